@@ -1,0 +1,41 @@
+# The two commands: `make run` builds and starts the program, `make test`
+# builds and runs every test. Both install missing Debian packages first.
+BUILD ?= build
+JOBS ?= 2
+
+.PHONY: all deps configure build run test bench fuzz clean
+
+all: build
+
+deps:
+	bash scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display: set DISPLAY (or run: xvfb-run -a $(BUILD)/bin/Quorvel)"; exit 1; fi
+	$(BUILD)/bin/Quorvel
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Benchmarks need the Debian Pascal source trees and an optimised build.
+bench:
+	bash scripts/install-deps.sh --corpus
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BUILD_TESTS=OFF
+	cmake --build build-bench -j $(JOBS)
+	bash bench/run-all.sh build-bench
+
+# Fuzzing needs clang's libFuzzer; FUZZ_SECONDS bounds the run.
+FUZZ_SECONDS ?= 60
+fuzz:
+	bash scripts/install-deps.sh
+	bash fuzz/run-fuzz.sh $(FUZZ_SECONDS)
+
+clean:
+	rm -rf $(BUILD) build-bench build-fuzz

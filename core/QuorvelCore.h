@@ -1,0 +1,53 @@
+#pragma once
+// The formatting engine: finds the `uses` clauses of one Object Pascal source
+// text, sorts their units and lays them out again. Standard library only; it
+// never touches files and never throws for any input text.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+// Called once for every clause left unchanged because it holds compiler directives.
+using TOnSkipBlock = std::function<void(const std::u16string& AMsg)>;
+
+// One element of a clause.
+struct TUsesEntry {
+    std::u16string UnitName;         // as written: `SysUtils`, `MainForm in 'MainForm.pas' {FrmMain}`
+    std::u16string TrailingComment;  // a `//` comment written after the entry's separator
+};
+
+// One located clause. Positions are 1-based code-unit indices into the text.
+struct TUsesBlock {
+    std::vector<TUsesEntry> Entries;
+    std::vector<std::u16string> LeadingComments;
+    std::int32_t StartPos = 0;  // the `u` of `uses`; 0 while none was found
+    std::int32_t EndPos = 0;    // the terminating `;`; 0 while none was found
+    bool HasConditionals = false;
+};
+
+class TQuorvel {
+public:
+    bool PreserveComments() const { return FPreserveComments; }
+    void SetPreserveComments(bool AValue) { FPreserveComments = AValue; }
+    bool VerticalList() const { return FVerticalList; }
+    void SetVerticalList(bool AValue) { FVerticalList = AValue; }
+    std::int32_t WordWrapAt() const { return FWordWrapAt; }
+    void SetWordWrapAt(std::int32_t AValue) { FWordWrapAt = AValue; }
+    const TOnSkipBlock& OnSkipBlock() const { return FOnSkipBlock; }
+    void SetOnSkipBlock(TOnSkipBlock AHandler) { FOnSkipBlock = std::move(AHandler); }
+
+    // The whole text of one source file in, the same text with its clauses
+    // rewritten out; equal to ASource when nothing was rewritten.
+    std::u16string F_FormatSource(const std::u16string& ASource) const;
+
+private:
+    bool FPreserveComments = true;
+    bool FVerticalList = true;
+    std::int32_t FWordWrapAt = 80;
+    TOnSkipBlock FOnSkipBlock;
+};
+
+}  // namespace quorvel
