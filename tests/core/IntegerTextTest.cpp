@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 
 #include "IntegerText.h"
 
@@ -11,6 +12,16 @@ struct IntegerCase {
     std::u16string_view Text;
     std::optional<std::int32_t> Expected;
 };
+
+// Shown in test names and failures as the text itself, non-ASCII as \uXXXX.
+void PrintTo(const IntegerCase& ACase, std::ostream* AOut) {
+    *AOut << '"';
+    for (char16_t c : ACase.Text) {
+        if (c >= 0x20 && c < 0x7F) *AOut << static_cast<char>(c);
+        else *AOut << "\\u" << std::hex << static_cast<int>(c) << std::dec;
+    }
+    *AOut << '"';
+}
 
 class IntegerTextTest : public ::testing::TestWithParam<IntegerCase> {};
 
