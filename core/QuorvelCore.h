@@ -3,9 +3,11 @@
 // text, sorts their units and lays them out again. Standard library only; it
 // never touches files and never throws for any input text.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -16,7 +18,9 @@ using TOnSkipBlock = std::function<void(const std::u16string& AMsg)>;
 // One element of a clause.
 struct TUsesEntry {
     std::u16string UnitName;         // as written: `SysUtils`, `MainForm in 'MainForm.pas' {FrmMain}`
-    std::u16string TrailingComment;  // a `//` comment written after the entry's separator
+    std::u16string TrailingComment;  // comments after the element on its line, written after its separator
+    std::size_t NameStart = 0;       // where the unit name begins in UnitName: comments in front
+                                     // of it travel with the entry but take no part in the order
 };
 
 // One located clause. Positions are 1-based code-unit indices into the text.
@@ -25,7 +29,11 @@ struct TUsesBlock {
     std::vector<std::u16string> LeadingComments;
     std::int32_t StartPos = 0;  // the `u` of `uses`; 0 while none was found
     std::int32_t EndPos = 0;    // the terminating `;`; 0 while none was found
-    bool HasConditionals = false;
+    // The last code unit the rewrite replaces: EndPos, or, when only comments and
+    // blanks follow the `;` on its line, the end of that line's break.
+    std::int32_t ReplaceEndPos = 0;
+    bool HasConditionals = false;  // a compiler directive stands anywhere in the clause
+    bool IsUnitList = false;       // comments aside, the clause is a list of unit names
 };
 
 class TQuorvel {
@@ -48,6 +56,15 @@ private:
     bool FVerticalList = true;
     std::int32_t FWordWrapAt = 80;
     TOnSkipBlock FOnSkipBlock;
+
+    // Positions are 1-based; -1 when the keyword is not found.
+    std::int32_t FindKeyword(std::u16string_view AText, std::u16string_view AKeyword, std::int32_t AStart,
+                             std::int32_t AEnd) const;
+    bool ExtractUsesBlock(std::u16string_view AText, std::int32_t AStart, std::int32_t AEnd,
+                          TUsesBlock& ABlock) const;
+    void ParseUnits(std::u16string_view AClauseText, TUsesBlock& ABlock) const;
+    std::vector<TUsesEntry> SortEntries(const TUsesBlock& ABlock) const;
+    std::u16string BuildUsesText(const TUsesBlock& ABlock, std::u16string_view ALineBreak) const;
 };
 
 }  // namespace quorvel

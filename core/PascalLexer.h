@@ -1,0 +1,42 @@
+#pragma once
+// The lexical forms every scan of the engine must agree on: comments in
+// braces, in `(* *)` and from `//` to the end of the line, compiler
+// directives (`{$`, `(*$`), string literals in single quotes, identifiers.
+// The lexer never fails and never drops text: an unterminated comment or
+// string runs to the end of the text.
+
+#include <cstddef>
+#include <string_view>
+
+namespace quorvel::detail {
+
+enum class TokenKind {
+    Blank,       // a run of blanks, line breaks included
+    Comment,     // any comment form that is not a directive
+    Directive,   // `{$...}` or `(*$...*)`
+    String,      // `'...'`, doubled quotes inside included
+    Identifier,  // starts with a letter, `_` or a code unit above U+007F
+    Other,       // a number or any other run that is none of the above
+    Symbol,      // one code unit of punctuation
+};
+
+struct Token {
+    TokenKind Kind;
+    std::size_t Begin;  // 0-based, inclusive
+    std::size_t End;    // 0-based, exclusive
+    bool HasLineBreak = false;   // blanks: the run holds a CR or LF
+    bool IsLineComment = false;  // comments: `//` form, which always ends a line
+    bool IsUnterminated = false; // comments and strings: ran to the end of the text
+};
+
+// The token that starts at APos (APos < size of AText).
+Token NextToken(std::u16string_view AText, std::size_t APos);
+
+// The end of the comment, directive or string that starts at APos, or APos
+// itself when none starts there. The fast path of every scan.
+std::size_t SkipCommentOrString(std::u16string_view AText, std::size_t APos);
+
+// The end of the identifier-character run that starts at APos.
+std::size_t SkipIdentifier(std::u16string_view AText, std::size_t APos);
+
+}  // namespace quorvel::detail
