@@ -46,16 +46,15 @@ std::optional<std::int32_t> ParseIntegerText(std::u16string_view AText) {
             return std::nullopt;
         }
     }
-    std::int64_t value;
     if (base == 16) {
-        value = static_cast<std::int32_t>(static_cast<std::uint32_t>(magnitude));
-    } else {
-        if (!negative && magnitude > 0x7FFFFFFFu) return std::nullopt;
-        value = static_cast<std::int64_t>(magnitude);
+        // The digits are the 32 bits of the value; negation wraps like the
+        // 32-bit integer it is, so "-$80000000" is the smallest value.
+        const auto bits = static_cast<std::uint32_t>(magnitude);
+        return static_cast<std::int32_t>(negative ? 0u - bits : bits);
     }
-    if (negative) value = -value;
-    if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    if (!negative && magnitude > 0x7FFFFFFFu) return std::nullopt;
+    const auto value = static_cast<std::int64_t>(magnitude);
+    return static_cast<std::int32_t>(negative ? -value : value);
 }
 
 }  // namespace quorvel

@@ -48,6 +48,7 @@ INSTANTIATE_TEST_SUITE_P(Table, IntegerTextTest, ::testing::Values(
     IntegerCase{u"$", kNone}, IntegerCase{u"0x", kNone}, IntegerCase{u"$G", kNone}, IntegerCase{u"1F", kNone},
     IntegerCase{u"$FFFFFFFF", -1}, IntegerCase{u"$7FFFFFFF", 2147483647}, IntegerCase{u"$80000000", INT32_MIN},
     IntegerCase{u"$000000001", 1}, IntegerCase{u"$100000000", kNone},
+    IntegerCase{u"-$FFFFFFFF", 1}, IntegerCase{u"-$80000000", INT32_MIN},
     // digits beyond ASCII are not digits
     IntegerCase{u"\uFF11", kNone}));
 
