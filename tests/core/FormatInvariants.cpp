@@ -1,0 +1,175 @@
+#include "FormatInvariants.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace quorvel::test {
+namespace {
+
+struct CheckToken {
+    std::u16string Text;
+    bool AfterLineBreak = false;  // a line break stands between it and the token before
+    bool Closed = true;           // comments and strings: the closing delimiter was found
+};
+
+bool IsBlankChar(char16_t AChar) { return AChar <= u' '; }
+bool IsBreakChar(char16_t AChar) { return AChar == u'\r' || AChar == u'\n'; }
+bool IsWordChar(char16_t AChar) {
+    return AChar > 0x7F || AChar == u'_' || (AChar >= u'0' && AChar <= u'9') || (AChar >= u'A' && AChar <= u'Z') ||
+           (AChar >= u'a' && AChar <= u'z');
+}
+
+bool IsUsesKeyword(std::u16string_view AText) {
+    if (AText.size() != 4) return false;
+    for (std::size_t i = 0; i < 4; ++i) {
+        char16_t c = AText[i];
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+        if (c != u"uses"[i]) return false;
+    }
+    return true;
+}
+
+// End of the literal or comment that starts at APos, and whether it closed.
+std::pair<std::size_t, bool> DelimitedEnd(std::u16string_view AText, std::size_t APos) {
+    const auto closeAt = [&](std::size_t AFound, std::size_t ALength) {
+        return AFound == std::u16string_view::npos ? std::pair{AText.size(), false} : std::pair{AFound + ALength, true};
+    };
+    const char16_t c = AText[APos];
+    if (c == u'{') return closeAt(AText.find(u'}', APos + 1), 1);
+    if (c == u'(') return closeAt(AText.find(u"*)", APos + 2), 2);
+    if (c == u'/') {
+        std::size_t end = APos;
+        while (end < AText.size() && !IsBreakChar(AText[end])) ++end;
+        return {end, true};
+    }
+    std::size_t from = APos + 1;  // a string; a doubled quote goes on
+    for (;;) {
+        const std::size_t quote = AText.find(u'\'', from);
+        if (quote == std::u16string_view::npos) return {AText.size(), false};
+        if (quote + 1 < AText.size() && AText[quote + 1] == u'\'') from = quote + 2;
+        else return {quote + 1, true};
+    }
+}
+
+std::vector<CheckToken> Tokenize(std::u16string_view AText) {
+    std::vector<CheckToken> tokens;
+    bool afterBreak = false;
+    std::size_t i = 0;
+    while (i < AText.size()) {
+        const char16_t c = AText[i];
+        if (IsBlankChar(c)) {
+            afterBreak = afterBreak || IsBreakChar(c);
+            ++i;
+            continue;
+        }
+        const char16_t next = i + 1 < AText.size() ? AText[i + 1] : u'\0';
+        std::size_t end = i + 1;
+        bool closed = true;
+        if (c == u'{' || c == u'\'' || (c == u'(' && next == u'*') || (c == u'/' && next == u'/')) {
+            std::tie(end, closed) = DelimitedEnd(AText, i);
+        } else if (IsWordChar(c)) {
+            while (end < AText.size() && IsWordChar(AText[end])) ++end;
+        }
+        std::u16string text(AText.substr(i, end - i));
+        if (c == u'/' && next == u'/') {
+            while (!text.empty() && IsBlankChar(text.back())) text.pop_back();  // spacing, not content
+        }
+        if (IsUsesKeyword(text)) text = u"uses";
+        tokens.push_back({std::move(text), afterBreak, closed});
+        afterBreak = false;
+        i = end;
+    }
+    return tokens;
+}
+
+bool IsPlainComment(const CheckToken& AToken) {
+    const std::u16string& t = AToken.Text;
+    if (!AToken.Closed) return false;
+    return t.starts_with(u"//") || (t.starts_with(u"{") && !t.starts_with(u"{$")) ||
+           (t.starts_with(u"(*") && !t.starts_with(u"(*$"));
+}
+
+// The tokens with every clause folded into one sorted group, commas dropped.
+std::vector<std::vector<std::u16string>> Canonical(const std::vector<CheckToken>& ATokens) {
+    std::vector<std::vector<std::u16string>> items;
+    const auto add = [&](std::size_t ABegin, std::size_t AEnd) {
+        std::vector<std::u16string> group;
+        for (std::size_t k = ABegin; k < AEnd; ++k) {
+            if (ATokens[k].Text != u",") group.push_back(ATokens[k].Text);
+        }
+        std::sort(group.begin(), group.end());
+        items.push_back(std::move(group));
+    };
+    std::size_t i = 0;
+    while (i < ATokens.size()) {
+        std::size_t semicolon = i;
+        if (ATokens[i].Text == u"uses") {
+            while (semicolon < ATokens.size() && ATokens[semicolon].Text != u";") ++semicolon;
+        }
+        if (ATokens[i].Text != u"uses" || semicolon == ATokens.size()) {
+            if (ATokens[i].Text != u",") items.push_back({ATokens[i].Text});
+            ++i;
+            continue;
+        }
+        std::size_t end = semicolon + 1;
+        while (end < ATokens.size() && !ATokens[end].AfterLineBreak && IsPlainComment(ATokens[end])) ++end;
+        if (end < ATokens.size() && !ATokens[end].AfterLineBreak) end = semicolon + 1;
+        add(i, end);
+        i = end;
+    }
+    return items;
+}
+
+std::string Printable(std::u16string_view AText) {
+    std::string result;
+    for (char16_t c : AText) {
+        if (c == u'\r') result += "\\r";
+        else if (c == u'\n') result += "\\n";
+        else result += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
+    }
+    return result;
+}
+
+std::string Describe(const std::vector<std::u16string>& AItem) {
+    std::string result = "[";
+    for (const std::u16string& text : AItem) result += " " + Printable(text);
+    return result + " ]";
+}
+
+std::string CompareTokens(std::u16string_view AInput, std::u16string_view AOutput) {
+    const auto before = Canonical(Tokenize(AInput));
+    const auto after = Canonical(Tokenize(AOutput));
+    const std::size_t common = std::min(before.size(), after.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (before[i] != after[i]) {
+            return "tokens differ at item " + std::to_string(i) + ": " + Describe(before[i]) + " became " +
+                   Describe(after[i]);
+        }
+    }
+    if (before.size() != after.size()) {
+        return "token count " + std::to_string(before.size()) + " became " + std::to_string(after.size());
+    }
+    return {};
+}
+
+bool MentionsUses(std::u16string_view AText) {
+    for (std::size_t i = 0; i + 4 <= AText.size(); ++i) {
+        if (IsUsesKeyword(AText.substr(i, 4))) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string CheckFormatting(const TQuorvel& AFormatter, std::u16string_view AInput) {
+    const std::u16string once = AFormatter.F_FormatSource(std::u16string(AInput));
+    const std::u16string twice = AFormatter.F_FormatSource(once);
+    if (twice != once) return "formatting again changed the text:\n" + Printable(once) + "\n" + Printable(twice);
+    if (!MentionsUses(AInput) && once != AInput) return "a text without uses was changed";
+    if (AFormatter.PreserveComments()) {
+        if (std::string failure = CompareTokens(AInput, once); !failure.empty()) return failure;
+    }
+    return {};
+}
+
+}  // namespace quorvel::test
