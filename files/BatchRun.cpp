@@ -1,11 +1,67 @@
 #include "BatchRun.h"
 
-namespace quorvel::files {
+#include <algorithm>
 
-// Placeholder until the batch run lands.
-BatchSummary RunBatch(const std::vector<std::filesystem::path>&, const TQuorvel&, const BatchOptions&,
-                      const BatchCallbacks&) {
-    return {};
+#include "OrderedWorkers.h"
+#include "PathText.h"
+#include "RunTimestamp.h"
+
+namespace quorvel::files {
+namespace {
+
+std::u16string ResultLine(const FileResult& AResult) {
+    const std::u16string path = PathDisplayText(AResult.Path);
+    const std::u16string name(FileNameOfPath(path));
+    switch (AResult.Outcome) {
+        case FileOutcome::Changed: return u"  [OK] " + name;
+        case FileOutcome::Unchanged: return u"  [=] " + name;
+        case FileOutcome::Failed: break;
+    }
+    return u"  [!!] " + name + u": " + AResult.Error;
+}
+
+void Count(BatchSummary& ASummary, FileOutcome AOutcome) {
+    switch (AOutcome) {
+        case FileOutcome::Changed: ++ASummary.Changed; break;
+        case FileOutcome::Unchanged: ++ASummary.Unchanged; break;
+        case FileOutcome::Failed: ++ASummary.Errors; break;
+    }
+}
+
+std::u16string SummaryLine(const BatchSummary& ASummary) {
+    const auto number = [](int AValue) {
+        const std::string digits = std::to_string(AValue);
+        return std::u16string(digits.begin(), digits.end());
+    };
+    return u"Done: " + number(ASummary.Changed) + u" changed, " + number(ASummary.Unchanged) + u" unchanged, " +
+           number(ASummary.Errors) + u" errors";
+}
+
+}  // namespace
+
+BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQuorvel& AFormatter,
+                      const BatchOptions& AOptions, const BatchCallbacks& ACallbacks) {
+    const auto log = [&](const std::u16string& ALine) {
+        if (ACallbacks.Log) ACallbacks.Log(ALine);
+    };
+    log(u"");
+    log(u"=== Starting format: " + (ACallbacks.Now ? ACallbacks.Now() : CurrentRunTimestamp()) + u" ===");
+
+    BatchSummary summary;
+    const auto process = [&](std::size_t AIndex) { return ProcessBatchFile(AFiles[AIndex], AFormatter, AOptions); };
+    const auto report = [&](std::size_t AIndex, FileResult&& AResult) {
+        for (const auto& message : AResult.SkipMessages) log(message);
+        log(ResultLine(AResult));
+        Count(summary, AResult.Outcome);
+        if (ACallbacks.FileDone) ACallbacks.FileDone(AResult);
+        if (ACallbacks.Progress) ACallbacks.Progress(AIndex + 1, AFiles.size());
+    };
+    RunInOrder<FileResult>(AFiles.size(), std::max(AOptions.Workers, 1u), process, report);
+
+    log(u"");
+    log(SummaryLine(summary));
+    log(u"=== End ===");
+    return summary;
 }
 
 }  // namespace quorvel::files

@@ -1,6 +1,17 @@
 #pragma once
 // One batch run over a file list: read, format, write back, one log line per
 // file and a summary. Shared by the window and the command-line tool.
+//
+// The log of a run, line by line:
+//   ""
+//   "=== Starting format: dd.mm.yyyy hh:nn:ss ==="
+//   per file, in the list's order: the engine's skip messages for it, then
+//     "  [OK] <name>" (changed), "  [=] <name>" (unchanged) or
+//     "  [!!] <name>: <message>" (failed; the run goes on)
+//   ""
+//   "Done: <changed> changed, <unchanged> unchanged, <errors> errors"
+//   "=== End ==="
+// where <name> is the path's part after its last "/", "\" or ":".
 
 #include <cstddef>
 #include <filesystem>
@@ -8,20 +19,17 @@
 #include <string>
 #include <vector>
 
+#include "BatchFile.h"
 #include "QuorvelCore.h"
 
 namespace quorvel::files {
 
-struct BatchOptions {
-    bool Backup = true;        // write "<file>.bak" with the exact old bytes before a rewrite
-    bool WriteChanges = true;  // false: only report what would change
-    unsigned Workers = 1;      // files formatted in parallel; log order stays the list's order
-};
-
+// All run on the thread that called RunBatch, in the list's order.
 struct BatchCallbacks {
     std::function<void(const std::u16string& ALine)> Log;
     std::function<void(std::size_t ADone, std::size_t ATotal)> Progress;  // may be empty
     std::function<std::u16string()> Now;  // "dd.mm.yyyy hh:nn:ss"; empty: local time
+    std::function<void(const FileResult& AResult)> FileDone;  // after each file's result line; may be empty
 };
 
 struct BatchSummary {

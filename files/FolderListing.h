@@ -2,16 +2,22 @@
 // Finding the source files (".pas", ".dpr", ".dpk") of a folder.
 
 #include <filesystem>
-#include <string_view>
+#include <functional>
 #include <vector>
 
 namespace quorvel::files {
 
-// The folder's source files: all ".pas" first, then ".dpr", then ".dpk";
-// within each, depth first with each folder's entries sorted by name (ASCII
-// letters without case). Each path is the folder as given, a separator and the
-// path relative to it. Throws FileError when the folder is not an existing folder.
-std::vector<std::filesystem::path> ListSourceFiles(const std::filesystem::path& AFolder, bool ARecursive);
+// Called with each folder of the tree that cannot be opened; it adds nothing.
+using UnreadableFolderHandler = std::function<void(const std::filesystem::path& AFolder)>;
+
+// The folder's source files: all ".pas" first, then ".dpr", then ".dpk"; within
+// each, depth first, each folder's entries sorted by name with ASCII letters
+// compared without case (the order Windows gives, the same on every system).
+// Each path is the folder as given, a separator unless it already ends with
+// one, and the path relative to it. Links to folders are not followed.
+// Throws FileError when the folder is not given or is not an existing folder.
+std::vector<std::filesystem::path> ListSourceFiles(const std::filesystem::path& AFolder, bool ARecursive,
+                                                   const UnreadableFolderHandler& AOnUnreadable = {});
 
 // True when the name ends in ".pas", ".dpr" or ".dpk", ASCII letters without case.
 bool HasSourceFileExtension(const std::filesystem::path& APath);

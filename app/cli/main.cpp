@@ -1,9 +1,82 @@
-#include <iostream>
+// quorvel-cli: the batch run for terminals, CI and pre-commit hooks. Parses
+// the command line and hands over to the run; the run owns the exit code.
 
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <thread>
+
+#include "CliOptions.h"
+#include "Console.h"
+#include "IntegerText.h"
+#include "PathsRun.h"
 #include "QuorvelVersion.h"
+#include "StdinRun.h"
 
-// Placeholder until the command-line tool lands.
-int main() {
-    std::cout << "quorvel-cli " << QUORVEL_BUILD_VERSION_TEXT << "\n";
-    return 0;
+namespace {
+
+using quorvel::cli::CliOptions;
+
+// The width is read by the system's one rule for numbers in text.
+std::string CheckWidth(const std::string& AText) {
+    const std::u16string text(AText.begin(), AText.end());
+    const auto width = quorvel::ParseIntegerText(text);
+    if (!width || *width < 1) return "--wrap-at needs a whole number of at least 1, not \"" + AText + "\"";
+    return {};
+}
+
+void DefineOptions(CLI::App& AApp, CliOptions& AOptions, std::string& AWidth) {
+    AApp.add_option("PATH", AOptions.Paths,
+                    "Source files and folders to format; folders give their .pas, .dpr and .dpk files. "
+                    "\"-\" alone: read one file from standard input, write it formatted to standard output")
+        ->required();
+    AApp.add_flag("--no-recursive{false}", AOptions.Recursive, "List only the files directly in each folder");
+    AApp.add_flag("--backup", AOptions.Backup, "Keep the old content of each rewritten file in <file>.bak");
+    AApp.add_flag("--check", AOptions.Check, "Write nothing; exit with 1 when a file would change, naming it");
+    AApp.add_flag("--diff", AOptions.Diff, "Write nothing; print a unified diff of what would change");
+    AApp.add_flag("--wrapped", AOptions.Wrapped, "Word-wrap each uses clause instead of one unit per line");
+    AApp.add_option("--wrap-at", AWidth, "Width for --wrapped (implies it); default 80")
+        ->check(CLI::Validator(CheckWidth, "N", "width"));
+    AApp.add_flag("-q,--quiet", AOptions.Quiet, "Print only errors and what --check or --diff find");
+    AApp.add_option("-j,--jobs", AOptions.Workers, "Files formatted at once; default: the hardware's threads")
+        ->check(CLI::PositiveNumber);
+    AApp.set_version_flag("--version", "quorvel-cli " QUORVEL_BUILD_VERSION_TEXT);
+    AApp.footer("Exit codes: 0 done, 1 --check or --diff found files to change, 2 a file failed or bad usage.");
+}
+
+int RunTool(CliOptions& AOptions, const std::string& AWidth) {
+    if (!AWidth.empty()) {
+        AOptions.Wrapped = true;
+        AOptions.WrapAt = *quorvel::ParseIntegerText(std::u16string(AWidth.begin(), AWidth.end()));
+    }
+    const bool fromStandardInput = AOptions.Paths.size() == 1 && AOptions.Paths.front() == "-";
+    const int code = fromStandardInput ? quorvel::cli::RunOnStandardInput(AOptions)
+                                       : quorvel::cli::RunOnPaths(AOptions);
+    if (std::fflush(stdout) != 0) {
+        std::fputs("Cannot write to standard output\n", stderr);
+        return quorvel::cli::kExitFailed;
+    }
+    return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    quorvel::cli::PrepareConsoleForUtf8();
+    CLI::App app{"Sorts and lays out the uses clauses of Delphi / Object Pascal sources.", "quorvel-cli"};
+    CliOptions options;
+    options.Workers = std::max(1u, std::thread::hardware_concurrency());
+    std::string width;
+    DefineOptions(app, options, width);
+    try {
+        app.parse(argc, argv);
+        const auto& paths = options.Paths;
+        if (paths.size() > 1 && std::find(paths.begin(), paths.end(), "-") != paths.end()) {
+            throw CLI::ValidationError("PATH", "\"-\" (standard input) must be the only path");
+        }
+    } catch (const CLI::ParseError& error) {
+        const int code = app.exit(error);
+        return code == 0 ? quorvel::cli::kExitDone : quorvel::cli::kExitFailed;
+    }
+    return RunTool(options, width);
 }

@@ -1,0 +1,90 @@
+#include "PathsRun.h"
+
+#include <set>
+
+#include "BatchRun.h"
+#include "Console.h"
+#include "FileError.h"
+#include "FolderListing.h"
+#include "PathText.h"
+#include "ProgressLine.h"
+#include "UnifiedDiff.h"
+
+namespace quorvel::cli {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::u16string_view kErrorLinePrefix = u"  [!!] ";
+
+// Folders are listed, anything else is taken as a file, whatever its name:
+// a file that cannot be read gets its error line in the run. A path met twice
+// (also through a folder) is formatted once.
+std::vector<fs::path> CollectFiles(const CliOptions& AOptions, int& AErrors) {
+    std::vector<fs::path> list;
+    std::set<fs::path> seen;
+    const auto add = [&](const fs::path& APath) {
+        if (seen.insert(APath.lexically_normal()).second) list.push_back(APath);
+    };
+    const auto warnUnreadable = [](const fs::path& AFolder) {
+        WriteLine(stderr, u"Cannot open folder \"" + files::PathDisplayText(AFolder) + u"\": its files are not listed");
+    };
+    for (const std::string& argument : AOptions.Paths) {
+        const fs::path path(argument);
+        std::error_code error;
+        if (!fs::is_directory(path, error)) {
+            add(path);
+            continue;
+        }
+        try {
+            for (const fs::path& file : files::ListSourceFiles(path, AOptions.Recursive, warnUnreadable)) add(file);
+        } catch (const files::FileError& listingError) {
+            WriteText(stderr, std::string(listingError.what()) + "\n");
+            ++AErrors;
+        }
+    }
+    return list;
+}
+
+int ExitCodeOf(const files::BatchSummary& ASummary, const CliOptions& AOptions, int AListingErrors) {
+    if (ASummary.Errors > 0 || AListingErrors > 0) return kExitFailed;
+    if (AOptions.WritesNothing() && ASummary.Changed > 0) return kExitWouldChange;
+    return kExitDone;
+}
+
+}  // namespace
+
+int RunOnPaths(const CliOptions& AOptions) {
+    int listingErrors = 0;
+    const std::vector<fs::path> list = CollectFiles(AOptions, listingErrors);
+    ProgressLine progress(IsTerminal(stderr));
+    std::FILE* const logStream = AOptions.Diff ? stderr : stdout;
+    std::vector<fs::path> wouldChange;
+
+    files::BatchCallbacks callbacks;
+    callbacks.Log = [&](const std::u16string& ALine) {
+        const bool isError = ALine.starts_with(kErrorLinePrefix);
+        if (AOptions.Quiet && !isError) return;
+        progress.Clear();
+        WriteLine(AOptions.Quiet ? stderr : logStream, ALine);
+    };
+    callbacks.Progress = [&](std::size_t ADone, std::size_t ATotal) { progress.Show(ADone, ATotal); };
+    callbacks.FileDone = [&](const files::FileResult& AResult) {
+        if (AResult.Outcome != files::FileOutcome::Changed) return;
+        if (AOptions.Check) wouldChange.push_back(AResult.Path);
+        if (AOptions.Diff) {
+            progress.Clear();
+            WriteText(stdout, UnifiedDiff(AResult.Text, AResult.Formatted, files::PathMessageText(AResult.Path)));
+        }
+    };
+    const files::BatchOptions batchOptions{.Backup = AOptions.Backup,
+                                           .WriteChanges = !AOptions.WritesNothing(),
+                                           .Workers = AOptions.Workers,
+                                           .KeepTexts = AOptions.Diff};
+    const files::BatchSummary summary = files::RunBatch(list, AOptions.Formatter(), batchOptions, callbacks);
+    progress.Clear();
+
+    for (const fs::path& path : wouldChange) WriteLine(stdout, u"Would change: " + files::PathDisplayText(path));
+    return ExitCodeOf(summary, AOptions, listingErrors);
+}
+
+}  // namespace quorvel::cli

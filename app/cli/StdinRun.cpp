@@ -1,0 +1,58 @@
+#include "StdinRun.h"
+
+#include <cstdio>
+
+#include "Console.h"
+#include "SourceFormatting.h"
+#include "UnifiedDiff.h"
+
+namespace quorvel::cli {
+namespace {
+
+constexpr const char* kLabel = "<stdin>";
+
+files::Bytes ReadAll(std::FILE* AStream) {
+    files::Bytes bytes;
+    std::uint8_t buffer[1 << 16];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, AStream)) > 0;) {
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    }
+    if (std::ferror(AStream)) throw files::FileError(std::string("Cannot read ") + kLabel);
+    return bytes;
+}
+
+int Fail(const std::string& AMessage) {
+    WriteText(stderr, AMessage + "\n");
+    return kExitFailed;
+}
+
+}  // namespace
+
+int RunOnStandardInput(const CliOptions& AOptions) {
+    UseBinaryMode(stdin);
+    UseBinaryMode(stdout);
+    TQuorvel formatter = AOptions.Formatter();
+    formatter.SetOnSkipBlock([&](const std::u16string& AMsg) {
+        if (!AOptions.Quiet) WriteLine(stderr, AMsg);
+    });
+    try {
+        const files::Bytes input = ReadAll(stdin);
+        const files::FormattedSource source = files::FormatSourceBytes(input, formatter);
+        if (!source.Changed()) {
+            if (!AOptions.WritesNothing()) WriteText(stdout, {reinterpret_cast<const char*>(input.data()), input.size()});
+            return kExitDone;
+        }
+        const files::Bytes output = files::RewrittenBytes(input, source);
+        if (AOptions.Diff) WriteText(stdout, UnifiedDiff(source.Text, source.Formatted, kLabel));
+        if (AOptions.Check) WriteText(stdout, std::string("Would change: ") + kLabel + "\n");
+        if (AOptions.WritesNothing()) return kExitWouldChange;
+        WriteText(stdout, {reinterpret_cast<const char*>(output.data()), output.size()});
+        return std::fflush(stdout) == 0 ? kExitDone : Fail("Cannot write the formatted text to standard output");
+    } catch (const files::ContentError& error) {
+        return Fail(error.ForFile(kLabel).what());
+    } catch (const std::exception& error) {
+        return Fail(error.what());
+    }
+}
+
+}  // namespace quorvel::cli

@@ -1,0 +1,32 @@
+#pragma once
+// Everything of the source files layer that differs between Windows and the
+// rest, implemented once in PlatformWindows.cpp and once in PlatformPosix.cpp.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "Bytes.h"
+
+namespace quorvel::files::platform {
+
+// The system ANSI code page, in which files without a byte-order mark are read
+// and written. Windows: the code page GetACP names, through the system's
+// conversion (bytes without a mapping become its substitute characters,
+// characters without one its default character). Elsewhere: Windows-1252
+// made total (Windows1252.h).
+std::u16string DecodeSystemAnsi(ByteView ABytes);
+Bytes EncodeSystemAnsi(std::u16string_view AText);
+
+// EF BB BF where the system ANSI code page is UTF-8 (65001), else nothing.
+Bytes SystemAnsiMark();
+
+// Creates APath, which must not exist yet, gives it APermissions when set,
+// writes ABytes and forces them to the disk before returning. Returns false
+// when APath already exists. Throws std::system_error on any other failure,
+// with the file removed again.
+bool CreateFileDurably(const std::filesystem::path& APath, ByteView ABytes,
+                       std::optional<std::filesystem::perms> APermissions);
+
+}  // namespace quorvel::files::platform

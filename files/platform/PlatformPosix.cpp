@@ -1,0 +1,62 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+#include "Platform.h"
+#include "Windows1252.h"
+
+namespace quorvel::files::platform {
+namespace {
+
+[[noreturn]] void ThrowErrno() { throw std::system_error(errno, std::generic_category()); }
+
+void WriteAll(int AFile, ByteView ABytes) {
+    std::size_t done = 0;
+    while (done < ABytes.size()) {
+        const ssize_t written = ::write(AFile, ABytes.data() + done, ABytes.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) ThrowErrno();
+        done += static_cast<std::size_t>(written);
+    }
+}
+
+void FillFile(int AFile, ByteView ABytes, std::optional<std::filesystem::perms> APermissions) {
+    if (APermissions && ::fchmod(AFile, static_cast<mode_t>(*APermissions & std::filesystem::perms::mask)) != 0) {
+        ThrowErrno();
+    }
+    WriteAll(AFile, ABytes);
+    if (::fsync(AFile) != 0) ThrowErrno();
+}
+
+}  // namespace
+
+std::u16string DecodeSystemAnsi(ByteView ABytes) { return DecodeWindows1252(ABytes); }
+Bytes EncodeSystemAnsi(std::u16string_view AText) { return EncodeWindows1252(AText); }
+Bytes SystemAnsiMark() { return {}; }
+
+bool CreateFileDurably(const std::filesystem::path& APath, ByteView ABytes,
+                       std::optional<std::filesystem::perms> APermissions) {
+    const int file = ::open(APath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (file < 0) {
+        if (errno == EEXIST) return false;
+        ThrowErrno();
+    }
+    try {
+        FillFile(file, ABytes, APermissions);
+    } catch (...) {
+        ::close(file);
+        ::unlink(APath.c_str());
+        throw;
+    }
+    if (::close(file) != 0) {
+        const int error = errno;
+        ::unlink(APath.c_str());
+        throw std::system_error(error, std::generic_category());
+    }
+    return true;
+}
+
+}  // namespace quorvel::files::platform

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "BatchRun.h"
+#include "PathText.h"
+#include "SourceCodec.h"
+#include "TestFolder.h"
+#include "Utf8.h"
+
+namespace quorvel::files {
+namespace {
+
+using test::PrintTo;
+
+namespace fs = std::filesystem;
+using test::AsBytes;
+using test::Concat;
+using test::ReadBytes;
+using test::TestFolder;
+using Lines = std::vector<std::u16string>;
+
+// Texts for the engine: one it rewrites, one it leaves (its own output), one it skips.
+const std::u16string kUnsorted = u"unit U;\r\ninterface\r\nuses B, A;\r\nimplementation\r\nend.\r\n";
+const std::u16string kSorted = TQuorvel().F_FormatSource(kUnsorted);
+const std::u16string kWithDirective = u"unit D;\r\ninterface\r\nuses B, {$IFDEF X} C, {$ENDIF} A;\r\nimplementation\r\nend.\r\n";
+
+Bytes FileOf(const std::u16string& AText, SourceEncoding AEncoding) {
+    return Concat(EncodingMark(AEncoding), EncodeSourceText(AText, AEncoding));
+}
+Bytes AnsiFile(const std::u16string& AText) { return FileOf(AText, SourceEncoding::Ansi); }
+
+std::u16string Quoted(const fs::path& APath) { return u"\"" + PathDisplayText(APath) + u"\""; }
+
+struct RunRecord {
+    Lines Log;
+    std::vector<std::pair<std::size_t, std::size_t>> Progress;
+    BatchSummary Summary;
+};
+
+RunRecord RunOver(const std::vector<fs::path>& AFiles, BatchOptions AOptions = {}) {
+    RunRecord run;
+    BatchCallbacks callbacks;
+    callbacks.Log = [&](const std::u16string& ALine) { run.Log.push_back(ALine); };
+    callbacks.Progress = [&](std::size_t ADone, std::size_t ATotal) { run.Progress.emplace_back(ADone, ATotal); };
+    callbacks.Now = [] { return u"01.02.2024 03:04:05"; };
+    run.Summary = RunBatch(AFiles, TQuorvel(), AOptions, callbacks);
+    return run;
+}
+
+class BatchRunTest : public ::testing::Test {
+protected:
+    TestFolder FFolder;
+};
+
+TEST_F(BatchRunTest, LogsEveryFileInOrderBetweenHeaderAndSummary) {
+    ASSERT_NE(kSorted, kUnsorted) << "the engine must rewrite the sample";
+    const auto changed = FFolder.Write("changed.pas", AnsiFile(kUnsorted));
+    const auto same = FFolder.Write("sub/same.pas", AnsiFile(kSorted));
+    const auto missing = FFolder / "missing.pas";
+    const auto illFormed = FFolder.Write("bad.pas", Bytes{0xEF, 0xBB, 0xBF, 0xC3, 0x28});
+
+    const RunRecord run = RunOver({changed, same, missing, illFormed});
+
+    EXPECT_EQ(run.Log, (Lines{
+        u"",
+        u"=== Starting format: 01.02.2024 03:04:05 ===",
+        u"  [OK] changed.pas",
+        u"  [=] same.pas",
+        u"  [!!] missing.pas: Cannot read " + Quoted(missing) + u": the file does not exist",
+        u"  [!!] bad.pas: Cannot decode " + Quoted(illFormed) + u": ill-formed UTF-8 at byte offset 3",
+        u"",
+        u"Done: 1 changed, 1 unchanged, 2 errors",
+        u"=== End ===",
+    }));
+    EXPECT_EQ(run.Summary.Changed, 1);
+    EXPECT_EQ(run.Summary.Unchanged, 1);
+    EXPECT_EQ(run.Summary.Errors, 2);
+    EXPECT_EQ(run.Progress, (std::vector<std::pair<std::size_t, std::size_t>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
+    EXPECT_EQ(ReadBytes(changed), AnsiFile(kSorted));
+    EXPECT_EQ(ReadBytes(illFormed), (Bytes{0xEF, 0xBB, 0xBF, 0xC3, 0x28}));
+}
+
+TEST_F(BatchRunTest, NameIsWhatFollowsTheLastSlashBackslashOrColon) {
+    const auto odd = FFolder.Write("x\\y:z.pas", AnsiFile(kSorted));
+    EXPECT_EQ(RunOver({odd}).Log[2], u"  [=] z.pas");
+}
+
+TEST_F(BatchRunTest, SkipMessagesStandBeforeTheirFilesLine) {
+    const auto first = FFolder.Write("first.pas", AnsiFile(kSorted));
+    const auto skipped = FFolder.Write("skipped.pas", AnsiFile(kWithDirective));
+    Lines skips;
+    TQuorvel engine;
+    engine.SetOnSkipBlock([&](const std::u16string& AMsg) { skips.push_back(AMsg); });
+    const std::u16string formatted = engine.F_FormatSource(kWithDirective);
+    ASSERT_FALSE(skips.empty()) << "the engine must skip the sample";
+
+    const RunRecord run = RunOver({first, skipped});
+
+    Lines expected = {u"  [=] first.pas"};
+    expected.insert(expected.end(), skips.begin(), skips.end());
+    expected.push_back(formatted == kWithDirective ? u"  [=] skipped.pas" : u"  [OK] skipped.pas");
+    EXPECT_EQ(Lines(run.Log.begin() + 2, run.Log.end() - 3), expected);
+}
+
+// ---- what is written -----------------------------------------------------------
+
+}  // namespace
+
+void PrintTo(SourceEncoding AEncoding, std::ostream* AOut) { *AOut << EncodingName(AEncoding); }
+
+namespace {
+
+class RewriteTest : public ::testing::TestWithParam<SourceEncoding> {};
+
+TEST_P(RewriteTest, KeepsEncodingAndMarkAndBacksUpTheExactBytes) {
+    const TestFolder folder;
+    const Bytes before = FileOf(kUnsorted, GetParam());
+    const auto file = folder.Write("Unit1.pas", before);
+    folder.Write("Unit1.pas.bak", "an older backup");
+
+    EXPECT_EQ(RunOver({file}).Summary.Changed, 1);
+    EXPECT_EQ(ReadBytes(file), FileOf(kSorted, GetParam()));
+    EXPECT_EQ(ReadBytes(BackupPathOf(file)), before);
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"Unit1.pas", "Unit1.pas.bak"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, RewriteTest,
+                         ::testing::Values(SourceEncoding::Utf8, SourceEncoding::Utf16LE, SourceEncoding::Utf16BE,
+                                           SourceEncoding::Ansi),
+                         [](const auto& AInfo) {
+                             const std::string_view name = EncodingName(AInfo.param);
+                             std::string id;
+                             for (char c : name) if (std::isalnum(static_cast<unsigned char>(c))) id += c;
+                             return id;
+                         });
+
+TEST_F(BatchRunTest, WithoutBackupsNoBackupIsWritten) {
+    const auto file = FFolder.Write("Unit1.pas", AnsiFile(kUnsorted));
+    RunOver({file}, {.Backup = false});
+    EXPECT_EQ(FFolder.Entries(), std::vector<std::string>{"Unit1.pas"});
+}
+
+TEST_F(BatchRunTest, UnchangedFileIsNotTouched) {
+    const auto file = FFolder.Write("Unit1.pas", AnsiFile(kSorted));
+    const auto longAgo = fs::last_write_time(file) - std::chrono::hours(24 * 365);
+    fs::last_write_time(file, longAgo);
+    RunOver({file});
+    EXPECT_EQ(fs::last_write_time(file), longAgo);
+    EXPECT_EQ(FFolder.Entries(), std::vector<std::string>{"Unit1.pas"});
+}
+
+TEST_F(BatchRunTest, ReportingOnlyWritesNothing) {
+    const auto file = FFolder.Write("Unit1.pas", AnsiFile(kUnsorted));
+    const RunRecord run = RunOver({file}, {.WriteChanges = false});
+    EXPECT_EQ(run.Log[2], u"  [OK] Unit1.pas");
+    EXPECT_EQ(ReadBytes(file), AnsiFile(kUnsorted));
+    EXPECT_EQ(FFolder.Entries(), std::vector<std::string>{"Unit1.pas"});
+}
+
+// ---- a changed file that must not be written stays as it was ---------------
+
+struct RefusalCase {
+    const char* Name;
+    Bytes Content;
+    bool ReadOnlyFile;
+    bool ReadOnlyBackup;
+    std::u16string Message;  // after "Cannot ... <path>"
+};
+
+class RefusalTest : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(RefusalTest, LogsTheReasonAndLeavesTheFile) {
+    const RefusalCase& c = GetParam();
+    const TestFolder folder;
+    const auto file = folder.Write("Unit1.pas", c.Content);
+    const auto backup = folder.Write("Unit1.pas.bak", "old backup");
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read;
+    if (c.ReadOnlyFile) fs::permissions(file, readOnly);
+    if (c.ReadOnlyBackup) fs::permissions(backup, readOnly);
+
+    const RunRecord run = RunOver({file});
+
+    EXPECT_EQ(run.Summary.Errors, 1);
+    const std::u16string line = run.Log[2];
+    EXPECT_TRUE(line.starts_with(u"  [!!] Unit1.pas: ")) << Utf8FromText(line);
+    EXPECT_TRUE(line.ends_with(c.Message)) << Utf8FromText(line);
+    EXPECT_EQ(ReadBytes(file), c.Content);
+    EXPECT_EQ(ReadBytes(backup), AsBytes("old backup"));
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"Unit1.pas", "Unit1.pas.bak"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Reasons, RefusalTest, ::testing::Values(
+    RefusalCase{"Utf16OddByte", Concat(FileOf(kUnsorted, SourceEncoding::Utf16LE), {0x42}), false, false,
+                u" without loss: its UTF-16 text ends in a lone byte"},
+    RefusalCase{"ReadOnlyFile", AnsiFile(kUnsorted), true, false, u"Unit1.pas\": the file is read-only"},
+    RefusalCase{"ReadOnlyBackup", AnsiFile(kUnsorted), false, true, u"Unit1.pas.bak\": the file is read-only"}),
+    test::CaseName);
+
+// ---- several workers ----------------------------------------------------------
+
+TEST_F(BatchRunTest, SeveralWorkersLogAndWriteLikeOne) {
+    std::vector<fs::path> files;
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "u" + std::to_string(i) + ".pas";
+        const Bytes content = i % 5 == 0 ? Bytes{0xFF, 0xFE, 0x41} : AnsiFile(i % 3 == 0 ? kWithDirective
+                                                                    : i % 2 == 0 ? kUnsorted : kSorted);
+        files.push_back(i % 7 == 0 ? FFolder / name : FFolder.Write(name, content));
+    }
+    const RunRecord one = RunOver(files, {.WriteChanges = false, .Workers = 1});
+    const RunRecord four = RunOver(files, {.WriteChanges = false, .Workers = 4});
+    EXPECT_EQ(four.Log, one.Log);
+    EXPECT_EQ(four.Progress, one.Progress);
+
+    RunOver(files, {.Backup = false, .Workers = 4});
+    EXPECT_EQ(RunOver(files, {.WriteChanges = false, .Workers = 4}).Summary.Changed, 0);
+}
+
+}  // namespace
+}  // namespace quorvel::files

@@ -1,0 +1,152 @@
+// quorvel-cli end to end: the built tool on a temporary folder.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+#include "QuorvelCore.h"
+#include "SourceCodec.h"
+#include "TestFolder.h"
+#include "Utf8.h"
+
+namespace quorvel::files {
+namespace {
+
+using test::PrintTo;
+
+namespace fs = std::filesystem;
+using test::AsBytes;
+using test::ReadBytes;
+using test::TestFolder;
+
+const std::u16string kUnsorted = u"unit U;\ninterface\nuses B, A;\nimplementation\nend.\n";
+const std::u16string kSorted = TQuorvel().F_FormatSource(kUnsorted);
+const Bytes kUnsortedFile = AsBytes(Utf8FromText(kUnsorted));
+const Bytes kSortedFile = AsBytes(Utf8FromText(kSorted));
+
+struct Outcome {
+    int ExitCode;
+    std::string Out, Err;
+};
+
+std::string AsText(const Bytes& ABytes) { return std::string(ABytes.begin(), ABytes.end()); }
+
+// Runs the tool with AArguments (already quoted where needed) in AFolder,
+// standard input from AInput.
+Outcome RunTool(const TestFolder& AFolder, const std::string& AArguments, const Bytes& AInput = {}) {
+    const auto in = AFolder.Write("io/in", AInput);
+    const auto out = AFolder / "io/out", err = AFolder / "io/err";
+    const std::string command = "\"" QUORVEL_CLI_PATH "\" " + AArguments + " < \"" + in.string() + "\" > \"" +
+                                out.string() + "\" 2> \"" + err.string() + "\"";
+    int status = std::system(command.c_str());
+#ifndef _WIN32
+    status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+    return {status, AsText(ReadBytes(out)), AsText(ReadBytes(err))};
+}
+
+// A project folder with one file to rewrite and one already in order.
+class CliTest : public ::testing::Test {
+protected:
+    TestFolder FFolder;
+    const fs::path FDirty = FFolder.Write("src/Dirty.pas", kUnsortedFile);
+    const fs::path FClean = FFolder.Write("src/Clean.pas", kSortedFile);
+    const std::string FSrc = "\"" + (FFolder / "src").string() + "\"";
+};
+
+struct ExitCase {
+    const char* Name;
+    const char* Arguments;  // {src} stands for the project folder
+    int ExitCode;
+    bool Rewrites;
+    const char* InOutput;  // on standard output; {src} as above
+};
+
+std::string WithSource(std::string AText, const std::string& ASource) {
+    for (auto at = AText.find("{src}"); at != std::string::npos; at = AText.find("{src}")) AText.replace(at, 5, ASource);
+    return AText;
+}
+
+class CliExitTest : public CliTest, public ::testing::WithParamInterface<ExitCase> {};
+
+TEST_P(CliExitTest, ExitCodeOutputAndFiles) {
+    const ExitCase& c = GetParam();
+    const Outcome outcome = RunTool(FFolder, WithSource(c.Arguments, FSrc));
+    EXPECT_EQ(outcome.ExitCode, c.ExitCode) << outcome.Out << outcome.Err;
+    EXPECT_EQ(ReadBytes(FDirty), c.Rewrites ? kSortedFile : kUnsortedFile);
+    EXPECT_NE(outcome.Out.find(WithSource(c.InOutput, (FFolder / "src").string())), std::string::npos) << outcome.Out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, CliExitTest, ::testing::Values(
+    ExitCase{"Writes", "{src}", 0, true, "  [=] Clean.pas\n  [OK] Dirty.pas\n\nDone: 1 changed, 1 unchanged, 0 errors\n"},
+    ExitCase{"CheckNamesWhatWouldChange", "--check {src}", 1, false, "\nWould change: {src}/Dirty.pas\n"},
+    ExitCase{"CheckOfACleanFile", "--check {src}/Clean.pas", 0, false, "  [=] Clean.pas\n"},
+    ExitCase{"Diff", "--diff {src}", 1, false, "--- {src}/Dirty.pas\n+++ {src}/Dirty.pas\n@@ -1,5 +1,7 @@\n"},
+    ExitCase{"MissingFile", "{src}/None.pas {src}", 2, true, "  [!!] None.pas: Cannot read"},
+    ExitCase{"MissingFolderOnly", "{src}/None/", 2, false, ""},
+    ExitCase{"BadWidth", "--wrap-at wide {src}", 2, false, ""},
+    ExitCase{"NoPath", "", 2, false, ""},
+    ExitCase{"StandardInputNotAlone", "- {src}", 2, false, ""},
+    ExitCase{"Version", "--version", 0, false, "quorvel-cli "}),
+    test::CaseName);
+
+TEST_F(CliTest, BackupHoldsTheOldBytes) {
+    EXPECT_EQ(RunTool(FFolder, "--backup " + FSrc).ExitCode, 0);
+    EXPECT_EQ(ReadBytes(BackupPathOf(FDirty)), kUnsortedFile);
+    EXPECT_FALSE(fs::exists(BackupPathOf(FClean)));
+}
+
+TEST_F(CliTest, NoRecursiveLeavesSubfolders) {
+    const auto nested = FFolder.Write("src/sub/Nested.pas", kUnsortedFile);
+    EXPECT_EQ(RunTool(FFolder, "--no-recursive " + FSrc).ExitCode, 0);
+    EXPECT_EQ(ReadBytes(nested), kUnsortedFile);
+    EXPECT_EQ(ReadBytes(FDirty), kSortedFile);
+}
+
+TEST_F(CliTest, QuietPrintsOnlyErrors) {
+    const Outcome outcome = RunTool(FFolder, "-q " + FSrc + " \"" + (FFolder / "None.pas").string() + "\"");
+    EXPECT_EQ(outcome.ExitCode, 2);
+    EXPECT_EQ(outcome.Out, "");
+    EXPECT_TRUE(outcome.Err.starts_with("  [!!] None.pas: ")) << outcome.Err;
+}
+
+// ---- "-": one file through standard input and output ---------------------
+
+struct StdinCase {
+    const char* Name;
+    SourceEncoding Encoding;
+    std::u16string Text;
+};
+
+class CliStdinTest : public ::testing::TestWithParam<StdinCase> {};
+
+TEST_P(CliStdinTest, WritesTheFormattedBytesInTheSameEncoding) {
+    const TestFolder folder;
+    const auto encoding = GetParam().Encoding;
+    const auto file = [&](const std::u16string& AText) {
+        return test::Concat(EncodingMark(encoding), EncodeSourceText(AText, encoding));
+    };
+    const Outcome outcome = RunTool(folder, "-", file(GetParam().Text));
+    EXPECT_EQ(outcome.ExitCode, 0) << outcome.Err;
+    EXPECT_EQ(AsBytes(outcome.Out), file(TQuorvel().F_FormatSource(GetParam().Text)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, CliStdinTest, ::testing::Values(
+    StdinCase{"Utf16LE", SourceEncoding::Utf16LE, kUnsorted},
+    StdinCase{"Utf8", SourceEncoding::Utf8, kUnsorted},
+    StdinCase{"UnchangedAnsi", SourceEncoding::Ansi, kSorted}),
+    test::CaseName);
+
+TEST(CliStdinErrorTest, IllFormedInputWritesNothingAndFails) {
+    const TestFolder folder;
+    const Outcome outcome = RunTool(folder, "-", {0xEF, 0xBB, 0xBF, 0xC3, 0x28});
+    EXPECT_EQ(outcome.ExitCode, 2);
+    EXPECT_EQ(outcome.Out, "");
+    EXPECT_EQ(outcome.Err, "Cannot decode \"<stdin>\": ill-formed UTF-8 at byte offset 3\n");
+}
+
+}  // namespace
+}  // namespace quorvel::files
