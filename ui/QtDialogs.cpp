@@ -1,8 +1,13 @@
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 
 #include "Dialogs.h"
 
@@ -16,6 +21,55 @@ int RunBox(QMessageBox::Icon AIcon, const QString& AText, QMessageBox::StandardB
     box.setDefaultButton(ADefault);
     return box.exec();
 }
+
+// The update question: information icon, the title over the text, Yes (the
+// default) and No; Escape and the close box cancel. A box of its own rather
+// than QMessageBox, whose informative text would read markup from the server.
+class TUpdateQuestionBox final : public QDialog {
+public:
+    TUpdateQuestionBox(const TUpdateQuestion& AQuestion, QWidget* AParent) : QDialog(AParent) {
+        setWindowTitle(AQuestion.Caption);
+        auto* icon = new QLabel(this);
+        const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+        icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation, nullptr, this).pixmap(iconSize));
+        auto* title = PlainLabel(AQuestion.Title);
+        QFont titleFont = title->font();
+        titleFont.setBold(true);
+        titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
+        title->setFont(titleFont);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No, this);
+        QPushButton* yes = buttons->button(QDialogButtonBox::Yes);
+        yes->setDefault(true);
+        yes->setFocus();
+        connect(yes, &QPushButton::clicked, this, [this] { done(YesCode); });
+        connect(buttons->button(QDialogButtonBox::No), &QPushButton::clicked, this, [this] { done(NoCode); });
+
+        auto* layout = new QGridLayout(this);
+        layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+        layout->addWidget(title, 0, 1);
+        layout->addWidget(PlainLabel(AQuestion.Text), 1, 1);
+        layout->addWidget(buttons, 2, 0, 1, 2);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+    }
+
+    TUpdateAnswer Ask() {
+        switch (exec()) {
+            case YesCode: return TUpdateAnswer::Yes;
+            case NoCode: return TUpdateAnswer::No;
+            default: return TUpdateAnswer::Cancel;  // rejected: Escape or the close box
+        }
+    }
+
+private:
+    static constexpr int YesCode = 100;
+    static constexpr int NoCode = 101;
+
+    QLabel* PlainLabel(const QString& AText) {
+        auto* label = new QLabel(AText, this);
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    }
+};
 
 }  // namespace
 
@@ -39,17 +93,8 @@ std::optional<QString> TQtDialogs::PickFolder(QWidget* AParent, const QString& A
 }
 
 TUpdateAnswer TQtDialogs::AskUpdate(const TUpdateQuestion& AQuestion) {
-    QMessageBox box(QMessageBox::Information, AQuestion.Caption, AQuestion.Title,
-                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
-    box.setInformativeText(AQuestion.Text);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
-        case QMessageBox::Yes: return TUpdateAnswer::Yes;
-        case QMessageBox::No: return TUpdateAnswer::No;
-        default: return TUpdateAnswer::Cancel;
-    }
+    TUpdateQuestionBox box(AQuestion, QApplication::activeWindow());
+    return box.Ask();
 }
 
 bool TQtDialogs::OpenUrl(const QUrl& AUrl) { return QDesktopServices::openUrl(AUrl); }
