@@ -1,0 +1,55 @@
+// Fuzzes F_FormatSource with the properties every formatting must keep
+// (FormatInvariants.h). The first byte chooses the options and how the rest
+// becomes text: one byte per code unit, so that `uses` and the comment
+// delimiters turn up often, or little-endian pairs of bytes as UTF-16 code
+// units, so that every code unit, lone surrogates included, does.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "FormatInvariants.h"
+#include "QuorvelCore.h"
+
+namespace {
+
+constexpr std::int32_t kWidths[] = {80, 17, 0, -5, 1, 40, 2147483647, 10};
+
+std::u16string ReadText(const std::uint8_t* AData, std::size_t ASize, bool AAsUtf16) {
+    std::u16string text;
+    if (AAsUtf16) {
+        for (std::size_t i = 0; i + 1 < ASize; i += 2) {
+            text += static_cast<char16_t>(AData[i] | (AData[i + 1] << 8));
+        }
+    } else {
+        text.assign(AData, AData + ASize);
+    }
+    return text;
+}
+
+[[noreturn]] void Fail(const std::string& AWhat) {
+    std::fprintf(stderr, "%s\n", AWhat.c_str());
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ASize) {
+    if (ASize == 0) return 0;
+    const std::uint8_t mode = AData[0];
+    const std::u16string text = ReadText(AData + 1, ASize - 1, (mode & 1) != 0);
+
+    quorvel::TQuorvel formatter;
+    formatter.SetVerticalList((mode & 2) == 0);
+    formatter.SetPreserveComments((mode & 4) == 0);
+    formatter.SetWordWrapAt(kWidths[(mode >> 3) & 7]);
+    int skipped = 0;
+    formatter.SetOnSkipBlock([&](const std::u16string&) { ++skipped; });
+
+    if (const std::string failure = quorvel::test::CheckFormatting(formatter, text); !failure.empty()) Fail(failure);
+    // Two formattings ran: at most one message per section each time.
+    if (skipped > 4) Fail("more skip messages than sections");
+    return 0;
+}

@@ -1,0 +1,1 @@
+Buses  // core units  SysUtils, Classes, // c  { user    interface }  (* x *) Forms,  Dialogs; // dtype

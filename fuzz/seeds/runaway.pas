@@ -1,0 +1,3 @@
+@uses B, A
+var X: Integer;
+implementation uses D, C;
