@@ -1,6 +1,9 @@
 // The update check against a server on 127.0.0.1, with every box answered by
 // TFakeDialogs.
 
+#include <QFile>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTest>
 
@@ -136,9 +139,31 @@ private slots:
         }
     }
 
+    // TLS errors are never ignored: a self-signed certificate ends the check.
+    // Were it accepted, this server would never answer and the check would time out.
+    void untrustedCertificate() {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(QSslCertificate(TestFile("untrusted-cert.pem")));
+        tls.setPrivateKey(QSslKey(TestFile("untrusted-key.pem"), QSsl::Ec));
+        QSslServer server;
+        server.setSslConfiguration(tls);
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        qputenv("QUORVEL_UPDATE_URL", QStringLiteral("https://127.0.0.1:%1").arg(server.serverPort()).toUtf8());
+        TFakeDialogs dialogs;
+        TfrmAbout::CheckForUpdate(false, dialogs, Environment(true, 5000));
+        QCOMPARE(dialogs.UpdateQuestions.size(), 0);
+        QCOMPARE(dialogs.Messages.size(), 1);
+        QVERIFY2(dialogs.Messages.first().startsWith(Failed + "SSL handshake failed"), qPrintable(dialogs.Messages.first()));
+    }
+
     void cleanup() { qunsetenv("QUORVEL_UPDATE_URL"); }
 
 private:
+    static QByteArray TestFile(const QString& AName) {
+        QFile file(QFINDTESTDATA(AName));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     static QString ClosedPortAddress() {
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost);
