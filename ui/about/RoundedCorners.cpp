@@ -12,7 +12,7 @@ void RequestRoundedCorners(QWidget& AWindow) {
     const DWORD cornerPreferenceAttribute = 33;
     const int roundCorners = 2;
     DwmSetWindowAttribute(reinterpret_cast<HWND>(AWindow.winId()), cornerPreferenceAttribute, &roundCorners,
-                          sizeof roundCorners);
+                          static_cast<DWORD>(sizeof roundCorners));
 }
 #else
 void RequestRoundedCorners(QWidget&) {}
