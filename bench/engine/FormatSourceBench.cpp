@@ -1,0 +1,134 @@
+// Throughput of F_FormatSource. Bytes processed are the text's code units,
+// which for these mostly ASCII sources are the bytes of the files on disk.
+// bench_engine [--corpus=FOLDER,...] overrides the real-code folders.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "QuorvelCore.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::u16string Ascii(std::string_view AText) { return {AText.begin(), AText.end()}; }
+
+// N distinct unit names in a shuffled order, so the clause must be sorted.
+std::vector<std::u16string> ShuffledNames(std::size_t ACount) {
+    std::vector<std::u16string> names;
+    names.reserve(ACount);
+    for (std::size_t i = 0; i < ACount; ++i) names.push_back(Ascii("Vendor.Lib" + std::to_string(i * 7919 % 100003)));
+    std::shuffle(names.begin(), names.end(), std::mt19937(42));
+    return names;
+}
+
+std::u16string UsesClause(std::size_t ACount) {
+    std::u16string clause = u"uses\r\n";
+    const std::vector<std::u16string> names = ShuffledNames(ACount);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        clause += u"  " + names[i] + (i + 1 < names.size() ? u",\r\n" : u";\r\n");
+    }
+    return clause;
+}
+
+// Declarations and routines with the comments and strings the scans must skip.
+std::u16string CodeBlock(std::size_t AIndex) {
+    const std::u16string n = Ascii(std::to_string(AIndex));
+    return u"{ Routine " + n + u": keeps the interface; implementation detail }\r\n"
+           u"procedure TWorker.Step" + n + u"(const AValue: string);\r\n"
+           u"var\r\n  I: Integer; // loop counter\r\n"
+           u"begin\r\n  for I := 0 to 10 do\r\n"
+           u"    Log('step ' + AValue + '; it''s fine (* not a comment *)');\r\n"
+           u"  (* uses in a comment is no clause *)\r\n"
+           u"  FCount := FCount + I;\r\nend;\r\n\r\n";
+}
+
+std::u16string LargeUnit(std::size_t ASize, std::size_t ANames) {
+    std::u16string text = u"unit Large;\r\n\r\ninterface\r\n\r\n" + UsesClause(ANames) +
+                          u"\r\ntype\r\n  TWorker = class\r\n  end;\r\n\r\n";
+    for (std::size_t i = 0; text.size() < ASize / 5; ++i) text += u"  TAlias" + Ascii(std::to_string(i)) + u" = Integer; // alias\r\n";
+    text += u"\r\nimplementation\r\n\r\n";
+    for (std::size_t i = 0; text.size() < ASize; ++i) text += CodeBlock(i);
+    return text + u"end.\r\n";
+}
+
+void Run(benchmark::State& AState, const std::vector<std::u16string>& ATexts) {
+    const quorvel::TQuorvel formatter;
+    std::size_t units = 0;
+    for (const std::u16string& text : ATexts) units += text.size();
+    for (auto _ : AState) {
+        for (const std::u16string& text : ATexts) benchmark::DoNotOptimize(formatter.F_FormatSource(text));
+    }
+    AState.SetBytesProcessed(static_cast<std::int64_t>(AState.iterations() * units));
+}
+
+void BM_FiveMegabyteUnit(benchmark::State& AState) {
+    static const std::vector<std::u16string> texts{LargeUnit(5'000'000, 2000)};
+    Run(AState, texts);
+}
+
+void BM_HundredThousandNames(benchmark::State& AState) {
+    static const std::vector<std::u16string> texts{u"program Huge;\r\n\r\n" + UsesClause(100'000) + u"\r\nbegin\r\nend.\r\n"};
+    Run(AState, texts);
+}
+
+std::vector<fs::path> gCorpusRoots{"/usr/share/fpcsrc", "/usr/lib/lazarus"};
+
+// Every Pascal source of the folders, read once: bytes as Latin-1 code units.
+std::vector<std::u16string> LoadCorpus() {
+    std::vector<std::u16string> texts;
+    for (const fs::path& root : gCorpusRoots) {
+        std::error_code error;
+        for (fs::recursive_directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
+            std::string ext = it->path().extension().string();
+            for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (ext != ".pas" && ext != ".dpr" && ext != ".dpk" && ext != ".pp" && ext != ".lpr") continue;
+            std::ifstream in(it->path(), std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+            texts.emplace_back(bytes.begin(), bytes.end());
+        }
+    }
+    return texts;
+}
+
+void BM_DebianPascalSources(benchmark::State& AState) {
+    static const std::vector<std::u16string> texts = LoadCorpus();
+    if (texts.empty()) {
+        AState.SkipWithError("no Pascal sources: install fpc-source-3.2.2 and lazarus-src-2.2");
+        return;
+    }
+    AState.counters["files"] = static_cast<double>(texts.size());
+    Run(AState, texts);
+}
+
+}  // namespace
+
+BENCHMARK(BM_FiveMegabyteUnit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HundredThousandNames)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DebianPascalSources)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.starts_with("--corpus=")) {
+            gCorpusRoots.clear();
+            std::string_view list = arg.substr(9);
+            while (!list.empty()) {
+                const std::size_t comma = list.find(',');
+                gCorpusRoots.emplace_back(list.substr(0, comma));
+                list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+            }
+        }
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
