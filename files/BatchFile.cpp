@@ -15,10 +15,12 @@ void FormatAndWrite(FileResult& AResult, const TQuorvel& AFormatter, const Batch
     try {
         source = FormatSourceBytes(bytes, formatter);
         if (!source.Changed()) return;
-        const Bytes rewritten = RewrittenBytes(bytes, source);
         if (AOptions.WriteChanges) {
+            const Bytes rewritten = RewrittenBytes(bytes, source);
             if (AOptions.Backup) WriteBackupFile(AResult.Path, bytes);
             WriteFileBytes(AResult.Path, rewritten);
+        } else {
+            CheckRewritable(bytes, source);  // what would fail when written is reported now
         }
     } catch (const ContentError& error) {
         throw error.ForFile(AResult.Path);

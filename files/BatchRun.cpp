@@ -9,6 +9,17 @@
 namespace quorvel::files {
 namespace {
 
+// Files being formatted at once hold about five times their size (bytes, text
+// and formatted text); their sizes together stay within this, so a run's
+// memory does not grow with the number of cores.
+constexpr std::size_t kBytesInProgress = 8u << 20;
+
+std::size_t FileSize(const std::filesystem::path& APath) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(APath, error);
+    return error ? 0 : static_cast<std::size_t>(size);
+}
+
 std::u16string ResultLine(const FileResult& AResult) {
     const std::u16string path = PathDisplayText(AResult.Path);
     const std::u16string name(FileNameOfPath(path));
@@ -49,6 +60,7 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQ
 
     BatchSummary summary;
     const auto process = [&](std::size_t AIndex) { return ProcessBatchFile(AFiles[AIndex], AFormatter, AOptions); };
+    const auto size = [&](std::size_t AIndex) { return FileSize(AFiles[AIndex]); };
     const auto report = [&](std::size_t AIndex, FileResult&& AResult) {
         for (const auto& message : AResult.SkipMessages) log(message);
         log(ResultLine(AResult));
@@ -56,7 +68,7 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQ
         if (ACallbacks.FileDone) ACallbacks.FileDone(AResult);
         if (ACallbacks.Progress) ACallbacks.Progress(AIndex + 1, AFiles.size());
     };
-    RunInOrder<FileResult>(AFiles.size(), std::max(AOptions.Workers, 1u), process, report);
+    RunInOrder<FileResult>(AFiles.size(), std::max(AOptions.Workers, 1u), kBytesInProgress, process, size, report);
 
     log(u"");
     log(SummaryLine(summary));

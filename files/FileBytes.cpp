@@ -95,18 +95,21 @@ fs::path WriteTemporaryBeside(const fs::path& APath, const fs::path& ATarget, By
 
 Bytes ReadFileBytes(const fs::path& APath) {
     CheckPathGiven(APath, kRead);
-    CheckFolderExists(APath, kRead);
     std::error_code error;
     const fs::file_status status = fs::status(APath, error);
-    if (!fs::exists(status)) throw MakeFileError(kRead, APath, "the file does not exist");
+    if (!fs::exists(status)) {
+        CheckFolderExists(APath, kRead);
+        throw MakeFileError(kRead, APath, "the file does not exist");
+    }
     if (fs::is_directory(status)) throw MakeFileError(kRead, APath, "it is a folder, not a file");
     if (!fs::is_regular_file(status)) throw MakeFileError(kRead, APath, "it is not a regular file");
 
     errno = 0;
-    std::ifstream in(APath, std::ios::binary);
+    std::ifstream in(APath, std::ios::binary | std::ios::ate);  // opened at the end: its position is the size
     if (!in) throw MakeFileError(kRead, APath, OpenFailureReason());
-    const auto size = fs::file_size(APath, error);
-    if (error) throw MakeFileError(kRead, APath, error.message());
+    const std::streamoff size = in.tellg();
+    in.seekg(0);
+    if (size < 0 || !in) throw MakeFileError(kRead, APath, "its size cannot be read");
     Bytes bytes(static_cast<std::size_t>(size));
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (static_cast<std::size_t>(in.gcount()) != bytes.size()) {

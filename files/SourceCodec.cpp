@@ -47,12 +47,14 @@ Bytes EncodeUtf16(std::u16string_view AText, bool ABigEndian) {
     return bytes;
 }
 
+ContentError UnpairedSurrogateError(std::size_t AIndex) {
+    return ContentError("Cannot encode",
+                        "UTF-8 cannot hold the unpaired surrogate at text position " + std::to_string(AIndex + 1));
+}
+
 Bytes EncodeUtf8(std::u16string_view AText) {
     Bytes bytes;
-    if (const auto surrogate = EncodeUtf8Strict(AText, bytes)) {
-        throw ContentError("Cannot encode", "UTF-8 cannot hold the unpaired surrogate at text position " +
-                                                std::to_string(*surrogate + 1));
-    }
+    if (const auto surrogate = EncodeUtf8Strict(AText, bytes)) throw UnpairedSurrogateError(*surrogate);
     return bytes;
 }
 
@@ -109,6 +111,11 @@ Bytes EncodeSourceText(std::u16string_view AText, SourceEncoding AEncoding) {
         case SourceEncoding::Ansi: break;
     }
     return platform::EncodeSystemAnsi(AText);
+}
+
+void CheckEncodable(std::u16string_view AText, SourceEncoding AEncoding) {
+    if (AEncoding != SourceEncoding::Utf8) return;  // UTF-16 takes any code unit; Ansi writes "?"
+    if (const auto surrogate = FindUnpairedSurrogate(AText)) throw UnpairedSurrogateError(*surrogate);
 }
 
 void WriteTextFile(const std::filesystem::path& APath, const std::u16string& AText, SourceEncoding AEncoding) {

@@ -46,6 +46,9 @@ Bytes EncodingMark(SourceEncoding AEncoding);
 // Throws ContentError for text with an unpaired surrogate in UTF-8.
 Bytes EncodeSourceText(std::u16string_view AText, SourceEncoding AEncoding);
 
+// Throws the ContentError EncodeSourceText would throw, without encoding.
+void CheckEncodable(std::u16string_view AText, SourceEncoding AEncoding);
+
 // Replaces the file with the encoding's mark and the encoded text, safely (WriteFileBytes).
 void WriteTextFile(const std::filesystem::path& APath, const std::u16string& AText, SourceEncoding AEncoding);
 

@@ -1,28 +1,48 @@
 #include "SourceFormatting.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace quorvel::files {
 namespace {
+
+bool IsHighSurrogate(char16_t AUnit) { return AUnit >= 0xD800 && AUnit <= 0xDBFF; }
+
+// Where ABody and AText encoded again first differ, as an offset into ABody;
+// nothing when they are equal. Encodes a piece at a time, so that a large
+// file is not held a second time.
+std::optional<std::size_t> FirstDifference(std::u16string_view AText, SourceEncoding AEncoding, ByteView ABody) {
+    constexpr std::size_t kPiece = 1 << 16;
+    std::size_t compared = 0;
+    for (std::size_t pos = 0; pos < AText.size();) {
+        std::size_t end = std::min(pos + kPiece, AText.size());
+        if (end < AText.size() && IsHighSurrogate(AText[end - 1])) ++end;  // a pair stays whole
+        const Bytes piece = EncodeSourceText(AText.substr(pos, end - pos), AEncoding);
+        const ByteView rest = ABody.subspan(compared);
+        const auto [differs, _] = std::mismatch(piece.begin(), piece.end(), rest.begin(), rest.end());
+        if (differs != piece.end()) return compared + static_cast<std::size_t>(differs - piece.begin());
+        compared += piece.size();
+        pos = end;
+    }
+    if (compared != ABody.size()) return compared;
+    return std::nullopt;
+}
 
 bool IsUtf16(SourceEncoding AEncoding) {
     return AEncoding == SourceEncoding::Utf16LE || AEncoding == SourceEncoding::Utf16BE;
 }
 
-std::string LossReason(ByteView ABody, ByteView AEncodedAgain, const DetectedEncoding& AEncoding) {
-    if (IsUtf16(AEncoding.Encoding) && ABody.size() % 2 != 0) return "its UTF-16 text ends in a lone byte";
-    const auto [body, again] = std::mismatch(ABody.begin(), ABody.end(), AEncodedAgain.begin(), AEncodedAgain.end());
-    const auto offset = AEncoding.MarkLength + static_cast<std::size_t>(body - ABody.begin());
-    return "its " + std::string(EncodingName(AEncoding.Encoding)) +
-           " bytes do not come back from its text (first difference at byte offset " + std::to_string(offset) + ")";
-}
-
 void CheckLossless(const Bytes& AOriginal, const FormattedSource& ASource) {
-    const ByteView body = ByteView(AOriginal).subspan(ASource.Encoding.MarkLength);
-    const Bytes encodedAgain = EncodeSourceText(ASource.Text, ASource.Encoding.Encoding);
-    if (!std::ranges::equal(body, encodedAgain)) {
-        throw ContentError("Cannot rewrite", LossReason(body, encodedAgain, ASource.Encoding), " without loss");
-    }
+    const auto [encoding, markLength] = ASource.Encoding;
+    const ByteView body = ByteView(AOriginal).subspan(markLength);
+    const auto difference = FirstDifference(ASource.Text, encoding, body);
+    if (!difference) return;
+    const std::string reason =
+        IsUtf16(encoding) && body.size() % 2 != 0
+            ? "its UTF-16 text ends in a lone byte"
+            : "its " + std::string(EncodingName(encoding)) + " bytes do not come back from its text " +
+                  "(first difference at byte offset " + std::to_string(markLength + *difference) + ")";
+    throw ContentError("Cannot rewrite", reason, " without loss");
 }
 
 }  // namespace
@@ -33,6 +53,11 @@ FormattedSource FormatSourceBytes(const Bytes& ABytes, const TQuorvel& AFormatte
     source.Text = DecodeSourceText(ABytes, source.Encoding.Encoding, source.Encoding.MarkLength);
     source.Formatted = AFormatter.F_FormatSource(source.Text);
     return source;
+}
+
+void CheckRewritable(const Bytes& AOriginal, const FormattedSource& ASource) {
+    CheckLossless(AOriginal, ASource);
+    CheckEncodable(ASource.Formatted, ASource.Encoding.Encoding);
 }
 
 Bytes RewrittenBytes(const Bytes& AOriginal, const FormattedSource& ASource) {

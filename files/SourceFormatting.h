@@ -22,11 +22,14 @@ struct FormattedSource {
 // cannot be decoded.
 FormattedSource FormatSourceBytes(const Bytes& ABytes, const TQuorvel& AFormatter);
 
-// The bytes of the rewritten file: the same mark, then the formatted text in
-// the same encoding. A file is only rewritten when nothing of it is lost:
-// throws ContentError when its text, encoded again, does not give back
-// exactly the bytes after its mark (a final odd UTF-16 byte, an ANSI byte the
-// code page does not map back).
+// A file is only rewritten when nothing of it is lost: throws ContentError
+// when its text, encoded again, does not give back exactly the bytes after
+// its mark (a final odd UTF-16 byte, an ANSI byte the code page does not map
+// back), or when the formatted text cannot be encoded.
+void CheckRewritable(const Bytes& AOriginal, const FormattedSource& ASource);
+
+// CheckRewritable, then the bytes of the rewritten file: the same mark, then
+// the formatted text in the same encoding.
 Bytes RewrittenBytes(const Bytes& AOriginal, const FormattedSource& ASource);
 
 }  // namespace quorvel::files

@@ -121,6 +121,15 @@ std::optional<std::size_t> EncodeUtf8Strict(std::u16string_view AText, Bytes& AO
     return std::nullopt;
 }
 
+std::optional<std::size_t> FindUnpairedSurrogate(std::u16string_view AText) {
+    for (std::size_t pos = 0; pos < AText.size();) {
+        const CodePoint point = ReadScalar(AText, pos);
+        if (!point.Valid) return pos;
+        pos += point.Length;
+    }
+    return std::nullopt;
+}
+
 std::u16string TextFromUtf8(std::string_view AUtf8) {
     std::u16string text;
     text.reserve(AUtf8.size());

@@ -23,6 +23,9 @@ Utf8Decoding DecodeUtf8Strict(ByteView ABytes);
 // instead, with AOut left as it was.
 std::optional<std::size_t> EncodeUtf8Strict(std::u16string_view AText, Bytes& AOut);
 
+// The index of the first surrogate that is not part of a pair.
+std::optional<std::size_t> FindUnpairedSurrogate(std::u16string_view AText);
+
 std::u16string TextFromUtf8(std::string_view AUtf8);  // ill-formed parts become U+FFFD
 std::string Utf8FromText(std::u16string_view AText);  // unpaired surrogates become U+FFFD
 

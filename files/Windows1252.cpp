@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace quorvel::files {
 namespace {
@@ -16,41 +17,71 @@ constexpr std::array<char16_t, 32> kHighControlRange = {
 
 constexpr std::uint8_t kUnrepresentable = '?';
 
-std::uint8_t EncodeUnit(char16_t AUnit) {
-    if (AUnit < 0x80 || (AUnit >= 0xA0 && AUnit <= 0xFF)) return static_cast<std::uint8_t>(AUnit);
-    for (std::size_t i = 0; i < kHighControlRange.size(); ++i) {
-        if (kHighControlRange[i] == AUnit) return static_cast<std::uint8_t>(0x80 + i);
-    }
-    return kUnrepresentable;
+// The byte of every code unit; what has none gets "?". Built once: encoding
+// is on the path of every rewritten file.
+const std::array<std::uint8_t, 0x10000>& ByteOfUnit() {
+    static const auto table = [] {
+        std::array<std::uint8_t, 0x10000> bytes;
+        bytes.fill(kUnrepresentable);
+        for (unsigned byte = 0; byte < 0x100; ++byte) {
+            const bool high = byte >= 0x80 && byte <= 0x9F;
+            bytes[high ? kHighControlRange[byte - 0x80] : byte] = static_cast<std::uint8_t>(byte);
+        }
+        return bytes;
+    }();
+    return table;
 }
 
-bool StartsSurrogatePair(std::u16string_view AText, std::size_t APos) {
-    return AText[APos] >= 0xD800 && AText[APos] <= 0xDBFF && APos + 1 < AText.size() &&
-           AText[APos + 1] >= 0xDC00 && AText[APos + 1] <= 0xDFFF;
+// Text is mostly ASCII: blocks of it are converted by plain widening and
+// narrowing, which the compiler can do many units at a time.
+constexpr std::ptrdiff_t kBlock = 16;
+
+template <class Unit>
+bool IsAscii(const Unit* AUnits, std::ptrdiff_t ACount) {
+    unsigned any = 0;
+    for (std::ptrdiff_t i = 0; i < ACount; ++i) any |= AUnits[i];
+    return any < 0x80;
 }
+
+bool IsHighSurrogate(char16_t AUnit) { return AUnit >= 0xD800 && AUnit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t AUnit) { return AUnit >= 0xDC00 && AUnit <= 0xDFFF; }
 
 }  // namespace
 
 std::u16string DecodeWindows1252(ByteView ABytes) {
     std::u16string text(ABytes.size(), u'\0');
-    for (std::size_t i = 0; i < ABytes.size(); ++i) {
-        const std::uint8_t byte = ABytes[i];
-        text[i] = byte >= 0x80 && byte <= 0x9F ? kHighControlRange[byte - 0x80] : char16_t{byte};
+    char16_t* out = text.data();
+    for (const std::uint8_t *in = ABytes.data(), *end = in + ABytes.size(); in != end;) {
+        if (end - in >= kBlock && IsAscii(in, kBlock)) {
+            char16_t block[kBlock];
+            for (std::ptrdiff_t i = 0; i < kBlock; ++i) block[i] = in[i];
+            std::memcpy(out, block, sizeof block);
+            in += kBlock, out += kBlock;
+            continue;
+        }
+        const std::uint8_t byte = *in++;
+        *out++ = byte >= 0x80 && byte <= 0x9F ? kHighControlRange[byte - 0x80] : char16_t{byte};
     }
     return text;
 }
 
 Bytes EncodeWindows1252(std::u16string_view AText) {
-    Bytes bytes;
-    bytes.reserve(AText.size());
-    for (std::size_t pos = 0; pos < AText.size(); ++pos) {
-        if (StartsSurrogatePair(AText, pos)) {
-            bytes.push_back(kUnrepresentable);
-            ++pos;
-        } else {
-            bytes.push_back(EncodeUnit(AText[pos]));
+    const auto& byteOf = ByteOfUnit();
+    Bytes bytes(AText.size());
+    std::uint8_t* out = bytes.data();
+    for (const char16_t *in = AText.data(), *end = in + AText.size(); in != end;) {
+        if (end - in >= kBlock && IsAscii(in, kBlock)) {
+            std::uint8_t block[kBlock];
+            for (std::ptrdiff_t i = 0; i < kBlock; ++i) block[i] = static_cast<std::uint8_t>(in[i]);
+            std::memcpy(out, block, kBlock);
+            in += kBlock, out += kBlock;
+            continue;
         }
+        const char16_t unit = *in++;
+        *out++ = byteOf[unit];
+        if (IsHighSurrogate(unit) && in != end && IsLowSurrogate(*in)) ++in;  // one character, one "?"
     }
+    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
     return bytes;
 }
 

@@ -42,10 +42,13 @@ int RunOnStandardInput(const CliOptions& AOptions) {
             if (!AOptions.WritesNothing()) WriteText(stdout, {reinterpret_cast<const char*>(input.data()), input.size()});
             return kExitDone;
         }
+        if (AOptions.WritesNothing()) {
+            files::CheckRewritable(input, source);
+            if (AOptions.Diff) WriteText(stdout, UnifiedDiff(source.Text, source.Formatted, kLabel));
+            if (AOptions.Check) WriteText(stdout, std::string("Would change: ") + kLabel + "\n");
+            return kExitWouldChange;
+        }
         const files::Bytes output = files::RewrittenBytes(input, source);
-        if (AOptions.Diff) WriteText(stdout, UnifiedDiff(source.Text, source.Formatted, kLabel));
-        if (AOptions.Check) WriteText(stdout, std::string("Would change: ") + kLabel + "\n");
-        if (AOptions.WritesNothing()) return kExitWouldChange;
         WriteText(stdout, {reinterpret_cast<const char*>(output.data()), output.size()});
         return std::fflush(stdout) == 0 ? kExitDone : Fail("Cannot write the formatted text to standard output");
     } catch (const files::ContentError& error) {
