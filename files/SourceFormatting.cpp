@@ -1,6 +1,7 @@
 #include "SourceFormatting.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace quorvel::files {
@@ -19,8 +20,10 @@ std::optional<std::size_t> FirstDifference(std::u16string_view AText, SourceEnco
         if (end < AText.size() && IsHighSurrogate(AText[end - 1])) ++end;  // a pair stays whole
         const Bytes piece = EncodeSourceText(AText.substr(pos, end - pos), AEncoding);
         const ByteView rest = ABody.subspan(compared);
-        const auto [differs, _] = std::mismatch(piece.begin(), piece.end(), rest.begin(), rest.end());
-        if (differs != piece.end()) return compared + static_cast<std::size_t>(differs - piece.begin());
+        if (piece.size() > rest.size() || std::memcmp(piece.data(), rest.data(), piece.size()) != 0) {
+            const auto [differs, _] = std::mismatch(piece.begin(), piece.end(), rest.begin(), rest.end());
+            return compared + static_cast<std::size_t>(differs - piece.begin());
+        }
         compared += piece.size();
         pos = end;
     }
@@ -53,6 +56,13 @@ FormattedSource FormatSourceBytes(const Bytes& ABytes, const TQuorvel& AFormatte
     source.Text = DecodeSourceText(ABytes, source.Encoding.Encoding, source.Encoding.MarkLength);
     source.Formatted = AFormatter.F_FormatSource(source.Text);
     return source;
+}
+
+bool FormattedSource::Changed() const {
+    // Compared as bytes: the library compares code units one at a time, and
+    // this runs on every file.
+    return Formatted.size() != Text.size() ||
+           std::memcmp(Formatted.data(), Text.data(), Text.size() * sizeof(char16_t)) != 0;
 }
 
 void CheckRewritable(const Bytes& AOriginal, const FormattedSource& ASource) {

@@ -14,7 +14,7 @@ struct FormattedSource {
     DetectedEncoding Encoding;
     std::u16string Text;       // as decoded by the run rule
     std::u16string Formatted;  // the engine's result
-    bool Changed() const { return Formatted != Text; }
+    bool Changed() const;  // any code unit differs, or the length
 };
 
 // Decodes ABytes by the run rule and formats the text; the engine's skip

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# quorvel-cli --check against cat over the same files: every .pas, .dpr and
+# .dpk file of Debian's Free Pascal and Lazarus source packages, warm cache,
+# the two interleaved over several repetitions. Reports the median wall time
+# of each, the ratio, and the tool's peak memory (resident set).
+# Goal: at most 1.5 times the time of cat; peak memory under 50 MB plus twice
+# the largest file.
+# Usage: bench/cli-vs-cat.sh BUILD_DIR [REPETITIONS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:?usage: bench/cli-vs-cat.sh BUILD_DIR [REPETITIONS]}")
+repetitions=${2:-5}
+cli="$build/bin/quorvel-cli"
+[[ -x "$cli" ]] || { echo "cli-vs-cat: no $cli; build it first" >&2; exit 1; }
+
+bash scripts/install-deps.sh --corpus
+list=$(mktemp)
+trap 'rm -f "$list"' EXIT
+dpkg -L fpc-source-3.2.2 lazarus-src-2.2 | grep -iE '\.(pas|dpr|dpk)$' |
+  while IFS= read -r file; do [[ -f "$file" ]] && printf '%s\n' "$file"; done > "$list"
+
+python3 - "$cli" "$list" "$repetitions" <<'PYTHON'
+import os, statistics, sys, time
+
+cli, list_file, repetitions = sys.argv[1], sys.argv[2], int(sys.argv[3])
+files = [line for line in open(list_file, encoding="utf-8", errors="surrogateescape").read().split("\n") if line]
+sizes = [os.path.getsize(f) for f in files]
+mb = 1024 * 1024
+
+def run(argv):
+    """Wall time, peak resident memory and exit code of one run, output to /dev/null."""
+    start = time.perf_counter()
+    pid = os.posix_spawn(argv[0], argv, os.environ,
+                         file_actions=[(os.POSIX_SPAWN_OPEN, 1, "/dev/null", os.O_WRONLY, 0)])
+    _, status, usage = os.wait4(pid, 0)
+    return time.perf_counter() - start, usage.ru_maxrss * 1024, os.waitstatus_to_exitcode(status)
+
+commands = {
+    "cat": ["/bin/cat"] + files,
+    "quorvel-cli --check": [cli, "--check", "-q"] + files,
+    "quorvel-cli --check -j 1": [cli, "--check", "-q", "-j", "1"] + files,
+}
+for argv in commands.values():
+    run(argv)  # warms the cache
+results = {name: [] for name in commands}
+for _ in range(repetitions):
+    for name, argv in commands.items():
+        results[name].append(run(argv))
+
+print(f"cli-vs-cat: {len(files)} files, {sum(sizes) / mb:.1f} MB, largest {max(sizes) / mb:.1f} MB; "
+      f"median of {repetitions} warm runs")
+cat_time = statistics.median(r[0] for r in results["cat"])
+memory_goal = 50 * mb + 2 * max(sizes)
+print(f"  {'cat':26} {cat_time:7.3f} s")
+for name in list(commands)[1:]:
+    wall = statistics.median(r[0] for r in results[name])
+    peak = max(r[1] for r in results[name])
+    codes = sorted({r[2] for r in results[name]})
+    print(f"  {name:26} {wall:7.3f} s  {wall / cat_time:5.2f} x cat (goal 1.50)  "
+          f"peak {peak / mb:5.1f} MB (goal < {memory_goal / mb:.1f})  exit {codes}")
+    if any(code not in (0, 1) for code in codes):
+        sys.exit(f"cli-vs-cat: {name} failed on some file (exit 2); run it without -q to see which")
+PYTHON
