@@ -45,25 +45,28 @@ LineEnd ReadLineEnd(std::u16string_view AText, std::size_t ASemicolon) {
 
 }  // namespace
 
-bool ExtractUsesBlock(std::u16string_view AText, std::size_t ABegin, std::size_t AEnd, bool APreserveComments,
-                      TUsesBlock& ABlock) {
-    ABlock = TUsesBlock{};
+bool LocateUsesClause(std::u16string_view AText, std::size_t ABegin, std::size_t AEnd, TUsesBlock& ABlock) {
     const std::size_t keyword = FindKeyword(AText, kUses, ABegin, AEnd);
     if (keyword == kNotFound) return false;
     ABlock.StartPos = ToPosition(keyword);
-    const std::size_t clauseBegin = keyword + kUses.size();
-    const std::size_t semicolon = FindSemicolon(AText, clauseBegin);
+    const std::size_t semicolon = FindSemicolon(AText, keyword + kUses.size());
     if (semicolon == kNotFound) return false;
     ABlock.EndPos = ToPosition(semicolon);
+    return true;
+}
 
-    ParseUnits(AText.substr(clauseBegin, semicolon - clauseBegin), APreserveComments, ABlock);
-    const LineEnd lineEnd = ReadLineEnd(AText, semicolon);
+std::u16string_view ClauseText(std::u16string_view AText, const TUsesBlock& ABlock) {
+    const auto begin = static_cast<std::size_t>(ABlock.StartPos - 1) + kUses.size();
+    return AText.substr(begin, static_cast<std::size_t>(ABlock.EndPos - 1) - begin);
+}
+
+void TakeLineEnd(std::u16string_view AText, TUsesBlock& ABlock) {
+    const LineEnd lineEnd = ReadLineEnd(AText, static_cast<std::size_t>(ABlock.EndPos - 1));
     ABlock.ReplaceEndPos = static_cast<std::int32_t>(lineEnd.ReplaceEnd);
     if (!lineEnd.Comments.empty() && !ABlock.Entries.empty() &&
         !AppendTrailingComment(ABlock.Entries.back().TrailingComment, lineEnd.Comments)) {
         ABlock.IsUnitList = false;
     }
-    return true;
 }
 
 }  // namespace quorvel::detail

@@ -91,8 +91,11 @@ std::int32_t TQuorvel::FindKeyword(std::u16string_view AText, std::u16string_vie
 
 bool TQuorvel::ExtractUsesBlock(std::u16string_view AText, std::int32_t AStart, std::int32_t AEnd,
                                 TUsesBlock& ABlock) const {
-    return detail::ExtractUsesBlock(AText, ToIndex(AStart), static_cast<std::size_t>(AEnd), FPreserveComments,
-                                    ABlock);
+    ABlock = TUsesBlock{};
+    if (!detail::LocateUsesClause(AText, ToIndex(AStart), static_cast<std::size_t>(AEnd), ABlock)) return false;
+    ParseUnits(detail::ClauseText(AText, ABlock), ABlock);
+    detail::TakeLineEnd(AText, ABlock);
+    return true;
 }
 
 void TQuorvel::ParseUnits(std::u16string_view AClauseText, TUsesBlock& ABlock) const {

@@ -132,7 +132,10 @@ std::string Printable(std::u16string_view AText) {
 
 std::string Describe(const std::vector<std::u16string>& AItem) {
     std::string result = "[";
-    for (const std::u16string& text : AItem) result += " " + Printable(text);
+    for (const std::u16string& text : AItem) {
+        result += ' ';
+        result += Printable(text);
+    }
     return result + " ]";
 }
 

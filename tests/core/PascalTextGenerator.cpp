@@ -57,7 +57,10 @@ std::u16string PascalTextGenerator::Element() {
     std::u16string element;
     if (Chance(10)) element += Comment() + Blank();
     element += Pick(kNames);
-    while (Chance(20)) element += u"." + std::u16string(Pick(kNames));
+    while (Chance(20)) {
+        element += u'.';
+        element += Pick(kNames);
+    }
     if (Chance(20)) element += Blank() + u"in" + Blank() + std::u16string(Pick(kPaths));
     if (Chance(10)) element += Blank() + Comment();
     return element;
