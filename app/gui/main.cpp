@@ -1,12 +1,14 @@
-#include <QApplication>
+#include <exception>
+#include <iostream>
 
-#include "Dialogs.h"
-#include "FormMain.h"
+#include "Startup.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    TQtDialogs dialogs;
-    TFrmMain window(dialogs);
-    window.show();
-    return app.exec();
+    try {
+        return RunQuorvel(argc, argv);
+    } catch (const std::exception& error) {
+        // Only start-up itself gets here; errors in handlers are shown in the window.
+        std::cerr << "Quorvel: " << error.what() << '\n';
+        return 1;
+    }
 }

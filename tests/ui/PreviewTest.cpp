@@ -1,0 +1,125 @@
+// The preview of one listed file: both views, the headings and their colours,
+// the change marks, and what failures leave behind.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+#include <Qsci/qsciscintilla.h>
+
+#include "SourceView.h"
+#include "WindowFixture.h"
+
+namespace {
+
+const QByteArray SortedUnit = "unit Done;\r\n\r\ninterface\r\n\r\nimplementation\r\n\r\nend.\r\n";
+const QByteArray UnsortedUnit = "unit Mixed;\r\n\r\ninterface\r\n\r\nuses Windows, Classes, SysUtils;\r\n\r\nimplementation\r\n\r\nend.\r\n";
+const QByteArray DirectiveUnit = "unit Cond;\r\n\r\ninterface\r\n\r\nuses\r\n  B,\r\n{$IFDEF X}\r\n  A,\r\n{$ENDIF}\r\n  C;\r\n\r\nimplementation\r\n\r\nend.\r\n";
+
+QColor HeadingColour(const TFrmMain& AWindow) { return AWindow.lblFormatted->palette().color(QPalette::WindowText); }
+
+// Lists the path and selects it, as a click on the list does.
+void Preview(TFrmMain& AWindow, const QString& APath) {
+    AWindow.LstFiles->addItem(APath);
+    AWindow.LstFiles->setCurrentRow(AWindow.LstFiles->count() - 1);
+}
+
+}  // namespace
+
+class TPreviewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        FFixture = std::make_unique<TWindowFixture>();
+        FFixture->WriteQuietSettings();
+    }
+    void cleanup() { FFixture.reset(); }
+
+    void showsFileAsStoredAndAsFormatted_data();
+    void showsFileAsStoredAndAsFormatted();
+    void failureLeavesViewsAsTheyWere_data();
+    void failureLeavesViewsAsTheyWere();
+    void skipMessageOnEveryPreviewAndLayoutToggleRereadsTheFile();
+
+private:
+    std::unique_ptr<TWindowFixture> FFixture;
+};
+
+void TPreviewTest::showsFileAsStoredAndAsFormatted_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("original");
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("unsorted clause: red, lines marked") << UnsortedUnit << QString::fromLatin1(UnsortedUnit) << true;
+    QTest::newRow("nothing to change: lime") << SortedUnit << QString::fromLatin1(SortedUnit) << false;
+    QTest::newRow("UTF-8 mark is not shown") << QByteArray("\xEF\xBB\xBFunit \xC3\x9C;\r\n") << u"unit Ü;\r\n"_qs << false;
+    QTest::newRow("no mark: ANSI") << QByteArray("unit Caf\xE9;\r\n") << u"unit Café;\r\n"_qs << false;
+}
+
+void TPreviewTest::showsFileAsStoredAndAsFormatted() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, original);
+    QFETCH(bool, changed);
+    auto window = FFixture->CreateWindow();
+    Preview(*window, FFixture->WriteSource("sub/Unit1.pas", bytes));
+
+    QCOMPARE(window->SynOriginal->text(), original);
+    QCOMPARE(window->SynFormatted->text() != original, changed);
+    QCOMPARE(window->LblOriginal->text(), QStringLiteral("Original: Unit1.pas"));
+    QCOMPARE(window->lblFormatted->text(), QStringLiteral("Formatted: Unit1.pas"));
+    QCOMPARE(HeadingColour(*window), changed ? QColor(255, 0, 0) : QColor(0, 255, 0));
+    QCOMPARE(ChangedLineMarks(*window->SynFormatted).empty(), !changed);
+    QVERIFY(ChangedLineMarks(*window->SynOriginal).empty());
+    QVERIFY(LogLines(*window).isEmpty());
+}
+
+void TPreviewTest::failureLeavesViewsAsTheyWere_data() {
+    QTest::addColumn<QByteArray>("bytes");  // null: the file is deleted after it was listed
+    QTest::addColumn<QString>("logged");    // the start of the one log line; empty: nothing logged
+    QTest::newRow("empty file") << QByteArray("") << QString();
+    QTest::newRow("deleted file") << QByteArray() << QStringLiteral("File not found: ");
+    QTest::newRow("ill-formed UTF-8 after the mark") << QByteArray("\xEF\xBB\xBFunit \xC3\x28;") << QStringLiteral("Error reading: ");
+}
+
+void TPreviewTest::failureLeavesViewsAsTheyWere() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, logged);
+    auto window = FFixture->CreateWindow();
+    Preview(*window, FFixture->WriteSource("Good.pas", UnsortedUnit));
+    const QString path = FFixture->WriteSource("Bad.pas", bytes);
+    if (bytes.isNull()) QFile::remove(path);
+
+    Preview(*window, path);
+    QCOMPARE(window->SynOriginal->text(), QString::fromLatin1(UnsortedUnit));
+    QCOMPARE(window->LblOriginal->text(), QStringLiteral("Original: Good.pas"));
+    QCOMPARE(window->lblFormatted->text(), QStringLiteral("Formatted: Good.pas"));
+    QCOMPARE(HeadingColour(*window), QColor(255, 0, 0));
+    const QStringList log = LogLines(*window);
+    if (logged.isEmpty()) {
+        QVERIFY(log.isEmpty());
+    } else {
+        QCOMPARE(log.size(), 1);
+        QVERIFY2(log[0].startsWith(logged), qPrintable(log[0]));
+        if (bytes.isNull()) QCOMPARE(log[0], logged + path);
+    }
+}
+
+void TPreviewTest::skipMessageOnEveryPreviewAndLayoutToggleRereadsTheFile() {
+    auto window = FFixture->CreateWindow();
+    const QString path = FFixture->WriteSource("Cond.pas", DirectiveUnit);
+    Preview(*window, path);
+    const QString skip = u"  [SKIP] interface uses \u2014 contains compiler directives"_qs;
+    QCOMPARE(LogLines(*window), QStringList{skip});
+    QCOMPARE(HeadingColour(*window), QColor(0, 255, 0));
+
+    FFixture->WriteSource("Cond.pas", UnsortedUnit);
+    window->chkUnitsVertical->setChecked(false);
+    QCOMPARE(window->SynOriginal->text(), QString::fromLatin1(UnsortedUnit));  // read again from disk
+    QCOMPARE(HeadingColour(*window), QColor(255, 0, 0));
+
+    FFixture->WriteSource("Cond.pas", DirectiveUnit);
+    window->chkUnitsVertical->setChecked(true);
+    QCOMPARE(LogLines(*window), (QStringList{skip, skip}));
+}
+
+QTEST_MAIN(TPreviewTest)
+#include "PreviewTest.moc"

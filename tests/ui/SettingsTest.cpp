@@ -1,0 +1,113 @@
+// The three options in the settings file: what stored values do, what a save
+// writes, and that the rest of the file is kept.
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+#include <Qsci/qsciscintilla.h>
+
+#include "QuorvelCore.h"
+#include "WindowFixture.h"
+
+class TSettingsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { FFixture = std::make_unique<TWindowFixture>(); }
+    void cleanup() { FFixture.reset(); }
+
+    void storedValuesAndTheirEffects_data();
+    void storedValuesAndTheirEffects();
+    void closingWritesTheOptionsAndKeepsTheRestOfTheFile_data();
+    void closingWritesTheOptionsAndKeepsTheRestOfTheFile();
+    void unusableSettingsFolderIsReportedAndWindowStillWorks();
+
+private:
+    std::unique_ptr<TWindowFixture> FFixture;
+};
+
+void TSettingsTest::storedValuesAndTheirEffects_data() {
+    QTest::addColumn<QByteArray>("lines");  // the keys under [Settings]
+    QTest::addColumn<bool>("vertical");
+    QTest::addColumn<bool>("autoUpdate");
+    QTest::addColumn<QString>("wrapText");
+    QTest::addColumn<int>("wrapWidth");
+    QTest::newRow("zero unticks") << QByteArray("VerticalList=0\nAutoUpdate=0") << false << false << "80" << 80;
+    QTest::newRow("other integers tick") << QByteArray("VerticalList=2\nAutoUpdate=-1") << true << true << "80" << 80;
+    QTest::newRow("no integer: defaults") << QByteArray("VerticalList=yes\nAutoUpdate=") << true << true << "80" << 80;
+    QTest::newRow("0x prefix read as hexadecimal") << QByteArray("VerticalList=0x0\nAutoUpdate=0X10") << false << true << "80" << 80;
+    QTest::newRow("dollar prefix") << QByteArray("VerticalList=$0") << false << true << "80" << 80;
+    QTest::newRow("keys ignore case") << QByteArray("verticallist=0\nAUTOUPDATE=0") << false << false << "80" << 80;
+    QTest::newRow("empty width: formatter 80") << QByteArray("WordWrapAt=") << true << true << "" << 80;
+    QTest::newRow("text width shown as stored") << QByteArray("WordWrapAt=abc") << true << true << "abc" << 80;
+    QTest::newRow("zero width taken as stored") << QByteArray("WordWrapAt=0") << true << true << "0" << 0;
+    QTest::newRow("negative width taken as stored") << QByteArray("WordWrapAt=-5") << true << true << "-5" << -5;
+    QTest::newRow("hexadecimal width") << QByteArray("WordWrapAt=$20") << true << true << "$20" << 32;
+}
+
+void TSettingsTest::storedValuesAndTheirEffects() {
+    QFETCH(QByteArray, lines);
+    QFETCH(bool, vertical);
+    QFETCH(bool, autoUpdate);
+    QFETCH(QString, wrapText);
+    QFETCH(int, wrapWidth);
+    const QByteArray stored = "[Settings]\n" + lines + "\n";
+    FFixture->WriteSettings(stored);
+    auto window = FFixture->CreateWindow();
+    QCOMPARE(window->chkUnitsVertical->isChecked(), vertical);
+    QCOMPARE(window->chkAutoUpdateCheck->isChecked(), autoUpdate);
+    QCOMPARE(window->edtUsesWordwrap->text(), wrapText);
+    QCOMPARE(window->Formatter()->VerticalList(), vertical);
+    QCOMPARE(window->Formatter()->WordWrapAt(), wrapWidth);
+    // Loading runs no handler: nothing is written, logged or asked.
+    QCOMPARE(FFixture->ReadSettings(), stored);
+    QVERIFY(LogLines(*window).isEmpty());
+    QVERIFY(FFixture->Dialogs.Errors.isEmpty() && FFixture->Dialogs.Messages.isEmpty());
+}
+
+void TSettingsTest::closingWritesTheOptionsAndKeepsTheRestOfTheFile_data() {
+    QTest::addColumn<QByteArray>("before");  // null: no file
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("new file: section, then the keys in order")
+        << QByteArray() << QByteArray("[Settings]\nVerticalList=0\nAutoUpdate=1\nWordWrapAt=\n");
+    QTest::newRow("comments, other sections and line breaks kept")
+        << QByteArray("; Quorvel\r\n[Window]\r\nVerticalList=keep\r\n\r\n[settings]\r\nwordwrapat = 100\r\n; note\r\n"
+                      "Extra=yes\r\n\r\n[Tail]\r\nX=1")
+        << QByteArray("; Quorvel\r\n[Window]\r\nVerticalList=keep\r\n\r\n[settings]\r\nWordWrapAt=\r\n; note\r\n"
+                      "Extra=yes\r\nVerticalList=0\r\nAutoUpdate=1\r\n\r\n[Tail]\r\nX=1");
+}
+
+void TSettingsTest::closingWritesTheOptionsAndKeepsTheRestOfTheFile() {
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    if (!before.isNull()) FFixture->WriteSettings(before);
+    {
+        auto window = FFixture->CreateWindow();
+        window->chkUnitsVertical->setChecked(false);
+        window->edtUsesWordwrap->clear();
+    }
+    QCOMPARE(FFixture->ReadSettings(), after);
+}
+
+// The folder cannot be made (a file stands where it should be): the error box,
+// the layout's values, and the window otherwise set up as usual.
+void TSettingsTest::unusableSettingsFolderIsReportedAndWindowStillWorks() {
+    FFixture->WriteSettings("");
+    const QString folder = QFileInfo(FFixture->SettingsPath()).absolutePath();
+    QFile::remove(FFixture->SettingsPath());
+    QVERIFY(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    auto window = FFixture->CreateWindow();
+    QCOMPARE(FFixture->Dialogs.Errors.size(), 1);
+    QVERIFY2(FFixture->Dialogs.Errors[0].contains(QDir::toNativeSeparators(folder)), qPrintable(FFixture->Dialogs.Errors[0]));
+    QVERIFY(window->chkUnitsVertical->isChecked());
+    QVERIFY(!window->chkAutoUpdateCheck->isChecked());
+    QCOMPARE(window->edtUsesWordwrap->text(), QStringLiteral("80"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Quorvel"));
+    QVERIFY(window->SynOriginal->lexer() && window->SynFormatted->lexer());
+}
+
+QTEST_MAIN(TSettingsTest)
+#include "SettingsTest.moc"

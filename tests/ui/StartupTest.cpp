@@ -1,0 +1,88 @@
+// The standard error box's text, the application title, and the visual style
+// looked up by name at start-up.
+
+#include <QApplication>
+#include <QStyle>
+#include <QTest>
+
+#include "FakeDialogs.h"
+#include "StandardBoxTexts.h"
+#include "VisualStyle.h"
+
+class TStartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void errorBoxAppendsAFullStopAfterLaterCharacters_data();
+    void errorBoxAppendsAFullStopAfterLaterCharacters();
+    void applicationTitleFromExecutableName_data();
+    void applicationTitleFromExecutableName();
+    void styleFoundIgnoringCase_data();
+    void styleFoundIgnoringCase();
+    void missingStyleIsReportedAndStandardLookStays();
+};
+
+void TStartupTest::errorBoxAppendsAFullStopAfterLaterCharacters_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("letter") << "Unable to write to /x/Quorvel.ini" << "Unable to write to /x/Quorvel.ini.";
+    QTest::newRow("full stop") << "Done." << "Done.";
+    QTest::newRow("slash, just above the full stop") << "/x/" << "/x/.";
+    QTest::newRow("dash, just below the full stop") << "a -" << "a -";
+    QTest::newRow("closing quote") << "Style 'Jet'" << "Style 'Jet'";
+    QTest::newRow("non-ASCII letter") << u"Größe"_qs << u"Größe."_qs;
+    QTest::newRow("empty") << "" << "";
+}
+
+void TStartupTest::errorBoxAppendsAFullStopAfterLaterCharacters() {
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    TFakeDialogs dialogs;
+    ShowErrorBox(dialogs, message);
+    QCOMPARE(dialogs.Errors, QStringList{shown});
+}
+
+void TStartupTest::applicationTitleFromExecutableName_data() {
+    QTest::addColumn<QString>("executable");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("plain") << "/usr/bin/Quorvel" << "Quorvel";
+    QTest::newRow("upper case with extension") << "QUORVEL.EXE" << "Quorvel";
+    QTest::newRow("up to the first dot") << "/opt/my.tool.exe" << "my";
+}
+
+void TStartupTest::applicationTitleFromExecutableName() {
+    QFETCH(QString, executable);
+    QFETCH(QString, title);
+    QCOMPARE(ApplicationTitle(executable), title);
+}
+
+void TStartupTest::styleFoundIgnoringCase_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("as stored") << "Jet";
+    QTest::newRow("lower case") << "jet";
+    QTest::newRow("upper case") << "JET";
+}
+
+void TStartupTest::styleFoundIgnoringCase() {
+    QFETCH(QString, name);
+    TFakeDialogs dialogs;
+    ApplyStartupStyle(dialogs, name);
+    QVERIFY(dialogs.Errors.isEmpty());
+    QVERIFY(!qApp->styleSheet().isEmpty());
+    // Dark: the window colour is far darker than its text.
+    QVERIFY(QApplication::palette().color(QPalette::Window).lightness() < 80);
+    QVERIFY(QApplication::palette().color(QPalette::WindowText).lightness() > 180);
+}
+
+void TStartupTest::missingStyleIsReportedAndStandardLookStays() {
+    qApp->setStyleSheet(QString());
+    QApplication::setPalette(QApplication::style()->standardPalette());
+    const QPalette before = QApplication::palette();
+    TFakeDialogs dialogs;
+    ApplyStartupStyle(dialogs, "Jetty");
+    QCOMPARE(dialogs.Errors, QStringList{"Style 'Jetty' not found."});
+    QCOMPARE(QApplication::palette(), before);
+    QVERIFY(qApp->styleSheet().isEmpty());
+}
+
+QTEST_MAIN(TStartupTest)
+#include "StartupTest.moc"

@@ -1,0 +1,272 @@
+// The control tree of the main window: sizes are pixels at 96 DPI, which Qt
+// scales with the screen.
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolButton>
+#include <Qsci/qsciscintilla.h>
+
+#include "DigitKeyFilter.h"
+#include "FormMain.h"
+#include "SourceView.h"
+#include "TextColour.h"
+
+namespace {
+
+QFont UiFont(int APixels, bool ABold = false) {
+    QFont font(QStringLiteral("Segoe UI"));
+    font.setPixelSize(APixels);
+    font.setBold(ABold);
+    return font;
+}
+
+QFont MonoFont(int APixels) {
+    QFont font(QStringLiteral("Consolas"));
+    font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(APixels);
+    return font;
+}
+
+template <typename TWidget>
+TWidget* Named(TWidget* AWidget, const char* AName) {
+    AWidget->setObjectName(QString::fromLatin1(AName));
+    return AWidget;
+}
+
+// A heading of fixed height above a pane.
+QLabel* Heading(QWidget* AParent, const char* AName, const QString& AText, Qt::Alignment AAlignment) {
+    auto* label = Named(new QLabel(AText, AParent), AName);
+    label->setFont(UiFont(12, true));
+    label->setFixedHeight(15);
+    label->setAlignment(AAlignment | Qt::AlignVCenter);
+    return label;
+}
+
+QVBoxLayout* StackLayout(QWidget* AParent) {
+    auto* layout = new QVBoxLayout(AParent);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
+QSplitter* Splitter(Qt::Orientation AOrientation, const char* AName, bool AResizeWhileDragged) {
+    auto* splitter = Named(new QSplitter(AOrientation), AName);
+    splitter->setHandleWidth(5);
+    splitter->setChildrenCollapsible(false);
+    splitter->setOpaqueResize(AResizeWhileDragged);
+    return splitter;
+}
+
+// Bars in the system's grey-text colour. A style sheet, because a visual
+// style's sheet would otherwise paint over the bar's palette.
+void ColourSplitterBars(QSplitter* ASplitter) {
+    const QColor grey = ASplitter->palette().color(QPalette::Disabled, QPalette::WindowText);
+    ASplitter->setStyleSheet(QStringLiteral("QSplitter::handle { background-color: %1; }").arg(grey.name()));
+}
+
+QCheckBox* CheckBox(QWidget* AParent, const char* AName, const QString& AText, QRect AGeometry, bool AChecked) {
+    auto* box = Named(new QCheckBox(AText, AParent), AName);
+    box->setGeometry(AGeometry);
+    box->setChecked(AChecked);
+    return box;
+}
+
+QPushButton* Button(QWidget* AParent, const char* AName, const QString& AText, QRect AGeometry) {
+    auto* button = Named(new QPushButton(AText, AParent), AName);
+    button->setGeometry(AGeometry);
+    return button;
+}
+
+}  // namespace
+
+void TFrmMain::CreateControls() {
+    setFont(UiFont(13));
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    auto* layout = StackLayout(client);
+    CreateDropStrip(client);
+    CreateButtonStrip(client);
+    layout->addWidget(PnlDrop);
+    layout->addWidget(PnlButtons);
+
+    SplHoriz = Splitter(Qt::Horizontal, "SplHoriz", false);
+    CreateLeftColumn(SplHoriz);
+    CreateRightColumn(SplHoriz);
+    SplHoriz->addWidget(PnlLeft);
+    SplHoriz->addWidget(PnlRight);
+    SplHoriz->setStretchFactor(0, 0);
+    SplHoriz->setStretchFactor(1, 1);
+    SplHoriz->setSizes({280, 915});
+    ColourSplitterBars(SplHoriz);
+    layout->addWidget(SplHoriz, 1);
+    resize(1200, 750);
+    SetTabOrder();
+}
+
+void TFrmMain::CreateDropStrip(QWidget* AParent) {
+    PnlDrop = Named(new QFrame(AParent), "PnlDrop");
+    PnlDrop->setFixedHeight(95);
+    PnlDrop->setAutoFillBackground(true);
+    auto* layout = StackLayout(PnlDrop);
+    layout->setContentsMargins(0, 0, 0, 10);
+
+    LblDrop = Named(new QLabel(QStringLiteral("Drag & Drop folder or files here  -  or double click here to browse for files"),
+                               PnlDrop),
+                    "LblDrop");
+    LblDrop->setAlignment(Qt::AlignCenter);
+    LblDrop->setFont(UiFont(21));
+    LblDrop->setAutoFillBackground(true);
+    QPalette dropPalette = LblDrop->palette();
+    dropPalette.setColor(QPalette::Window, QColor(72, 61, 139));
+    // The system's button-face colour, also under a dark visual style.
+    dropPalette.setColor(QPalette::WindowText, style()->standardPalette().color(QPalette::Button));
+    LblDrop->setPalette(dropPalette);
+
+    LblInfo = Named(new QLabel(QStringLiteral("0 File(s) found"), PnlDrop), "LblInfo");
+    LblInfo->setFixedHeight(21);
+    LblInfo->setAlignment(Qt::AlignCenter);
+    LblInfo->setFont(UiFont(16));
+    SetTextColour(LblInfo, Lime);
+    layout->addWidget(LblDrop, 1);
+    layout->addWidget(LblInfo);
+
+    btnAbout = Named(new QToolButton(PnlDrop), "btnAbout");
+    btnAbout->setGeometry(16, 22, 39, 41);
+    btnAbout->setAutoRaise(true);
+    btnAbout->setFocusPolicy(Qt::NoFocus);
+    btnAbout->setIcon(QIcon(QStringLiteral(":/about/info-i.png")));  // the light-blue "i"
+    btnAbout->setIconSize(QSize(18, 38));
+    btnAbout->setToolTip(QStringLiteral("About Dialog"));
+    btnAbout->raise();
+
+    for (QWidget* area : {static_cast<QWidget*>(PnlDrop), static_cast<QWidget*>(LblDrop), static_cast<QWidget*>(LblInfo)})
+        area->installEventFilter(this);
+}
+
+void TFrmMain::CreateButtonStrip(QWidget* AParent) {
+    PnlButtons = Named(new QWidget(AParent), "PnlButtons");
+    PnlButtons->setFixedHeight(45);
+    BtnScan = Button(PnlButtons, "BtnScan", QStringLiteral("Select folder ..."), {8, 8, 150, 28});
+    BtnFormat = Button(PnlButtons, "BtnFormat", QStringLiteral("Apply preview to files"), {168, 8, 150, 28});
+    BtnFormat->setEnabled(false);
+    BtnClear = Button(PnlButtons, "BtnClear", QStringLiteral("Clear file list"), {328, 8, 110, 28});
+    ChkBackup = CheckBox(PnlButtons, "ChkBackup", QStringLiteral(".bak Create backups"), {455, 12, 160, 20}, true);
+    ChkRecursive = CheckBox(PnlButtons, "ChkRecursive", QStringLiteral("include subfolders"), {625, 12, 180, 20}, true);
+
+    PrgRun = Named(new QProgressBar(PnlButtons), "PrgRun");
+    PrgRun->setGeometry(815, 10, 260, 24);
+    PrgRun->setFormat(QStringLiteral("%v / %m"));
+    PrgRun->setAlignment(Qt::AlignCenter);
+    PrgRun->setFocusPolicy(Qt::NoFocus);
+    PrgRun->hide();
+}
+
+void TFrmMain::CreateLeftColumn(QWidget* AParent) {
+    PnlLeft = Named(new QWidget(AParent), "PnlLeft");
+    PnlLeft->setMinimumWidth(30);
+    splitterFiles = Splitter(Qt::Vertical, "splitterFiles", true);
+    StackLayout(PnlLeft)->addWidget(splitterFiles);
+
+    pnlFiles = Named(new QFrame(splitterFiles), "pnlFiles");
+    pnlFiles->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlFiles->setLineWidth(1);
+    pnlFiles->setMinimumHeight(80);
+    auto* filesLayout = StackLayout(pnlFiles);
+    filesLayout->setContentsMargins(1, 1, 1, 1);
+    LblFiles = Heading(pnlFiles, "LblFiles", QStringLiteral("Files found"), Qt::AlignHCenter);
+    LstFiles = Named(new QListWidget(pnlFiles), "LstFiles");
+    LstFiles->setFont(MonoFont(11));
+    LstFiles->setUniformItemSizes(true);
+    LstFiles->setSelectionMode(QAbstractItemView::SingleSelection);
+    LstFiles->viewport()->setMouseTracking(true);
+    LstFiles->viewport()->installEventFilter(this);
+    filesLayout->addWidget(LblFiles);
+    filesLayout->addWidget(LstFiles, 1);
+
+    pnlOption = Named(new QWidget(splitterFiles), "pnlOption");
+    pnlOption->setMinimumHeight(80);
+    chkUnitsVertical = CheckBox(pnlOption, "chkUnitsVertical", QStringLiteral("Uses-list vertical"), {8, 16, 185, 17}, true);
+    lblUsesWordWrap = Named(new QLabel(QStringLiteral("Uses wordwrap at"), pnlOption), "lblUsesWordWrap");
+    lblUsesWordWrap->move(8, 39);
+    edtUsesWordwrap = Named(new QLineEdit(QStringLiteral("80"), pnlOption), "edtUsesWordwrap");
+    edtUsesWordwrap->setGeometry(152, 35, 41, 25);
+    edtUsesWordwrap->installEventFilter(new TDigitKeyFilter(edtUsesWordwrap));
+    edtUsesWordwrap->setAcceptDrops(false);
+    lblUsesWordWrap->setBuddy(edtUsesWordwrap);
+    chkAutoUpdateCheck = CheckBox(pnlOption, "chkAutoUpdateCheck", QStringLiteral("Updatecheck on start"), {8, 64, 185, 17}, false);
+    // Caption on the left, box on the right, as in the layout.
+    chkUnitsVertical->setLayoutDirection(Qt::RightToLeft);
+    chkAutoUpdateCheck->setLayoutDirection(Qt::RightToLeft);
+
+    splitterFiles->setStretchFactor(0, 1);
+    splitterFiles->setStretchFactor(1, 0);
+    splitterFiles->setSizes({437, 168});
+    ColourSplitterBars(splitterFiles);
+}
+
+void TFrmMain::CreateRightColumn(QWidget* AParent) {
+    PnlRight = Named(new QWidget(AParent), "PnlRight");
+    PnlRight->setMinimumWidth(30);
+    SplPreview = Splitter(Qt::Vertical, "SplPreview", true);
+    StackLayout(PnlRight)->addWidget(SplPreview);
+
+    PnlPreviewTop = Named(new QWidget(SplPreview), "PnlPreviewTop");
+    PnlPreviewTop->setMinimumHeight(30);
+    SplVert = Splitter(Qt::Horizontal, "SplVert", false);
+    StackLayout(PnlPreviewTop)->addWidget(SplVert);
+
+    PnlOriginal = Named(new QWidget(SplVert), "PnlOriginal");
+    PnlOriginal->setMinimumWidth(30);
+    LblOriginal = Heading(PnlOriginal, "LblOriginal", QStringLiteral("Original"), Qt::AlignHCenter);
+    SetTextColour(LblOriginal, Lime);
+    SynOriginal = Named(new QsciScintilla(PnlOriginal), "SynOriginal");
+    ConfigureSourceView(*SynOriginal, {Lime, QColor(29, 82, 3)});
+    auto* originalLayout = StackLayout(PnlOriginal);
+    originalLayout->addWidget(LblOriginal);
+    originalLayout->addWidget(SynOriginal, 1);
+
+    PnlFormatted = Named(new QWidget(SplVert), "PnlFormatted");
+    PnlFormatted->setMinimumWidth(30);
+    lblFormatted = Heading(PnlFormatted, "lblFormatted", QStringLiteral("Preview formatted"), Qt::AlignHCenter);
+    SetTextColour(lblFormatted, Red);
+    SynFormatted = Named(new QsciScintilla(PnlFormatted), "SynFormatted");
+    ConfigureSourceView(*SynFormatted, {Red, QColor(88, 3, 3)});
+    auto* formattedLayout = StackLayout(PnlFormatted);
+    formattedLayout->addWidget(lblFormatted);
+    formattedLayout->addWidget(SynFormatted, 1);
+    SplVert->setStretchFactor(0, 0);
+    SplVert->setStretchFactor(1, 1);
+    SplVert->setSizes({452, 458});
+    ColourSplitterBars(SplVert);
+
+    PnlLog = Named(new QWidget(SplPreview), "PnlLog");
+    PnlLog->setMinimumHeight(30);
+    LblLog = Heading(PnlLog, "LblLog", QStringLiteral("Log"), Qt::AlignLeft);
+    MmoLog = Named(new QPlainTextEdit(PnlLog), "MmoLog");
+    MmoLog->setReadOnly(true);
+    MmoLog->setFont(MonoFont(12));
+    MmoLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MmoLog->setAcceptDrops(false);
+    auto* logLayout = StackLayout(PnlLog);
+    logLayout->addWidget(LblLog);
+    logLayout->addWidget(MmoLog, 1);
+    SplPreview->setStretchFactor(0, 1);
+    SplPreview->setStretchFactor(1, 0);
+    SplPreview->setSizes({416, 189});
+    ColourSplitterBars(SplPreview);
+}
+
+void TFrmMain::SetTabOrder() {
+    const QList<QWidget*> order = {BtnScan,          BtnFormat,          BtnClear,        ChkBackup,
+                                   ChkRecursive,     chkUnitsVertical,   chkAutoUpdateCheck, edtUsesWordwrap,
+                                   LstFiles,         SynOriginal,        SynFormatted,    MmoLog};
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}

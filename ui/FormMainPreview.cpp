@@ -1,0 +1,76 @@
+// The preview of one file, the log, and the option controls.
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <Qsci/qsciscintilla.h>
+
+#include "FormMain.h"
+#include "IntegerText.h"
+#include "LineChanges.h"
+#include "PlatformPaths.h"
+#include "QuorvelCore.h"
+#include "SourceCodec.h"
+#include "SourceView.h"
+#include "TextColour.h"
+#include "TextConvert.h"
+#include "ufrmAbout.h"
+
+namespace files = quorvel::files;
+
+void TFrmMain::ShowPreview(const QString& APath) {
+    if (APath.isEmpty()) return;
+    if (!QFileInfo(APath).isFile()) {
+        Log(QStringLiteral("File not found: ") + APath);
+        return;
+    }
+    try {
+        const files::Bytes bytes = files::ReadFileBytes(ToFsPath(APath));
+        if (bytes.empty()) return;
+        const std::u16string source = files::DecodePreviewText(bytes);
+        const std::u16string formatted = FFormatter->F_FormatSource(source);
+        SetSourceText(*SynOriginal, ToQString(source));
+        SetSourceText(*SynFormatted, ToQString(formatted));
+        MarkChangedLines(*SynFormatted, ChangedLines(source, formatted));
+        const QString name = FromFsPath(ToFsPath(APath).filename());
+        LblOriginal->setText(QStringLiteral("Original: ") + name);
+        lblFormatted->setText(QStringLiteral("Formatted: ") + name);
+        SetTextColour(lblFormatted, formatted == source ? Lime : Red);
+    } catch (const std::exception& error) {
+        Log(QStringLiteral("Error reading: ") + QString::fromUtf8(error.what()));
+    }
+}
+
+void TFrmMain::Log(const QString& AMsg) {
+    MmoLog->appendPlainText(AMsg);
+    MmoLog->moveCursor(QTextCursor::End);
+}
+
+void TFrmMain::LstFilesClick() {
+    if (QListWidgetItem* item = LstFiles->currentItem()) ShowPreview(item->text());
+}
+
+void TFrmMain::LstFilesMouseMove(int X, int Y) {
+    const QListWidgetItem* item = LstFiles->itemAt(X, Y);
+    LstFiles->viewport()->setToolTip(item ? item->text() : QString());
+}
+
+void TFrmMain::chkUnitsVerticalClick() {
+    FFormatter->SetVerticalList(chkUnitsVertical->isChecked());
+    LstFilesClick();
+}
+
+void TFrmMain::edtUsesWordwrapChange() {
+    const auto width = quorvel::ParseIntegerText(ToU16View(edtUsesWordwrap->text()));
+    if (width && *width > 0) FFormatter->SetWordWrapAt(*width);
+}
+
+void TFrmMain::chkAutoUpdateCheckClick() {
+    SaveSettings();
+    if (chkAutoUpdateCheck->isChecked()) TfrmAbout::CheckForUpdate(false, FDialogs);
+}
+
+void TFrmMain::HandleSkipBlock(const std::u16string& AMsg) { Log(ToQString(AMsg)); }
