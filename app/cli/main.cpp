@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <thread>
 
@@ -26,20 +27,24 @@ std::string CheckWidth(const std::string& AText) {
 }
 
 void DefineOptions(CLI::App& AApp, CliOptions& AOptions, std::string& AWidth) {
+    AApp.option_defaults()->always_capture_default(false);
     AApp.add_option("PATH", AOptions.Paths,
                     "Source files and folders to format; folders give their .pas, .dpr and .dpk files. "
                     "\"-\" alone: read one file from standard input, write it formatted to standard output")
         ->required();
-    AApp.add_flag("--no-recursive{false}", AOptions.Recursive, "List only the files directly in each folder");
+    AApp.add_flag_callback("--no-recursive", [&] { AOptions.Recursive = false; },
+                           "List only the files directly in each folder");
     AApp.add_flag("--backup", AOptions.Backup, "Keep the old content of each rewritten file in <file>.bak");
     AApp.add_flag("--check", AOptions.Check, "Write nothing; exit with 1 when a file would change, naming it");
     AApp.add_flag("--diff", AOptions.Diff, "Write nothing; print a unified diff of what would change");
     AApp.add_flag("--wrapped", AOptions.Wrapped, "Word-wrap each uses clause instead of one unit per line");
     AApp.add_option("--wrap-at", AWidth, "Width for --wrapped (implies it); default 80")
-        ->check(CLI::Validator(CheckWidth, "N", "width"));
+        ->type_name("N")
+        ->check(CLI::Validator(CheckWidth, "", "width"));
     AApp.add_flag("-q,--quiet", AOptions.Quiet, "Print only errors and what --check or --diff find");
     AApp.add_option("-j,--jobs", AOptions.Workers, "Files formatted at once; default: the hardware's threads")
-        ->check(CLI::PositiveNumber);
+        ->type_name("N")
+        ->check(CLI::Range(1u, 1024u));
     AApp.set_version_flag("--version", "quorvel-cli " QUORVEL_BUILD_VERSION_TEXT);
     AApp.footer("Exit codes: 0 done, 1 --check or --diff found files to change, 2 a file failed or bad usage.");
 }
