@@ -71,12 +71,6 @@ Extent CommentOrString(std::u16string_view AText, std::size_t APos) {
 
 }  // namespace
 
-std::size_t SkipIdentifier(std::u16string_view AText, std::size_t APos) {
-    std::size_t i = APos;
-    while (i < AText.size() && IsIdentifierChar(AText[i])) ++i;
-    return i;
-}
-
 std::size_t SkipCommentOrString(std::u16string_view AText, std::size_t APos) {
     return CommentOrString(AText, APos).End;
 }

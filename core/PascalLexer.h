@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "TextRules.h"
+
 namespace quorvel::detail {
 
 enum class TokenKind {
@@ -33,10 +35,19 @@ struct Token {
 Token NextToken(std::u16string_view AText, std::size_t APos);
 
 // The end of the comment, directive or string that starts at APos, or APos
-// itself when none starts there. The fast path of every scan.
+// itself when none starts there.
 std::size_t SkipCommentOrString(std::u16string_view AText, std::size_t APos);
 
+// Whether a comment or string can start with AChar: the scans' fast path
+// passes over every other code unit.
+constexpr bool MayOpenCommentOrString(char16_t AChar) {
+    return AChar == u'{' || AChar == u'(' || AChar == u'/' || AChar == u'\'';
+}
+
 // The end of the identifier-character run that starts at APos.
-std::size_t SkipIdentifier(std::u16string_view AText, std::size_t APos);
+inline std::size_t SkipIdentifier(std::u16string_view AText, std::size_t APos) {
+    while (APos < AText.size() && IsIdentifierChar(AText[APos])) ++APos;
+    return APos;
+}
 
 }  // namespace quorvel::detail

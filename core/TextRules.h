@@ -2,6 +2,7 @@
 // Character classes and line breaks of Object Pascal source text, shared by
 // every scan of the engine. Text is UTF-16 code units throughout.
 
+#include <array>
 #include <cstddef>
 #include <string_view>
 
@@ -15,10 +16,16 @@ constexpr bool IsLineBreakChar(char16_t AChar) { return AChar == u'\r' || AChar 
 // ASCII letters, digits and `_`, and every code unit above U+007F, because the
 // language allows letters of any script in identifiers. Keyword boundaries and
 // unit names use the same class, so `usesÉ` is one identifier, not a keyword.
-constexpr bool IsIdentifierChar(char16_t AChar) {
-    return (AChar >= u'0' && AChar <= u'9') || (AChar >= u'A' && AChar <= u'Z') ||
-           (AChar >= u'a' && AChar <= u'z') || AChar == u'_' || AChar > 0x7F;
-}
+inline constexpr std::array<bool, 128> kAsciiIdentifierChars = [] {
+    std::array<bool, 128> table{};
+    for (char16_t c = u'0'; c <= u'9'; ++c) table[c] = true;
+    for (char16_t c = u'A'; c <= u'Z'; ++c) table[c] = true;
+    for (char16_t c = u'a'; c <= u'z'; ++c) table[c] = true;
+    table[u'_'] = true;
+    return table;
+}();
+
+constexpr bool IsIdentifierChar(char16_t AChar) { return AChar > 0x7F || kAsciiIdentifierChars[AChar]; }
 
 constexpr bool IsIdentifierStart(char16_t AChar) {
     return IsIdentifierChar(AChar) && !(AChar >= u'0' && AChar <= u'9');
