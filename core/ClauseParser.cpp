@@ -64,7 +64,7 @@ private:
     TUsesBlock& FBlock;
     std::vector<Token> FTokens;
     bool FValid = true;
-    bool FCodeOnLine = false;  // the clause starts a line of its own, after the keyword
+    bool FCodeOnLine = false;  // code stands earlier on the current line; the keyword's line counts as empty
 
     TUsesEntry FElement;  // the element in progress
     NameState FNameState = NameState::Empty;
