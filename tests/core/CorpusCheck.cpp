@@ -15,6 +15,7 @@
 
 #include "FormatInvariants.h"
 #include "QuorvelCore.h"
+#include "TestText.h"
 
 namespace {
 
@@ -40,29 +41,10 @@ std::vector<fs::path> ListSources(const std::vector<fs::path>& ARoots) {
     return files;
 }
 
-// Strict UTF-8 when the bytes are that (mark dropped), else one code unit per byte.
-std::u16string Decode(const std::string& ABytes) {
-    std::u16string text;
-    std::size_t i = ABytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-    while (i < ABytes.size()) {
-        const auto lead = static_cast<unsigned char>(ABytes[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
-        if (length == 0 || i + length > ABytes.size()) return {ABytes.begin(), ABytes.end()};
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(ABytes[i + k]);
-            if ((next >> 6) != 2) return {ABytes.begin(), ABytes.end()};
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (code >= 0x10000) {
-            text += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-            text += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            text += static_cast<char16_t>(code);
-        }
-        i += length;
-    }
-    return text;
+// UTF-8 when the bytes are that (mark dropped), else one code unit per byte.
+std::u16string Decode(std::string_view ABytes) {
+    const std::string_view body = ABytes.starts_with("\xEF\xBB\xBF") ? ABytes.substr(3) : ABytes;
+    return quorvel::test::DecodeUtf8(body).value_or(std::u16string(ABytes.begin(), ABytes.end()));
 }
 
 struct OptionSet {

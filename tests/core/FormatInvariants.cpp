@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "TestText.h"
+
 namespace quorvel::test {
 namespace {
 
@@ -120,21 +122,11 @@ std::vector<std::vector<std::u16string>> Canonical(const std::vector<CheckToken>
     return items;
 }
 
-std::string Printable(std::u16string_view AText) {
-    std::string result;
-    for (char16_t c : AText) {
-        if (c == u'\r') result += "\\r";
-        else if (c == u'\n') result += "\\n";
-        else result += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
-    }
-    return result;
-}
-
 std::string Describe(const std::vector<std::u16string>& AItem) {
     std::string result = "[";
     for (const std::u16string& text : AItem) {
         result += ' ';
-        result += Printable(text);
+        result += Show(text);
     }
     return result + " ]";
 }
@@ -167,7 +159,7 @@ bool MentionsUses(std::u16string_view AText) {
 std::string CheckFormatting(const TQuorvel& AFormatter, std::u16string_view AInput) {
     const std::u16string once = AFormatter.F_FormatSource(std::u16string(AInput));
     const std::u16string twice = AFormatter.F_FormatSource(once);
-    if (twice != once) return "formatting again changed the text:\n" + Printable(once) + "\n" + Printable(twice);
+    if (twice != once) return "formatting again changed the text:\n" + Show(once) + "\n" + Show(twice);
     if (!MentionsUses(AInput) && once != AInput) return "a text without uses was changed";
     if (AFormatter.PreserveComments()) {
         if (std::string failure = CompareTokens(AInput, once); !failure.empty()) return failure;

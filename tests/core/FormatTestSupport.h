@@ -9,17 +9,15 @@
 #include <string_view>
 
 #include "QuorvelCore.h"
+#include "TestText.h"
 
 namespace quorvel::test {
 
-// UTF-8 to UTF-16; enough for test literals (no validation).
+// A UTF-8 test literal as UTF-16.
 std::u16string Utf16(std::string_view AUtf8);
 
 // Utf16 with every "\n" replaced by ALineBreak.
 std::u16string WithBreaks(std::string_view AUtf8, std::u16string_view ALineBreak);
-
-// One line of ASCII: CR and LF as \r and \n, other controls and non-ASCII as \uXXXX.
-std::string Show(std::u16string_view AText);
 
 // Formats AInput, expects AExpected, then formats the result again and expects
 // it back unchanged.
