@@ -5,6 +5,7 @@
 // Usage: corpus_check [FOLDER...]
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
