@@ -105,6 +105,7 @@ bool TFrmMain::eventFilter(QObject* AWatched, QEvent* AEvent) {
 void TFrmMain::BtnClearClick() {
     LstFiles->clear();
     MmoLog->clear();
+    FLogStarted = false;
     SetSourceText(*SynOriginal, QString());
     SetSourceText(*SynFormatted, QString());
     LblOriginal->setText(QStringLiteral("Original"));

@@ -32,6 +32,8 @@ public:
 
     // The formatter, read-only for callers: the options change through the controls.
     const quorvel::TQuorvel* Formatter() const { return FFormatter.get(); }
+    // Appends one line (or several, broken by LF) to the log and follows it.
+    void Log(const QString& AMsg);
 
     // The control tree; Qt's parent chain owns every control.
     QFrame* PnlDrop = nullptr;
@@ -102,7 +104,6 @@ private:
 
     // Preview, log and options (FormMainPreview.cpp).
     void ShowPreview(const QString& APath);
-    void Log(const QString& AMsg);
     void LstFilesClick();
     void LstFilesMouseMove(int X, int Y);
     void chkUnitsVerticalClick();
@@ -130,6 +131,7 @@ private:
     TDialogs& FDialogs;
     std::unique_ptr<quorvel::TQuorvel> FFormatter;
     QsciLexerPascal* FSynHighlighter = nullptr;  // owned by the window, shared by both views
+    bool FLogStarted = false;  // a line was logged since the log was last cleared
     bool FShown = false;
     bool FDropEnabled = false;
     bool FRunning = false;

@@ -45,7 +45,11 @@ void TFrmMain::ShowPreview(const QString& APath) {
 }
 
 void TFrmMain::Log(const QString& AMsg) {
-    MmoLog->appendPlainText(AMsg);
+    // An empty document cannot tell "no line yet" from "one empty line", and
+    // appendPlainText takes it for the former: put the lost line back.
+    const bool emptyLineLost = FLogStarted && MmoLog->document()->isEmpty();
+    MmoLog->appendPlainText(emptyLineLost ? u'\n' + AMsg : AMsg);
+    FLogStarted = true;
     MmoLog->moveCursor(QTextCursor::End);
 }
 

@@ -51,6 +51,7 @@ private slots:
     void wrapWidthFollowsEachTypedDigit();
     void verticalLayoutReachesFormatterWithoutSaving();
     void updateCheckBoxSavesAtOnce();
+    void logKeepsEveryLineAndFollowsItsEnd();
     void listHintIsTheWholePathOfTheItemUnderTheMouse();
     void doubleClickOnDropAreaOpensFolderBrowser_data();
     void doubleClickOnDropAreaOpensFolderBrowser();
@@ -196,6 +197,21 @@ void TMainWindowTest::updateCheckBoxSavesAtOnce() {
     QCOMPARE(FFixture->Dialogs.Errors,
              QStringList{"Unable to write to " + QDir::toNativeSeparators(FFixture->SettingsPath()) + "."});
     QVERIFY(window->chkAutoUpdateCheck->isChecked());
+}
+
+void TMainWindowTest::logKeepsEveryLineAndFollowsItsEnd() {
+    auto window = FFixture->CreateWindow();
+    for (int round = 1; round <= 2; ++round) {  // also after "Clear file list" emptied it
+        window->Log("");
+        window->Log("first");
+        window->Log("");
+        window->Log("last");
+        QCOMPARE(LogLines(*window), (QStringList{"", "first", "", "last"}));
+        const QTextCursor caret = window->MmoLog->textCursor();
+        QVERIFY(!caret.hasSelection());
+        QCOMPARE(caret.position(), window->MmoLog->document()->characterCount() - 1);
+        window->BtnClear->click();
+    }
 }
 
 void TMainWindowTest::listHintIsTheWholePathOfTheItemUnderTheMouse() {
