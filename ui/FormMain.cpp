@@ -26,7 +26,11 @@ TFrmMain::TFrmMain(TDialogs& ADialogs, QWidget* AParent) : QMainWindow(AParent),
     FormCreate();
 }
 
-TFrmMain::~TFrmMain() { FormDestroy(); }
+TFrmMain::~TFrmMain() {
+    FormDestroy();
+    // The controls outlive this part of the window: none of their signals may reach a handler now.
+    for (QObject* control : findChildren<QObject*>()) disconnect(control, nullptr, this, nullptr);
+}
 
 void TFrmMain::ConnectHandlers() {
     auto wire = [this](auto* ASender, auto ASignal, void (TFrmMain::*AHandler)()) {
@@ -61,11 +65,8 @@ void TFrmMain::FormShow() {
 }
 
 void TFrmMain::FormDestroy() {
-    if (FDestroyed) return;
-    FDestroyed = true;
     RunGuarded([this] { SaveSettings(); });
-    auto formatter = std::move(FFormatter);
-    formatter.reset();
+    FFormatter.reset();
 }
 
 void TFrmMain::showEvent(QShowEvent* AEvent) {

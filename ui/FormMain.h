@@ -4,6 +4,7 @@
 // after the layout; each event has one short handler named after its control.
 
 #include <QMainWindow>
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -135,7 +136,6 @@ private:
     bool FShown = false;
     bool FDropEnabled = false;
     bool FRunning = false;
-    bool FDestroyed = false;
 };
 
 template <typename TFunction>

@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <Qsci/qsciscintilla.h>
+#include <tuple>
 
 #include "DigitKeyFilter.h"
 #include "FormMain.h"
@@ -57,6 +58,28 @@ QVBoxLayout* StackLayout(QWidget* AParent) {
     return layout;
 }
 
+// The heading on top, the content filling the rest of the panel.
+QVBoxLayout* StackUnderHeading(QWidget* APanel, QLabel* AHeading, QWidget* AContent) {
+    auto* layout = StackLayout(APanel);
+    layout->addWidget(AHeading);
+    layout->addWidget(AContent, 1);
+    return layout;
+}
+
+// One of the two preview panes: panel, coloured heading and source view.
+std::tuple<QWidget*, QLabel*, QsciScintilla*> PreviewPane(QSplitter* AParent, const char* APanel, const char* AHeading,
+                                                          const char* AView, const QString& AText,
+                                                          const TSourceViewColours& AColours) {
+    auto* panel = Named(new QWidget(AParent), APanel);
+    panel->setMinimumWidth(30);
+    QLabel* heading = Heading(panel, AHeading, AText, Qt::AlignHCenter);
+    SetTextColour(heading, AColours.GutterBorder);  // lime over lime, red over red
+    auto* view = Named(new QsciScintilla(panel), AView);
+    ConfigureSourceView(*view, AColours);
+    StackUnderHeading(panel, heading, view);
+    return {panel, heading, view};
+}
+
 QSplitter* Splitter(Qt::Orientation AOrientation, const char* AName, bool AResizeWhileDragged) {
     auto* splitter = Named(new QSplitter(AOrientation), AName);
     splitter->setHandleWidth(5);
@@ -70,6 +93,14 @@ QSplitter* Splitter(Qt::Orientation AOrientation, const char* AName, bool AResiz
 void ColourSplitterBars(QSplitter* ASplitter) {
     const QColor grey = ASplitter->palette().color(QPalette::Disabled, QPalette::WindowText);
     ASplitter->setStyleSheet(QStringLiteral("QSplitter::handle { background-color: %1; }").arg(grey.name()));
+}
+
+// The panes' sizes at the start; pane AGrowing takes what the window gains or loses.
+void SizePanes(QSplitter* ASplitter, int AFirst, int ASecond, int AGrowing) {
+    ASplitter->setStretchFactor(AGrowing, 1);
+    ASplitter->setStretchFactor(1 - AGrowing, 0);
+    ASplitter->setSizes({AFirst, ASecond});
+    ColourSplitterBars(ASplitter);
 }
 
 QCheckBox* CheckBox(QWidget* AParent, const char* AName, const QString& AText, QRect AGeometry, bool AChecked) {
@@ -102,10 +133,7 @@ void TFrmMain::CreateControls() {
     CreateRightColumn(SplHoriz);
     SplHoriz->addWidget(PnlLeft);
     SplHoriz->addWidget(PnlRight);
-    SplHoriz->setStretchFactor(0, 0);
-    SplHoriz->setStretchFactor(1, 1);
-    SplHoriz->setSizes({280, 915});
-    ColourSplitterBars(SplHoriz);
+    SizePanes(SplHoriz, 280, 915, 1);
     layout->addWidget(SplHoriz, 1);
     resize(1200, 750);
     SetTabOrder();
@@ -179,8 +207,6 @@ void TFrmMain::CreateLeftColumn(QWidget* AParent) {
     pnlFiles->setFrameStyle(QFrame::Panel | QFrame::Raised);
     pnlFiles->setLineWidth(1);
     pnlFiles->setMinimumHeight(80);
-    auto* filesLayout = StackLayout(pnlFiles);
-    filesLayout->setContentsMargins(1, 1, 1, 1);
     LblFiles = Heading(pnlFiles, "LblFiles", QStringLiteral("Files found"), Qt::AlignHCenter);
     LstFiles = Named(new QListWidget(pnlFiles), "LstFiles");
     LstFiles->setFont(MonoFont(11));
@@ -188,8 +214,7 @@ void TFrmMain::CreateLeftColumn(QWidget* AParent) {
     LstFiles->setSelectionMode(QAbstractItemView::SingleSelection);
     LstFiles->viewport()->setMouseTracking(true);
     LstFiles->viewport()->installEventFilter(this);
-    filesLayout->addWidget(LblFiles);
-    filesLayout->addWidget(LstFiles, 1);
+    StackUnderHeading(pnlFiles, LblFiles, LstFiles)->setContentsMargins(1, 1, 1, 1);
 
     pnlOption = Named(new QWidget(splitterFiles), "pnlOption");
     pnlOption->setMinimumHeight(80);
@@ -206,10 +231,7 @@ void TFrmMain::CreateLeftColumn(QWidget* AParent) {
     chkUnitsVertical->setLayoutDirection(Qt::RightToLeft);
     chkAutoUpdateCheck->setLayoutDirection(Qt::RightToLeft);
 
-    splitterFiles->setStretchFactor(0, 1);
-    splitterFiles->setStretchFactor(1, 0);
-    splitterFiles->setSizes({437, 168});
-    ColourSplitterBars(splitterFiles);
+    SizePanes(splitterFiles, 437, 168, 0);
 }
 
 void TFrmMain::CreateRightColumn(QWidget* AParent) {
@@ -223,29 +245,11 @@ void TFrmMain::CreateRightColumn(QWidget* AParent) {
     SplVert = Splitter(Qt::Horizontal, "SplVert", false);
     StackLayout(PnlPreviewTop)->addWidget(SplVert);
 
-    PnlOriginal = Named(new QWidget(SplVert), "PnlOriginal");
-    PnlOriginal->setMinimumWidth(30);
-    LblOriginal = Heading(PnlOriginal, "LblOriginal", QStringLiteral("Original"), Qt::AlignHCenter);
-    SetTextColour(LblOriginal, Lime);
-    SynOriginal = Named(new QsciScintilla(PnlOriginal), "SynOriginal");
-    ConfigureSourceView(*SynOriginal, {Lime, QColor(29, 82, 3)});
-    auto* originalLayout = StackLayout(PnlOriginal);
-    originalLayout->addWidget(LblOriginal);
-    originalLayout->addWidget(SynOriginal, 1);
-
-    PnlFormatted = Named(new QWidget(SplVert), "PnlFormatted");
-    PnlFormatted->setMinimumWidth(30);
-    lblFormatted = Heading(PnlFormatted, "lblFormatted", QStringLiteral("Preview formatted"), Qt::AlignHCenter);
-    SetTextColour(lblFormatted, Red);
-    SynFormatted = Named(new QsciScintilla(PnlFormatted), "SynFormatted");
-    ConfigureSourceView(*SynFormatted, {Red, QColor(88, 3, 3)});
-    auto* formattedLayout = StackLayout(PnlFormatted);
-    formattedLayout->addWidget(lblFormatted);
-    formattedLayout->addWidget(SynFormatted, 1);
-    SplVert->setStretchFactor(0, 0);
-    SplVert->setStretchFactor(1, 1);
-    SplVert->setSizes({452, 458});
-    ColourSplitterBars(SplVert);
+    std::tie(PnlOriginal, LblOriginal, SynOriginal) =
+        PreviewPane(SplVert, "PnlOriginal", "LblOriginal", "SynOriginal", QStringLiteral("Original"), {Lime, QColor(29, 82, 3)});
+    std::tie(PnlFormatted, lblFormatted, SynFormatted) = PreviewPane(
+        SplVert, "PnlFormatted", "lblFormatted", "SynFormatted", QStringLiteral("Preview formatted"), {Red, QColor(88, 3, 3)});
+    SizePanes(SplVert, 452, 458, 1);
 
     PnlLog = Named(new QWidget(SplPreview), "PnlLog");
     PnlLog->setMinimumHeight(30);
@@ -255,13 +259,8 @@ void TFrmMain::CreateRightColumn(QWidget* AParent) {
     MmoLog->setFont(MonoFont(12));
     MmoLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MmoLog->setAcceptDrops(false);
-    auto* logLayout = StackLayout(PnlLog);
-    logLayout->addWidget(LblLog);
-    logLayout->addWidget(MmoLog, 1);
-    SplPreview->setStretchFactor(0, 1);
-    SplPreview->setStretchFactor(1, 0);
-    SplPreview->setSizes({416, 189});
-    ColourSplitterBars(SplPreview);
+    StackUnderHeading(PnlLog, LblLog, MmoLog);
+    SizePanes(SplPreview, 416, 189, 0);
 }
 
 void TFrmMain::SetTabOrder() {

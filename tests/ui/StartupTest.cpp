@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "FakeDialogs.h"
+#include "QuorvelApplication.h"
 #include "StandardBoxTexts.h"
 #include "VisualStyle.h"
 
@@ -19,7 +20,18 @@ private slots:
     void styleFoundIgnoringCase_data();
     void styleFoundIgnoringCase();
     void missingStyleIsReportedAndStandardLookStays();
+    void errorEscapingAnEventGoesToTheErrorBoxAndTheProgramGoesOn();
 };
+
+namespace {
+
+// An object whose handling of every event fails.
+class TFailingObject final : public QObject {
+public:
+    bool event(QEvent*) override { throw std::runtime_error("Cannot open C:\\x"); }
+};
+
+}  // namespace
 
 void TStartupTest::errorBoxAppendsAFullStopAfterLaterCharacters_data() {
     QTest::addColumn<QString>("message");
@@ -84,5 +96,22 @@ void TStartupTest::missingStyleIsReportedAndStandardLookStays() {
     QVERIFY(qApp->styleSheet().isEmpty());
 }
 
-QTEST_MAIN(TStartupTest)
+void TStartupTest::errorEscapingAnEventGoesToTheErrorBoxAndTheProgramGoesOn() {
+    auto* application = static_cast<TQuorvelApplication*>(qApp);
+    TFakeDialogs dialogs;
+    application->SetDialogs(&dialogs);
+    TFailingObject failing;
+    QEvent event(QEvent::User);
+    QCOMPARE(QCoreApplication::sendEvent(&failing, &event), false);
+    QCOMPARE(dialogs.Errors, QStringList{"Cannot open C:\\x."});
+    application->SetDialogs(nullptr);
+}
+
+// The program's own application object, so that an error escaping an event reaches its error box.
+int main(int argc, char* argv[]) {
+    TQuorvelApplication application(argc, argv);
+    TStartupTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "StartupTest.moc"
