@@ -1,6 +1,7 @@
 #pragma once
 // Answers every box without showing it, and remembers what was asked.
 
+#include <QScopeGuard>
 #include <QStringList>
 #include <QUrl>
 #include <deque>
@@ -42,8 +43,7 @@ private:
     template <typename T>
     static T Pop(std::deque<T>& AQueue, T ADefault) {
         if (AQueue.empty()) return ADefault;
-        T value = AQueue.front();
-        AQueue.pop_front();
-        return value;
+        const auto popFront = qScopeGuard([&AQueue] { AQueue.pop_front(); });
+        return AQueue.front();
     }
 };
