@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "PascalLexer.h"
+#include "UnitSearch.h"
 #include "TextRules.h"
 
 namespace quorvel::detail {
@@ -15,26 +16,35 @@ std::size_t NextPosition(std::u16string_view AText, std::size_t APos) {
     return skipped > APos ? skipped : APos + 1;
 }
 
+// AKeyword at APos between word boundaries: no identifier character directly
+// before or after it anywhere in the text.
+bool IsKeywordAt(std::u16string_view AText, std::u16string_view AKeyword, std::size_t APos) {
+    if (APos > 0 && IsIdentifierChar(AText[APos - 1])) return false;
+    const std::size_t end = APos + AKeyword.size();
+    if (end < AText.size() && IsIdentifierChar(AText[end])) return false;
+    return KeywordEquals(AText.substr(APos, AKeyword.size()), AKeyword);
+}
+
 }  // namespace
 
 std::size_t FindKeyword(std::u16string_view AText, std::u16string_view AKeyword, std::size_t ABegin,
                         std::size_t AEnd) {
     AEnd = std::min(AEnd, AText.size());
+    if (AKeyword.empty() || AEnd < AKeyword.size()) return kNotFound;
+    // Only places where the keyword's first two units or an opener of a
+    // comment or string stand stop the scan; a candidate inside a longer
+    // identifier fails its boundary test.
+    const std::size_t lastStart = AEnd - AKeyword.size();
     std::size_t i = ABegin;
-    // A match needs whole identifiers: a run that began before ABegin is none.
-    if (i > 0 && i < AEnd && IsIdentifierChar(AText[i - 1])) i = SkipIdentifier(AText, i);
     while (i < AEnd) {
-        // Most code units open nothing: pass them in a tight loop.
-        while (i < AEnd && !IsIdentifierChar(AText[i]) && !MayOpenCommentOrString(AText[i])) ++i;
+        i = AKeyword.size() >= 2 ? FindKeywordCandidate(AText, i, AEnd, AKeyword) : i;
         if (i >= AEnd) break;
-        if (IsIdentifierChar(AText[i])) {
-            const std::size_t end = SkipIdentifier(AText, i);
-            if (end - i == AKeyword.size() && end <= AEnd && KeywordEquals(AText.substr(i, end - i), AKeyword)) {
-                return i;
-            }
-            i = end;
-        } else {
+        if (MayOpenCommentOrString(AText[i])) {
             i = NextPosition(AText, i);
+        } else if (i <= lastStart && IsKeywordAt(AText, AKeyword, i)) {
+            return i;
+        } else {
+            ++i;
         }
     }
     return kNotFound;

@@ -1,6 +1,9 @@
 #include "PascalLexer.h"
 
+#include <algorithm>
+
 #include "TextRules.h"
+#include "UnitSearch.h"
 
 namespace quorvel::detail {
 namespace {
@@ -17,28 +20,37 @@ Extent UpTo(std::u16string_view AText, std::size_t AClose, std::size_t ACloseLen
     return {AClose + ACloseLength, true};
 }
 
+// The first AUnit at or after AFrom; npos when there is none.
+std::size_t FindUnit(std::u16string_view AText, char16_t AUnit, std::size_t AFrom) {
+    if (AFrom >= AText.size()) return std::u16string_view::npos;
+    const std::size_t found = FindFirstOf(AText, AFrom, AText.size(), {&AUnit, 1});
+    return found < AText.size() ? found : std::u16string_view::npos;
+}
+
 // `{` to the first `}`; no nesting.
 Extent BraceComment(std::u16string_view AText, std::size_t APos) {
-    return UpTo(AText, AText.find(u'}', APos + 1), 1);
+    return UpTo(AText, FindUnit(AText, u'}', APos + 1), 1);
 }
 
 // `(*` to the first `*)` after it, so `(*)` does not close itself.
 Extent ParenComment(std::u16string_view AText, std::size_t APos) {
-    return UpTo(AText, AText.find(u"*)", APos + 2), 2);
+    std::size_t star = FindUnit(AText, u'*', APos + 2);
+    while (star != std::u16string_view::npos && !(star + 1 < AText.size() && AText[star + 1] == u')')) {
+        star = FindUnit(AText, u'*', star + 1);
+    }
+    return UpTo(AText, star, 2);
 }
 
 // `//` up to, not including, the next CR or LF; the end of the text ends it too.
 Extent LineComment(std::u16string_view AText, std::size_t APos) {
-    std::size_t i = APos + 2;
-    while (i < AText.size() && !IsLineBreakChar(AText[i])) ++i;
-    return {i, true};
+    return {FindFirstOf(AText, std::min(APos + 2, AText.size()), AText.size(), u"\r\n"), true};
 }
 
 // A doubled quote continues the literal: `'it''s'` is one string.
 Extent StringLiteral(std::u16string_view AText, std::size_t APos) {
     std::size_t i = APos;
     do {
-        const std::size_t close = AText.find(u'\'', i + 1);
+        const std::size_t close = FindUnit(AText, u'\'', i + 1);
         if (close == std::u16string_view::npos) return {AText.size(), false};
         i = close + 1;
     } while (i < AText.size() && AText[i] == u'\'');

@@ -71,7 +71,9 @@ std::u16string TQuorvel::F_FormatSource(const std::u16string& ASource) const {
     };
 
     const std::int32_t interfacePos = FindKeyword(text, u"interface", 1, length);
-    const std::int32_t implementationPos = FindKeyword(text, u"implementation", 1, length);
+    // Without `interface` the text is no unit whatever follows: spare the scan.
+    const std::int32_t implementationPos =
+        interfacePos > 0 ? FindKeyword(text, u"implementation", 1, length) : -1;
     if (interfacePos > 0 && implementationPos > interfacePos) {
         formatClause(interfacePos, implementationPos - 1, kSkipInterface, implementationPos);
         formatClause(implementationPos, length, kSkipImplementation, std::numeric_limits<std::int32_t>::max());
