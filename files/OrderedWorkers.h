@@ -1,9 +1,10 @@
 #pragma once
 // Runs jobs 0..n-1 on worker threads and hands their results back on the
 // calling thread in job order. Memory stays bounded however long the list is:
-// at most two jobs per worker are under way or waiting to be handed back, and
-// the jobs under way together cost at most ABudget (any one job may start
-// alone whatever it costs).
+// a job's cost counts from its start until its result is handed back, and the
+// jobs counted together cost at most ABudget (any one job may start alone
+// whatever it costs). Workers run ahead of the hand-back by up to a window of
+// jobs, so that many small jobs do not wait on each other.
 
 #include <condition_variable>
 #include <cstddef>
@@ -25,36 +26,37 @@ void RunInOrder(std::size_t ACount, unsigned AWorkers, std::size_t ABudget, Job&
         for (std::size_t i = 0; i < ACount; ++i) ADeliver(i, AJob(i));
         return;
     }
-    const std::size_t window = 2 * static_cast<std::size_t>(AWorkers);
+    const std::size_t window = 32 * static_cast<std::size_t>(AWorkers);
     std::mutex mutex;
     std::condition_variable mayStart, resultReady;
     std::vector<std::optional<Result>> ring(window);
+    std::vector<std::size_t> costs(window);
     std::size_t nextJob = 0, nextDelivery = 0;
     std::optional<std::size_t> nextCost;  // of nextJob, once asked
-    std::size_t running = 0, runningCost = 0;
+    std::size_t pendingCost = 0;           // of the jobs started and not yet handed back
     bool stopping = false;
 
     const auto mayStartNext = [&] {
         if (stopping || nextJob >= ACount) return true;  // to leave
         if (nextJob >= nextDelivery + window) return false;
         if (!nextCost) nextCost = ACost(nextJob);
-        return running == 0 || runningCost + *nextCost <= ABudget;
+        return nextJob == nextDelivery || pendingCost + *nextCost <= ABudget;
     };
     const auto work = [&] {
         for (;;) {
             std::unique_lock lock(mutex);
             mayStart.wait(lock, mayStartNext);
             if (stopping || nextJob >= ACount) return;
-            const std::size_t job = nextJob++, cost = *nextCost;
+            const std::size_t job = nextJob++;
+            costs[job % window] = *nextCost;
+            pendingCost += *nextCost;
             nextCost.reset();
-            ++running, runningCost += cost;
             lock.unlock();
             Result result = AJob(job);
             lock.lock();
-            --running, runningCost -= cost;
             ring[job % window].emplace(std::move(result));
-            resultReady.notify_all();
-            mayStart.notify_all();
+            // Only the result the caller waits for is worth waking it.
+            if (job == nextDelivery) resultReady.notify_one();
         }
     };
     std::vector<std::jthread> workers;
@@ -74,6 +76,7 @@ void RunInOrder(std::size_t ACount, unsigned AWorkers, std::size_t ABudget, Job&
             resultReady.wait(lock, [&] { return ring[i % window].has_value(); });
             Result result = std::move(*ring[i % window]);
             ring[i % window].reset();
+            pendingCost -= costs[i % window];
             nextDelivery = i + 1;
             lock.unlock();
             mayStart.notify_all();

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/Platform.h"
+
 namespace quorvel::files {
 namespace {
 
@@ -48,6 +50,18 @@ void CheckLossless(const Bytes& AOriginal, const FormattedSource& ASource) {
     throw ContentError("Cannot rewrite", reason, " without loss");
 }
 
+// Strict UTF-8 and UTF-16 of whole code units map bytes and code units one to
+// one; the ANSI code page does where the platform says so.
+bool DecodingIsExact(SourceEncoding AEncoding, std::size_t ABodySize) {
+    switch (AEncoding) {
+        case SourceEncoding::Utf8: return true;
+        case SourceEncoding::Utf16LE:
+        case SourceEncoding::Utf16BE: return ABodySize % 2 == 0;
+        case SourceEncoding::Ansi: break;
+    }
+    return platform::SystemAnsiRoundTrips();
+}
+
 }  // namespace
 
 FormattedSource FormatSourceBytes(const Bytes& ABytes, const TQuorvel& AFormatter) {
@@ -66,7 +80,10 @@ bool FormattedSource::Changed() const {
 }
 
 void CheckRewritable(const Bytes& AOriginal, const FormattedSource& ASource) {
-    CheckLossless(AOriginal, ASource);
+    // Nothing is written here, so a decoding that is exact by construction
+    // needs no second encoding; a real rewrite still compares the bytes.
+    const auto [encoding, markLength] = ASource.Encoding;
+    if (!DecodingIsExact(encoding, AOriginal.size() - markLength)) CheckLossless(AOriginal, ASource);
     CheckEncodable(ASource.Formatted, ASource.Encoding.Encoding);
 }
 

@@ -19,6 +19,10 @@ namespace quorvel::files::platform {
 std::u16string DecodeSystemAnsi(ByteView ABytes);
 Bytes EncodeSystemAnsi(std::u16string_view AText);
 
+// True when every byte sequence decodes to a text that encodes back to the
+// same bytes, so a rewrite can lose nothing by construction.
+bool SystemAnsiRoundTrips();
+
 // EF BB BF where the system ANSI code page is UTF-8 (65001), else nothing.
 Bytes SystemAnsiMark();
 

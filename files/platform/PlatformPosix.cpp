@@ -35,6 +35,7 @@ void FillFile(int AFile, ByteView ABytes, std::optional<std::filesystem::perms> 
 
 std::u16string DecodeSystemAnsi(ByteView ABytes) { return DecodeWindows1252(ABytes); }
 Bytes EncodeSystemAnsi(std::u16string_view AText) { return EncodeWindows1252(AText); }
+bool SystemAnsiRoundTrips() { return true; }  // every byte has its own code unit
 Bytes SystemAnsiMark() { return {}; }
 
 bool CreateFileDurably(const std::filesystem::path& APath, ByteView ABytes,

@@ -58,6 +58,10 @@ Bytes EncodeSystemAnsi(std::u16string_view AText) {
     return bytes;
 }
 
+// Code pages need not map every byte, nor map back what they do: the caller
+// compares instead.
+bool SystemAnsiRoundTrips() { return false; }
+
 Bytes SystemAnsiMark() {
     if (AnsiCodePage() == CP_UTF8) return {0xEF, 0xBB, 0xBF};
     return {};
