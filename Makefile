@@ -16,7 +16,8 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+run: configure
+	cmake --build $(BUILD) --target Quorvel -j $(JOBS)
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display: set DISPLAY (or run: xvfb-run -a $(BUILD)/bin/Quorvel)"; exit 1; fi
 	$(BUILD)/bin/Quorvel

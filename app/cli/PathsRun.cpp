@@ -1,6 +1,6 @@
 #include "PathsRun.h"
 
-#include <set>
+#include <unordered_set>
 
 #include "BatchRun.h"
 #include "Console.h"
@@ -21,9 +21,9 @@ constexpr std::u16string_view kErrorLinePrefix = u"  [!!] ";
 // (also through a folder) is formatted once.
 std::vector<fs::path> CollectFiles(const CliOptions& AOptions, int& AErrors) {
     std::vector<fs::path> list;
-    std::set<fs::path> seen;
+    std::unordered_set<fs::path::string_type> seen;  // hashed: thousands of paths compare by component otherwise
     const auto add = [&](const fs::path& APath) {
-        if (seen.insert(APath.lexically_normal()).second) list.push_back(APath);
+        if (seen.insert(APath.lexically_normal().native()).second) list.push_back(APath);
     };
     const auto warnUnreadable = [](const fs::path& AFolder) {
         WriteLine(stderr, u"Cannot open folder \"" + files::PathDisplayText(AFolder) + u"\": its files are not listed");

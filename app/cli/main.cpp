@@ -11,6 +11,7 @@
 #include "Console.h"
 #include "IntegerText.h"
 #include "PathsRun.h"
+#include "platform/Platform.h"
 #include "QuorvelVersion.h"
 #include "StdinRun.h"
 
@@ -68,6 +69,7 @@ int RunTool(CliOptions& AOptions, const std::string& AWidth) {
 
 int main(int argc, char** argv) {
     quorvel::cli::PrepareConsoleForUtf8();
+    quorvel::files::platform::KeepFreedMemoryForReuse();
     CLI::App app{"Sorts and lays out the uses clauses of Delphi / Object Pascal sources.", "quorvel-cli"};
     CliOptions options;
     options.Workers = std::max(1u, std::thread::hardware_concurrency());

@@ -2,8 +2,10 @@
 #include <iostream>
 
 #include "Startup.h"
+#include "platform/Platform.h"
 
 int main(int argc, char* argv[]) {
+    quorvel::files::platform::KeepFreedMemoryForReuse();
     try {
         return RunQuorvel(argc, argv);
     } catch (const std::exception& error) {

@@ -26,6 +26,11 @@ bool SystemAnsiRoundTrips();
 // EF BB BF where the system ANSI code page is UTF-8 (65001), else nothing.
 Bytes SystemAnsiMark();
 
+// A batch run allocates and frees buffers of a file's size for every file;
+// asks the allocator to keep freed memory for the next file rather than
+// return it to the system and fault it in again. Call once, at start-up.
+void KeepFreedMemoryForReuse();
+
 // Creates APath, which must not exist yet, gives it APermissions when set,
 // writes ABytes and forces them to the disk before returning. Returns false
 // when APath already exists. Throws std::system_error on any other failure,

@@ -2,6 +2,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <cerrno>
 #include <system_error>
 
@@ -35,6 +39,13 @@ void FillFile(int AFile, ByteView ABytes, std::optional<std::filesystem::perms> 
 
 std::u16string DecodeSystemAnsi(ByteView ABytes) { return DecodeWindows1252(ABytes); }
 Bytes EncodeSystemAnsi(std::u16string_view AText) { return EncodeWindows1252(AText); }
+void KeepFreedMemoryForReuse() {
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);  // buffers up to this size come from the heap
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
+#endif
+}
+
 bool SystemAnsiRoundTrips() { return true; }  // every byte has its own code unit
 Bytes SystemAnsiMark() { return {}; }
 

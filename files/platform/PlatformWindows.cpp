@@ -60,6 +60,8 @@ Bytes EncodeSystemAnsi(std::u16string_view AText) {
 
 // Code pages need not map every byte, nor map back what they do: the caller
 // compares instead.
+void KeepFreedMemoryForReuse() {}  // the system heap keeps freed blocks itself
+
 bool SystemAnsiRoundTrips() { return false; }
 
 Bytes SystemAnsiMark() {
