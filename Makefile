@@ -28,7 +28,7 @@ test: build
 # Benchmarks need the Debian Pascal source trees and an optimised build.
 bench:
 	bash scripts/install-deps.sh --corpus
-	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BUILD_TESTS=OFF
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BUILD_TESTS=OFF -DQUORVEL_BUILD_UI=ON
 	cmake --build build-bench -j $(JOBS)
 	bash bench/run-all.sh build-bench
 

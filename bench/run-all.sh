@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-bench}
+# The window benchmarks need no screen.
+[ -n "${DISPLAY:-}" ] || export QT_QPA_PLATFORM=offscreen
 for b in "$build"/bin/bench_*; do
   [ -x "$b" ] && "$b"
 done
