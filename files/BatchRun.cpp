@@ -12,7 +12,7 @@ namespace {
 // Files being formatted at once hold about five times their size (bytes, text
 // and formatted text); their sizes together stay within this, so a run's
 // memory does not grow with the number of cores.
-constexpr std::size_t kBytesInProgress = 8u << 20;
+constexpr std::size_t kBytesInProgress = 2u << 20;
 
 std::size_t FileSize(const std::filesystem::path& APath) {
     std::error_code error;

@@ -41,6 +41,20 @@ std::string OpenFailureReason() {
     return errno != 0 ? std::generic_category().message(errno) : "the file cannot be opened";
 }
 
+// Why a read failed, in words that say what the user can do about it. The
+// folder is looked at only now: reading a file that is there needs no check.
+FileError ReadFailure(const fs::path& APath, const std::system_error& AError) {
+    const std::error_code code = AError.code();
+    if (code == std::errc::is_a_directory) return MakeFileError(kRead, APath, "it is a folder, not a file");
+    if (code == std::errc::invalid_argument) return MakeFileError(kRead, APath, "it is not a regular file");
+    if (code == std::errc::io_error) return MakeFileError(kRead, APath, AError.what());
+    if (code == std::errc::no_such_file_or_directory || code == std::errc::not_a_directory) {
+        CheckFolderExists(APath, kRead);
+        return MakeFileError(kRead, APath, "the file does not exist");
+    }
+    return MakeFileError(kRead, APath, code.message());
+}
+
 fs::path TemporaryPathBeside(const fs::path& ATarget) {
     thread_local std::mt19937_64 random{std::random_device{}()};
     static constexpr char kHex[] = "0123456789abcdef";
@@ -95,27 +109,11 @@ fs::path WriteTemporaryBeside(const fs::path& APath, const fs::path& ATarget, By
 
 Bytes ReadFileBytes(const fs::path& APath) {
     CheckPathGiven(APath, kRead);
-    std::error_code error;
-    const fs::file_status status = fs::status(APath, error);
-    if (!fs::exists(status)) {
-        CheckFolderExists(APath, kRead);
-        throw MakeFileError(kRead, APath, "the file does not exist");
+    try {
+        return platform::ReadWholeFile(APath);
+    } catch (const std::system_error& error) {
+        throw ReadFailure(APath, error);
     }
-    if (fs::is_directory(status)) throw MakeFileError(kRead, APath, "it is a folder, not a file");
-    if (!fs::is_regular_file(status)) throw MakeFileError(kRead, APath, "it is not a regular file");
-
-    errno = 0;
-    std::ifstream in(APath, std::ios::binary | std::ios::ate);  // opened at the end: its position is the size
-    if (!in) throw MakeFileError(kRead, APath, OpenFailureReason());
-    const std::streamoff size = in.tellg();
-    in.seekg(0);
-    if (size < 0 || !in) throw MakeFileError(kRead, APath, "its size cannot be read");
-    Bytes bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (static_cast<std::size_t>(in.gcount()) != bytes.size()) {
-        throw MakeFileError(kRead, APath, "fewer bytes could be read than the file's size");
-    }
-    return bytes;
 }
 
 void WriteFileBytes(const fs::path& APath, ByteView ABytes, std::optional<fs::perms> ANewFilePermissions) {

@@ -36,17 +36,31 @@ void RunInOrder(std::size_t ACount, unsigned AWorkers, std::size_t ABudget, Job&
     std::size_t pendingCost = 0;           // of the jobs started and not yet handed back
     bool stopping = false;
 
+    // The caller is woken for a run of results at a time, not for each one:
+    // when kBatch results lie ready in order, and whenever a worker is about
+    // to wait or leave, so that it never waits on results nobody announces.
+    constexpr std::size_t kBatch = 16;
+    const auto readyInOrder = [&] {
+        std::size_t count = 0;
+        while (count < kBatch && nextDelivery + count < nextJob && ring[(nextDelivery + count) % window]) ++count;
+        return count;
+    };
     const auto mayStartNext = [&] {
         if (stopping || nextJob >= ACount) return true;  // to leave
-        if (nextJob >= nextDelivery + window) return false;
-        if (!nextCost) nextCost = ACost(nextJob);
-        return nextJob == nextDelivery || pendingCost + *nextCost <= ABudget;
+        bool may = nextJob < nextDelivery + window;
+        if (may && !nextCost) nextCost = ACost(nextJob);
+        may = may && (nextJob == nextDelivery || pendingCost + *nextCost <= ABudget);
+        if (!may) resultReady.notify_one();
+        return may;
     };
     const auto work = [&] {
         for (;;) {
             std::unique_lock lock(mutex);
             mayStart.wait(lock, mayStartNext);
-            if (stopping || nextJob >= ACount) return;
+            if (stopping || nextJob >= ACount) {
+                resultReady.notify_one();
+                return;
+            }
             const std::size_t job = nextJob++;
             costs[job % window] = *nextCost;
             pendingCost += *nextCost;
@@ -55,8 +69,7 @@ void RunInOrder(std::size_t ACount, unsigned AWorkers, std::size_t ABudget, Job&
             Result result = AJob(job);
             lock.lock();
             ring[job % window].emplace(std::move(result));
-            // Only the result the caller waits for is worth waking it.
-            if (job == nextDelivery) resultReady.notify_one();
+            if (job + 1 == ACount || readyInOrder() >= kBatch) resultReady.notify_one();
         }
     };
     std::vector<std::jthread> workers;

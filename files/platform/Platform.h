@@ -26,6 +26,13 @@ bool SystemAnsiRoundTrips();
 // EF BB BF where the system ANSI code page is UTF-8 (65001), else nothing.
 Bytes SystemAnsiMark();
 
+// Opens APath for reading, letting others read it meanwhile but not write it
+// where the platform can say so, and reads it whole. Throws std::system_error:
+// std::errc::is_a_directory for a folder, std::errc::invalid_argument for
+// anything else that is no regular file, std::errc::io_error (with its own
+// text) when fewer bytes come than the file's size, else the platform's reason.
+Bytes ReadWholeFile(const std::filesystem::path& APath);
+
 // A batch run allocates and frees buffers of a file's size for every file;
 // asks the allocator to keep freed memory for the next file rather than
 // return it to the system and fault it in again. Call once, at start-up.

@@ -39,6 +39,33 @@ void FillFile(int AFile, ByteView ABytes, std::optional<std::filesystem::perms> 
 
 std::u16string DecodeSystemAnsi(ByteView ABytes) { return DecodeWindows1252(ABytes); }
 Bytes EncodeSystemAnsi(std::u16string_view AText) { return EncodeWindows1252(AText); }
+Bytes ReadWholeFile(const std::filesystem::path& APath) {
+    const int file = ::open(APath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) throw std::system_error(errno, std::generic_category());
+    struct Closer {
+        int File;
+        ~Closer() { ::close(File); }
+    } closer{file};
+    struct stat info {};
+    if (::fstat(file, &info) != 0) throw std::system_error(errno, std::generic_category());
+    if (S_ISDIR(info.st_mode)) throw std::system_error(std::make_error_code(std::errc::is_a_directory));
+    if (!S_ISREG(info.st_mode)) throw std::system_error(std::make_error_code(std::errc::invalid_argument));
+    Bytes bytes(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = ::read(file, bytes.data() + done, bytes.size() - done);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) throw std::system_error(errno, std::generic_category());
+        if (count == 0) break;
+        done += static_cast<std::size_t>(count);
+    }
+    if (done != bytes.size()) {
+        throw std::system_error(std::make_error_code(std::errc::io_error),
+                                "fewer bytes could be read than the file's size");
+    }
+    return bytes;
+}
+
 void KeepFreedMemoryForReuse() {
 #ifdef __GLIBC__
     mallopt(M_MMAP_THRESHOLD, 32 << 20);  // buffers up to this size come from the heap

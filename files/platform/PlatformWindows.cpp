@@ -60,6 +60,42 @@ Bytes EncodeSystemAnsi(std::u16string_view AText) {
 
 // Code pages need not map every byte, nor map back what they do: the caller
 // compares instead.
+Bytes ReadWholeFile(const std::filesystem::path& APath) {
+    const DWORD attributes = ::GetFileAttributesW(APath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        throw std::system_error(std::make_error_code(std::errc::is_a_directory));
+    }
+    const HANDLE file = ::CreateFileW(APath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            throw std::system_error(std::make_error_code(std::errc::no_such_file_or_directory));
+        }
+        throw std::system_error(static_cast<int>(error), std::system_category());
+    }
+    struct Closer {
+        HANDLE File;
+        ~Closer() { ::CloseHandle(File); }
+    } closer{file};
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file, &size)) ThrowLastError();
+    Bytes bytes(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD read = 0;
+        if (!::ReadFile(file, bytes.data() + done, chunk, &read, nullptr)) ThrowLastError();
+        if (read == 0) break;
+        done += read;
+    }
+    if (done != bytes.size()) {
+        throw std::system_error(std::make_error_code(std::errc::io_error),
+                                "fewer bytes could be read than the file's size");
+    }
+    return bytes;
+}
+
 void KeepFreedMemoryForReuse() {}  // the system heap keeps freed blocks itself
 
 bool SystemAnsiRoundTrips() { return false; }
