@@ -10,7 +10,9 @@
 
 #include "FormMain.h"
 #include "IntegerText.h"
+#include "FileError.h"
 #include "LineChanges.h"
+#include "PathText.h"
 #include "PlatformPaths.h"
 #include "QuorvelCore.h"
 #include "SourceCodec.h"
@@ -30,12 +32,18 @@ void TFrmMain::ShowPreview(const QString& APath) {
     try {
         const files::Bytes bytes = files::ReadFileBytes(ToFsPath(APath));
         if (bytes.empty()) return;
-        const std::u16string source = files::DecodePreviewText(bytes);
+        std::u16string source;
+        try {
+            source = files::DecodePreviewText(bytes);
+        } catch (const files::ContentError& error) {
+            throw error.ForFile(ToFsPath(APath));  // the log then says which file
+        }
         const std::u16string formatted = FFormatter->F_FormatSource(source);
         SetSourceText(*SynOriginal, ToQString(source));
         SetSourceText(*SynFormatted, ToQString(formatted));
         MarkChangedLines(*SynFormatted, ChangedLines(source, formatted));
-        const QString name = FromFsPath(ToFsPath(APath).filename());
+        // Named as the run's log lines name it.
+        const QString name = ToQString(std::u16string(files::FileNameOfPath(ToU16View(APath))));
         LblOriginal->setText(QStringLiteral("Original: ") + name);
         lblFormatted->setText(QStringLiteral("Formatted: ") + name);
         SetTextColour(lblFormatted, formatted == source ? Lime : Red);
