@@ -13,8 +13,6 @@
 namespace quorvel::detail {
 namespace {
 
-constexpr std::u16string_view kOpeners = u"{(/'";
-
 constexpr char16_t OtherCase(char16_t AUnit) {
     if (AUnit >= u'a' && AUnit <= u'z') return static_cast<char16_t>(AUnit - 32);
     if (AUnit >= u'A' && AUnit <= u'Z') return static_cast<char16_t>(AUnit + 32);
@@ -23,8 +21,16 @@ constexpr char16_t OtherCase(char16_t AUnit) {
 
 bool IsOneOf(char16_t AUnit, std::u16string_view AUnits) { return AUnits.find(AUnit) != std::u16string_view::npos; }
 
+// `{`, `'`, `(*` and `//` open a comment or string; a `(` or `/` alone does not,
+// and stopping at every call's parenthesis would cost more than the scan.
+bool OpensCommentOrStringAt(std::u16string_view AText, std::size_t APos) {
+    const char16_t unit = AText[APos];
+    const char16_t next = APos + 1 < AText.size() ? AText[APos + 1] : u'\0';
+    return unit == u'{' || unit == u'\'' || (unit == u'(' && next == u'*') || (unit == u'/' && next == u'/');
+}
+
 bool IsCandidateAt(std::u16string_view AText, std::size_t APos, std::u16string_view AKeyword) {
-    if (IsOneOf(AText[APos], kOpeners)) return true;
+    if (OpensCommentOrStringAt(AText, APos)) return true;
     return FoldAsciiCase(AText[APos]) == FoldAsciiCase(AKeyword[0]) && APos + 1 < AText.size() &&
            FoldAsciiCase(AText[APos + 1]) == FoldAsciiCase(AKeyword[1]);
 }
@@ -72,13 +78,15 @@ std::size_t FindKeywordCandidate(std::u16string_view AText, std::size_t AFrom, s
     std::size_t i = AFrom;
 #ifdef QUORVEL_UNIT_SEARCH_SSE2
     // Each block is compared with itself and with the block one unit on, so
-    // that both first units of the keyword are tested at once.
+    // that pairs of units (the keyword's first two, `(*`, `//`) are tested at once.
     for (; i + 9 <= ATo; i += 8) {
         const __m128i block = Load(AText, i);
-        const __m128i keyword =
-            _mm_and_si128(EqualEitherCase(block, AKeyword[0]), EqualEitherCase(Load(AText, i + 1), AKeyword[1]));
-        const __m128i openers = _mm_or_si128(_mm_or_si128(Equal(block, kOpeners[0]), Equal(block, kOpeners[1])),
-                                             _mm_or_si128(Equal(block, kOpeners[2]), Equal(block, kOpeners[3])));
+        const __m128i next = Load(AText, i + 1);
+        const __m128i keyword = _mm_and_si128(EqualEitherCase(block, AKeyword[0]), EqualEitherCase(next, AKeyword[1]));
+        const __m128i openers = _mm_or_si128(
+            _mm_or_si128(Equal(block, u'{'), Equal(block, u'\'')),
+            _mm_or_si128(_mm_and_si128(Equal(block, u'('), Equal(next, u'*')),
+                         _mm_and_si128(Equal(block, u'/'), Equal(next, u'/'))));
         if (const int lane = FirstLane(_mm_or_si128(keyword, openers)); lane >= 0) {
             return i + static_cast<std::size_t>(lane);
         }

@@ -13,8 +13,8 @@ namespace quorvel::detail {
 // most four); ATo when none.
 std::size_t FindFirstOf(std::u16string_view AText, std::size_t AFrom, std::size_t ATo, std::u16string_view AUnits);
 
-// The first position in [AFrom, ATo) where a comment or string may open
-// (`{`, `(`, `/`, `'`) or where the first two code units of AKeyword stand,
+// The first position in [AFrom, ATo) where a comment or string opens (`{`,
+// `'`, `(*`, `//`) or where the first two code units of AKeyword stand,
 // ASCII letters in either case; ATo when none. AKeyword has at least two units.
 std::size_t FindKeywordCandidate(std::u16string_view AText, std::size_t AFrom, std::size_t ATo,
                                  std::u16string_view AKeyword);
