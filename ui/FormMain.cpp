@@ -1,5 +1,7 @@
 #include "FormMain.h"
 
+#include <QApplication>
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
@@ -41,6 +43,17 @@ void TFrmMain::ConnectHandlers() {
     wire(BtnClear, &QPushButton::clicked, &TFrmMain::BtnClearClick);
     wire(btnAbout, &QToolButton::clicked, &TFrmMain::btnAboutClick);
     wire(LstFiles, &QListWidget::currentRowChanged, &TFrmMain::LstFilesClick);
+    // A click reads the clicked file again also when it is already selected,
+    // so a file changed on disk can be looked at anew; a click that changed
+    // the selection was previewed when the button went down.
+    connect(LstFiles, &QListWidget::currentRowChanged, this, [this](int ARow) {
+        FRowPreviewedOnPress = QApplication::mouseButtons() != Qt::NoButton ? ARow : -1;
+    });
+    connect(LstFiles, &QListWidget::itemClicked, this, [this](QListWidgetItem* AItem) {
+        const bool previewed = LstFiles->row(AItem) == FRowPreviewedOnPress;
+        FRowPreviewedOnPress = -1;
+        if (!previewed) RunGuarded([this] { LstFilesClick(); });
+    });
     wire(chkUnitsVertical, &QCheckBox::toggled, &TFrmMain::chkUnitsVerticalClick);
     wire(chkAutoUpdateCheck, &QCheckBox::toggled, &TFrmMain::chkAutoUpdateCheckClick);
     wire(edtUsesWordwrap, &QLineEdit::textChanged, &TFrmMain::edtUsesWordwrapChange);

@@ -136,6 +136,7 @@ private:
     bool FShown = false;
     bool FDropEnabled = false;
     bool FRunning = false;
+    int FRowPreviewedOnPress = -1;  // the row a mouse press selected and previewed
 };
 
 template <typename TFunction>

@@ -24,6 +24,12 @@ void Preview(TFrmMain& AWindow, const QString& APath) {
     AWindow.LstFiles->setCurrentRow(AWindow.LstFiles->count() - 1);
 }
 
+void ClickItem(TFrmMain& AWindow, int ARow) {
+    QListWidgetItem* item = AWindow.LstFiles->item(ARow);
+    QTest::mouseClick(AWindow.LstFiles->viewport(), Qt::LeftButton, {},
+                      AWindow.LstFiles->visualItemRect(item).center());
+}
+
 }  // namespace
 
 class TPreviewTest : public QObject {
@@ -40,6 +46,7 @@ private slots:
     void failureLeavesViewsAsTheyWere_data();
     void failureLeavesViewsAsTheyWere();
     void skipMessageOnEveryPreviewAndLayoutToggleRereadsTheFile();
+    void clickReadsTheFileOnceAndAgainWhenSelected();
 
 private:
     std::unique_ptr<TWindowFixture> FFixture;
@@ -119,6 +126,26 @@ void TPreviewTest::skipMessageOnEveryPreviewAndLayoutToggleRereadsTheFile() {
     FFixture->WriteSource("Cond.pas", DirectiveUnit);
     window->chkUnitsVertical->setChecked(true);
     QCOMPARE(LogLines(*window), (QStringList{skip, skip}));
+}
+
+// One preview per click that selects a file (one skip line), and a click on
+// the file already selected reads it from disk again.
+void TPreviewTest::clickReadsTheFileOnceAndAgainWhenSelected() {
+    auto window = FFixture->CreateWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    const QString path = FFixture->WriteSource("Cond.pas", DirectiveUnit);
+    window->LstFiles->addItem(FFixture->WriteSource("Other.pas", SortedUnit));
+    window->LstFiles->addItem(path);
+    const QString skip = u"  [SKIP] interface uses \u2014 contains compiler directives"_qs;
+
+    ClickItem(*window, 1);
+    QCOMPARE(LogLines(*window), QStringList{skip});
+
+    FFixture->WriteSource("Cond.pas", UnsortedUnit);
+    ClickItem(*window, 1);
+    QCOMPARE(window->SynOriginal->text(), QString::fromLatin1(UnsortedUnit));
+    QCOMPARE(LogLines(*window), QStringList{skip});
 }
 
 QTEST_MAIN(TPreviewTest)
