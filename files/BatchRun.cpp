@@ -9,9 +9,9 @@
 namespace quorvel::files {
 namespace {
 
-// Files being formatted at once hold about five times their size (bytes, text
-// and formatted text); their sizes together stay within this, so a run's
-// memory does not grow with the number of cores.
+// A file from its start until its result is handed back holds about five
+// times its size (bytes, text and formatted text); the sizes of such files
+// together stay within this, so a run's memory does not grow with the cores.
 constexpr std::size_t kBytesInProgress = 2u << 20;
 
 std::size_t FileSize(const std::filesystem::path& APath) {
