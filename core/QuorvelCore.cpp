@@ -8,6 +8,7 @@
 #include "KeywordSearch.h"
 #include "NameOrder.h"
 #include "TextRules.h"
+#include "UnitFactsCache.h"
 
 namespace quorvel {
 namespace {
@@ -42,6 +43,15 @@ std::u16string ApplyReplacements(std::u16string_view ASource, const std::vector<
 }
 
 }  // namespace
+
+TQuorvel::TQuorvel()
+    : FUnitScopeNames(DefaultUnitScopeNames()), FUnitFacts(std::make_shared<detail::UnitFactsCache>()) {}
+
+void TQuorvel::SetUnitCatalog(const TUnitCatalog* ACatalog) {
+    FUnitCatalog = ACatalog;
+    // A new cache: copies made before keep the one that fits their catalog.
+    FUnitFacts = std::make_shared<detail::UnitFactsCache>();
+}
 
 std::u16string TQuorvel::F_FormatSource(const std::u16string& ASource) const {
     // Positions are 32-bit by contract; a longer text is left alone.
