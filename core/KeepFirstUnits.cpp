@@ -30,7 +30,7 @@ std::vector<TKeepFirstUnit> MakeBuiltInList() {
         entry(u"FastShareMem", kSharedMemory),
         entry(u"cmem", u"Free Pascal: puts the C library's memory manager in place of the built-in one"),
         entry(u"heaptrc", u"Free Pascal: the heap tracer must see every allocation to report leaks"),
-        entry(u"cthreads", u"Free Pascal: the thread manager, needed by units that create threads or locks as they start"),
+        entry(u"cthreads", u"Free Pascal: the thread manager, needed by units that make threads or locks as they start"),
         entry(u"cwstring", u"Free Pascal: the wide string manager, needed by units that convert strings as they start"),
         entry(u"madExcept", kMadExcept),
         entry(u"madLinkDisAsm", kMadExcept),
@@ -70,29 +70,50 @@ const std::vector<TKeepFirstUnit>& TQuorvel::BuiltInKeepFirstUnits() {
 
 namespace quorvel::detail {
 
+void UnitNameSet::Add(std::u16string_view AName) {
+    if (AName.empty()) return;
+    const char16_t first = FoldAsciiCase(AName[0]);
+    if (first < FFirstUnits.size()) FFirstUnits[first] = true;
+    FNames.insert(FoldName(AName));
+}
+
+bool UnitNameSet::Contains(std::u16string_view AName) const {
+    if (AName.empty() || FNames.empty()) return false;
+    const char16_t first = FoldAsciiCase(AName[0]);
+    if (first < FFirstUnits.size() && !FFirstUnits[first]) return false;
+    return FNames.contains(FoldName(AName));
+}
+
+namespace {
+
+const UnitNameSet& BuiltInNames() {
+    static const UnitNameSet names = [] {
+        UnitNameSet set;
+        for (const TKeepFirstUnit& unit : TQuorvel::BuiltInKeepFirstUnits()) set.Add(unit.Name);
+        return set;
+    }();
+    return names;
+}
+
+}  // namespace
+
 KeepFirstMatcher::KeepFirstMatcher(bool ABuiltIn, const std::vector<std::u16string>& AUserUnits,
                                    const std::vector<std::u16string>& AScopeNames)
-    : FScopeNames(AScopeNames) {
-    const auto add = [&](std::u16string_view AName) {
-        FNames.insert(FoldName(AName));
-        if (const std::u16string_view bare = WithoutScope(AName, AScopeNames); !bare.empty()) {
-            FNames.insert(FoldName(bare));
-        }
-    };
-    if (ABuiltIn) {
-        for (const TKeepFirstUnit& unit : TQuorvel::BuiltInKeepFirstUnits()) add(unit.Name);
-    }
+    : FBuiltIn(ABuiltIn ? &BuiltInNames() : nullptr), FScopeNames(AScopeNames) {
     for (const std::u16string& name : AUserUnits) {
         const std::u16string_view trimmed = TrimBlanks(name);
-        if (!trimmed.empty()) add(trimmed);
+        FUser.Add(trimmed);
+        FUser.Add(WithoutScope(trimmed, AScopeNames));
     }
 }
 
+bool KeepFirstMatcher::IsListed(std::u16string_view AName) const {
+    return (FBuiltIn != nullptr && FBuiltIn->Contains(AName)) || FUser.Contains(AName);
+}
+
 bool KeepFirstMatcher::Matches(std::u16string_view AUnitName) const {
-    if (FNames.empty() || AUnitName.empty()) return false;
-    if (FNames.contains(FoldName(AUnitName))) return true;
-    const std::u16string_view bare = WithoutScope(AUnitName, FScopeNames);
-    return !bare.empty() && FNames.contains(FoldName(bare));
+    if (IsEmpty() || AUnitName.empty()) return false;
+    return IsListed(AUnitName) || IsListed(WithoutScope(AUnitName, FScopeNames));
 }
 
 }  // namespace quorvel::detail

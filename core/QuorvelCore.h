@@ -113,8 +113,9 @@ private:
     bool ExtractUsesBlock(std::u16string_view AText, std::int32_t AStart, std::int32_t AEnd,
                           TUsesBlock& ABlock) const;
     void ParseUnits(std::u16string_view AClauseText, TUsesBlock& ABlock) const;
-    std::vector<TUsesEntry> SortEntries(const TUsesBlock& ABlock) const;
-    std::u16string BuildUsesText(const TUsesBlock& ABlock, std::u16string_view ALineBreak) const;
+    // The block's leading comments and AOrderedEntries, laid out.
+    std::u16string BuildUsesText(const TUsesBlock& ABlock, const std::vector<TUsesEntry>& AOrderedEntries,
+                                 std::u16string_view ALineBreak) const;
 };
 
 }  // namespace quorvel

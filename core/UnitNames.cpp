@@ -22,7 +22,16 @@ std::u16string FoldName(std::u16string_view AName) {
     return folded;
 }
 
+std::u16string_view PlainUnitName(const TUsesEntry& AEntry) {
+    const std::u16string_view text = std::u16string_view(AEntry.UnitName).substr(AEntry.NameStart);
+    for (char16_t c : text) {
+        if (!IsIdentifierChar(c) && c != u'.') return {};
+    }
+    return text;
+}
+
 std::u16string ElementUnitName(const TUsesEntry& AEntry) {
+    if (const std::u16string_view plain = PlainUnitName(AEntry); !plain.empty()) return std::u16string(plain);
     const std::u16string_view text = std::u16string_view(AEntry.UnitName).substr(AEntry.NameStart);
     std::u16string name;
     bool afterName = false;

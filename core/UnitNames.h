@@ -17,6 +17,10 @@ std::u16string FoldName(std::u16string_view AName);
 // without its `in` part: `System . Classes {x} in 'a.pas'` gives `System.Classes`.
 std::u16string ElementUnitName(const TUsesEntry& AEntry);
 
+// The element's text from its name on when that is nothing but the dotted
+// name (the usual case, read without copying); empty otherwise.
+std::u16string_view PlainUnitName(const TUsesEntry& AEntry);
+
 // AName without the first of AScopeNames that stands in front of it followed
 // by a dot (ASCII case ignored); empty when none does.
 std::u16string_view WithoutScope(std::u16string_view AName, const std::vector<std::u16string>& AScopeNames);
