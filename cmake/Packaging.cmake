@@ -76,6 +76,8 @@ add_custom_target(quorvel_packaging_files ALL DEPENDS ${packaging_outputs})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvel)
+# The four-number build version, as quorvel-cli --version and the About dialog show it.
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Quorvel developers")
 set(CPACK_PACKAGE_CONTACT "The Quorvel developers <dev@quorvel.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "sort and lay out the uses clauses of Pascal sources")
