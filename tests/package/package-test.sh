@@ -10,6 +10,8 @@ build=$(realpath "${1:-build}")
 sudo=""
 [[ $(id -u) -ne 0 ]] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# apt-get may not fetch anything: a missing dependency fails instead.
+no_network=(-o Acquire::http::Proxy=http://127.0.0.1:9 -o Acquire::https::Proxy=http://127.0.0.1:9)
 
 fail() { echo "package test: $*" >&2; exit 1; }
 
@@ -36,7 +38,7 @@ version=$(dpkg-deb -f "$deb" Version)
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "$deb: Depends does not name the Qt libraries"
 
 echo "== install $(basename "$deb")"
-$sudo apt-get install -y -qq --no-download "$deb" >"$work/install.log" || { cat "$work/install.log"; fail "apt-get install failed"; }
+$sudo apt-get install -y -qq "${no_network[@]}" "$deb" >"$work/install.log" || { cat "$work/install.log"; fail "apt-get install failed"; }
 installed=1
 dpkg-query -L quorvel >"$work/files"
 
@@ -70,9 +72,12 @@ quorvel-cli -q "$work/src" || fail "formatting the folder failed"
 quorvel-cli --check "$work/src" >/dev/null || fail "--check still finds changes after formatting"
 
 echo "== the window under Xvfb"
-mkdir -p "$work/config" "$work/runtime"
+# Settings with the update check off, so that the window stays off the network.
+mkdir -p "$work/config/Quorvel" "$work/runtime"
 chmod 700 "$work/runtime"
+printf '[Settings]\nAutoUpdate=0\nVerticalList=0\n' >"$work/config/Quorvel/Quorvel.ini"
 XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
+  http_proxy=http://127.0.0.1:9 https_proxy=http://127.0.0.1:9 \
   xvfb-run -a -s "-screen 0 1400x900x24" bash -c '
     quorvel & pid=$!
     sleep 4
@@ -80,11 +85,12 @@ XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
     xwininfo -root -tree >"$1/windows.txt"
     import -window root "$1/window.png"
     kill $pid; wait $pid || true' _ "$work" || fail "the window did not stay up under Xvfb"
-grep -q '"Quorvel"' "$work/windows.txt" || { cat "$work/windows.txt"; fail "no window titled Quorvel"; }
-[[ -f $work/config/Quorvel/Quorvel.ini ]] || fail "the window kept no settings in Quorvel/Quorvel.ini"
+grep -q '"Quorvel": ("quorvel" "Quorvel")' "$work/windows.txt" \
+  || { cat "$work/windows.txt"; fail "no window titled Quorvel of class Quorvel"; }
+[[ $(ls "$work/config") == Quorvel ]] || fail "the window kept its settings elsewhere than Quorvel/: $(ls "$work/config")"
 colours=$(identify -format '%k' "$work/window.png")
 [[ $colours -gt 50 ]] || fail "the screenshot shows $colours colours: no window drawn"
-[[ -n ${QUORVEL_SCREENSHOT:-} ]] && cp "$work/window.png" "$QUORVEL_SCREENSHOT"
+if [[ -n ${QUORVEL_SCREENSHOT:-} ]]; then cp "$work/window.png" "$QUORVEL_SCREENSHOT"; fi
 
 echo "== remove"
 $sudo apt-get purge -y -qq quorvel >"$work/remove.log" || { cat "$work/remove.log"; fail "apt-get purge failed"; }
