@@ -24,9 +24,11 @@ run: configure
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	bash tests/package/package-test.sh $(BUILD)
 
-# The Debian package (quorvel_<version>_amd64.deb in $(BUILD)) and its test:
-# install, run both programs, purge, nothing left. The test needs root or sudo.
+# The Debian package (quorvel_<version>_amd64.deb in $(BUILD)) and its test,
+# also run by `make test`: lintian, install, run both programs, purge, nothing
+# left. The test needs root or sudo and quorvel not installed.
 package: build
 	cmake --build $(BUILD) --target package -j $(JOBS)
 

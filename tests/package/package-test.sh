@@ -37,6 +37,12 @@ version=$(dpkg-deb -f "$deb" Version)
 [[ $(basename "$deb") == "quorvel_${version}_amd64.deb" ]] || fail "$deb is not named after its version $version"
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "$deb: Depends does not name the Qt libraries"
 
+echo "== lintian"
+# Errors and warnings fail; the remaining notes are information only (see the README).
+lintian --fail-on error,warning "$deb" >"$work/lintian.txt" 2>&1 \
+  || { cat "$work/lintian.txt"; fail "lintian found errors or warnings in $deb"; }
+grep -v "running with root privileges" "$work/lintian.txt" || true
+
 echo "== install $(basename "$deb")"
 $sudo apt-get install -y -qq "${no_network[@]}" "$deb" >"$work/install.log" || { cat "$work/install.log"; fail "apt-get install failed"; }
 installed=1
