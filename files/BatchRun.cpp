@@ -65,7 +65,9 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQ
     log(u"=== Starting format: " + (ACallbacks.Now ? ACallbacks.Now() : CurrentRunTimestamp()) + u" ===");
 
     BatchSummary summary;
-    const auto process = [&](std::size_t AIndex) { return ProcessBatchFile(AFiles[AIndex], formatter, AOptions); };
+    const auto process = [&](std::size_t AIndex) {
+        return ProcessBatchFile(AFiles[AIndex], formatter, AOptions, catalog.get());
+    };
     const auto size = [&](std::size_t AIndex) { return FileSize(AFiles[AIndex]); };
     const auto report = [&](std::size_t AIndex, FileResult&& AResult) {
         for (const auto& message : AResult.SkipMessages) log(message);
