@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <map>
 #include <queue>
+#include <unordered_set>
 
 #include "InterfaceScanner.h"
 #include "KeepFirstUnits.h"
 #include "NameOrder.h"
 #include "UnitFactsCache.h"
 #include "UnitNames.h"
+#include "UsedIdentifiers.h"
 
 namespace quorvel::detail {
 namespace {
@@ -41,14 +43,41 @@ class ConstraintFinder {
 public:
     explicit ConstraintFinder(const NameRules& ARules) : FRules(ARules) {}
 
+    // The file is read only when two units of the clause declare something
+    // in common, and then only for those shared identifiers.
     std::vector<Constraint> Find(const std::vector<std::u16string>& ANames) {
         std::vector<std::pair<std::size_t, const TIdentifierSet*>> found;
         for (std::size_t i = 0; i < ANames.size(); ++i) {
             if (const TIdentifierSet* set = FindUnit(FRules, ANames[i])) found.emplace_back(i, set);
         }
         if (found.size() < 2) return {};
-        FindHelpers(found);
-        if (MayShareIdentifiers(found)) FindUsedIdentifiers(found);
+        IdentifierFilter shared;
+        std::vector<std::u16string_view> helpers;
+        for (std::size_t a = 0; a < found.size(); ++a) {
+            for (std::size_t b = a + 1; b < found.size(); ++b) {
+                if (found[a].second == found[b].second) continue;  // a unit listed twice
+                for (const std::u16string& identifier : FRules.Facts->Shared(*found[a].second, *found[b].second)) {
+                    if (identifier.starts_with(kHelperPrefix)) helpers.push_back(identifier);
+                    else shared.Add(identifier);
+                }
+            }
+        }
+        if (shared.IsEmpty() && helpers.empty()) return {};
+        std::unordered_set<std::u16string_view> used;
+        if (!shared.IsEmpty()) used = UsedAmong(FRules.Text, shared);
+        used.insert(helpers.begin(), helpers.end());  // a helper is active without being named
+        std::vector<std::size_t> declaring;
+        std::u16string key;
+        for (std::u16string_view identifier : used) {
+            key.assign(identifier);
+            declaring.clear();
+            for (const auto& [index, set] : found) {
+                if (set->contains(key)) declaring.push_back(index);
+            }
+            for (std::size_t k = 0; k + 1 < declaring.size(); ++k) {
+                FPairs[{declaring[k], declaring.back()}].push_back(key);
+            }
+        }
         std::vector<Constraint> constraints;
         for (auto& [pair, identifiers] : FPairs) {
             std::sort(identifiers.begin(), identifiers.end());
@@ -60,44 +89,6 @@ public:
 private:
     const NameRules& FRules;
     std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
-
-    // ADeclaring in written order: the last supplies the identifier today.
-    void Add(const std::vector<std::size_t>& ADeclaring, const std::u16string& AIdentifier) {
-        for (std::size_t k = 0; k + 1 < ADeclaring.size(); ++k) {
-            FPairs[{ADeclaring[k], ADeclaring.back()}].push_back(AIdentifier);
-        }
-    }
-
-    void FindHelpers(const std::vector<std::pair<std::size_t, const TIdentifierSet*>>& AFound) {
-        std::map<std::u16string, std::vector<std::size_t>> helpers;
-        for (const auto& [index, set] : AFound) {
-            for (const std::u16string& helper : FRules.Facts->Helpers(*set)) helpers[helper].push_back(index);
-        }
-        for (const auto& [helper, declaring] : helpers) {
-            if (declaring.size() >= 2) Add(declaring, helper);
-        }
-    }
-
-    // Two units with no declarations, or one unit listed twice with nothing,
-    // share nothing: spare reading the file.
-    static bool MayShareIdentifiers(const std::vector<std::pair<std::size_t, const TIdentifierSet*>>& AFound) {
-        std::size_t declaring = 0;
-        for (const auto& entry : AFound) {
-            if (!entry.second->empty()) ++declaring;
-        }
-        return declaring >= 2;
-    }
-
-    void FindUsedIdentifiers(const std::vector<std::pair<std::size_t, const TIdentifierSet*>>& AFound) {
-        std::vector<std::size_t> declaring;
-        for (const std::u16string& identifier : FRules.UsedIdentifiers()) {
-            declaring.clear();
-            for (const auto& [index, set] : AFound) {
-                if (set->contains(identifier)) declaring.push_back(index);
-            }
-            if (declaring.size() >= 2) Add(declaring, identifier);
-        }
-    }
 };
 
 class ClauseOrderer {
@@ -122,6 +113,10 @@ public:
             for (const Constraint* c : conflicts) {
                 result.Notes.push_back(Note(*c, u"order kept as written: ", u" must stay before "));
             }
+            return result;
+        }
+        if (FConstraints.empty() && std::find(FFirst.begin(), FFirst.end(), 1) == FFirst.end()) {
+            result.Entries = SortEntries(FEntries);  // the usual case: sorting entries beats sorting indices
             return result;
         }
         std::vector<std::size_t> order;
@@ -206,9 +201,10 @@ private:
 
     std::u16string Identifier(const std::u16string& AFolded) const {
         if (AFolded.starts_with(kHelperPrefix)) {
-            return u"helper for " + FRules.Spelling(std::u16string_view(AFolded).substr(kHelperPrefix.size()));
+            const std::u16string_view type = std::u16string_view(AFolded).substr(kHelperPrefix.size());
+            return u"helper for " + FirstSpelling(FRules.Text, type);
         }
-        return FRules.Spelling(AFolded);
+        return FirstSpelling(FRules.Text, AFolded);
     }
 
     // Only with constraints, which need every name.

@@ -1,10 +1,11 @@
 #pragma once
 // Facts the engine derives from the identifier sets of a unit catalog, kept
-// so that each set is looked through once however many files use its unit.
+// so that each pair of units is compared once however many files use both.
 
+#include <map>
 #include <mutex>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "UnitInterface.h"
@@ -13,13 +14,14 @@ namespace quorvel::detail {
 
 class UnitFactsCache {
 public:
-    // The helper pseudo-identifiers ("HELPER FOR <TYPE>") of ASet. Safe to call
-    // from several threads; the reference stays valid while the cache lives.
-    const std::vector<std::u16string>& Helpers(const TIdentifierSet& ASet);
+    // The identifiers (helper pseudo-identifiers included) that both sets
+    // declare, sorted. Safe to call from several threads; the reference stays
+    // valid while the cache lives.
+    const std::vector<std::u16string>& Shared(const TIdentifierSet& ALeft, const TIdentifierSet& ARight);
 
 private:
     std::mutex FMutex;
-    std::unordered_map<const TIdentifierSet*, std::vector<std::u16string>> FHelpers;
+    std::map<std::pair<const TIdentifierSet*, const TIdentifierSet*>, std::vector<std::u16string>> FShared;
 };
 
 }  // namespace quorvel::detail
