@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <queue>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "InterfaceScanner.h"
 #include "KeepFirstUnits.h"
@@ -53,23 +53,23 @@ public:
         if (found.size() < 2) return {};
         IdentifierFilter shared;
         std::vector<std::u16string_view> helpers;
-        for (std::size_t a = 0; a < found.size(); ++a) {
-            for (std::size_t b = a + 1; b < found.size(); ++b) {
-                if (found[a].second == found[b].second) continue;  // a unit listed twice
-                for (const std::u16string& identifier : FRules.Facts->Shared(*found[a].second, *found[b].second)) {
-                    if (identifier.starts_with(kHelperPrefix)) helpers.push_back(identifier);
-                    else shared.Add(identifier);
-                }
+        std::vector<const TIdentifierSet*> sets;
+        for (const auto& entry : found) sets.push_back(entry.second);
+        for (const std::vector<std::u16string>* identifiers : FRules.Facts->SharedByPairs(sets)) {
+            for (const std::u16string& identifier : *identifiers) {
+                if (identifier.starts_with(kHelperPrefix)) helpers.push_back(identifier);
+                else shared.Add(identifier);
             }
         }
         if (shared.IsEmpty() && helpers.empty()) return {};
-        std::unordered_set<std::u16string_view> used;
+        std::unordered_map<std::u16string_view, std::u16string_view> used;
         if (!shared.IsEmpty()) used = UsedAmong(FRules.Text, shared);
-        used.insert(helpers.begin(), helpers.end());  // a helper is active without being named
+        for (std::u16string_view helper : helpers) used.try_emplace(helper);  // active without being named
         std::vector<std::size_t> declaring;
         std::u16string key;
-        for (std::u16string_view identifier : used) {
+        for (const auto& [identifier, spelling] : used) {
             key.assign(identifier);
+            if (!spelling.empty()) FSpellings.try_emplace(key, spelling);
             declaring.clear();
             for (const auto& [index, set] : found) {
                 if (set->contains(key)) declaring.push_back(index);
@@ -86,15 +86,23 @@ public:
         return constraints;
     }
 
+    // A folded identifier as the file first spells it; helpers as "helper for TYPE".
+    std::u16string Spelling(const std::u16string& AFolded) const {
+        if (AFolded.starts_with(kHelperPrefix)) return u"helper for " + AFolded.substr(kHelperPrefix.size());
+        const auto found = FSpellings.find(AFolded);
+        return found == FSpellings.end() ? AFolded : std::u16string(found->second);
+    }
+
 private:
     const NameRules& FRules;
+    std::unordered_map<std::u16string, std::u16string_view> FSpellings;
     std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
 };
 
 class ClauseOrderer {
 public:
     ClauseOrderer(const std::vector<TUsesEntry>& AEntries, const NameRules& ARules)
-        : FEntries(AEntries), FRules(ARules) {}
+        : FEntries(AEntries), FRules(ARules), FFinder(ARules) {}
 
     ClauseOrder Run(const KeepFirstMatcher& AKeepFirst) {
         FFirst.resize(FEntries.size());
@@ -104,7 +112,7 @@ public:
         }
         if (FRules.Catalog != nullptr) {
             for (std::size_t i = 0; i < FEntries.size(); ++i) Name(i);
-            FConstraints = ConstraintFinder(FRules).Find(FNames);
+            FConstraints = FFinder.Find(FNames);
         }
 
         ClauseOrder result;
@@ -140,6 +148,7 @@ private:
     const NameRules& FRules;
     std::vector<std::u16string> FNames;  // filled as far as needed
     std::vector<char> FFirst;
+    ConstraintFinder FFinder;
     std::vector<Constraint> FConstraints;
 
     const std::u16string& Name(std::size_t AIndex) {
@@ -199,14 +208,6 @@ private:
         }
     }
 
-    std::u16string Identifier(const std::u16string& AFolded) const {
-        if (AFolded.starts_with(kHelperPrefix)) {
-            const std::u16string_view type = std::u16string_view(AFolded).substr(kHelperPrefix.size());
-            return u"helper for " + FirstSpelling(FRules.Text, type);
-        }
-        return FirstSpelling(FRules.Text, AFolded);
-    }
-
     // Only with constraints, which need every name.
     std::u16string Note(const Constraint& AConstraint, std::u16string_view APrefix, std::u16string_view AVerb) const {
         std::u16string note(APrefix);
@@ -220,7 +221,7 @@ private:
                 note += u"\u2026";
                 break;
             }
-            note += Identifier(AConstraint.Identifiers[k]);
+            note += FFinder.Spelling(AConstraint.Identifiers[k]);
         }
         note += u")";
         return note;

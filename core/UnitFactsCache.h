@@ -2,9 +2,11 @@
 // Facts the engine derives from the identifier sets of a unit catalog, kept
 // so that each pair of units is compared once however many files use both.
 
-#include <map>
+#include <cstddef>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -14,14 +16,24 @@ namespace quorvel::detail {
 
 class UnitFactsCache {
 public:
-    // The identifiers (helper pseudo-identifiers included) that both sets
-    // declare, sorted. Safe to call from several threads; the reference stays
-    // valid while the cache lives.
-    const std::vector<std::u16string>& Shared(const TIdentifierSet& ALeft, const TIdentifierSet& ARight);
+    // For each pair of distinct sets of ASets: the identifiers (helper
+    // pseudo-identifiers included) both declare, sorted; pairs that share
+    // nothing are left out. Safe to call from several threads; the vectors
+    // stay valid while the cache lives.
+    std::vector<const std::vector<std::u16string>*> SharedByPairs(const std::vector<const TIdentifierSet*>& ASets);
 
 private:
-    std::mutex FMutex;
-    std::map<std::pair<const TIdentifierSet*, const TIdentifierSet*>, std::vector<std::u16string>> FShared;
+    using Pair = std::pair<const TIdentifierSet*, const TIdentifierSet*>;
+    struct PairHash {
+        std::size_t operator()(const Pair& APair) const {
+            return std::hash<const void*>()(APair.first) * 31 + std::hash<const void*>()(APair.second);
+        }
+    };
+
+    std::mutex FMutex;  // one lock per clause: a clause of n units asks for n(n-1)/2 pairs
+    std::unordered_map<Pair, std::vector<std::u16string>, PairHash> FShared;
+
+    const std::vector<std::u16string>& Shared(const TIdentifierSet* ALeft, const TIdentifierSet* ARight);
 };
 
 }  // namespace quorvel::detail

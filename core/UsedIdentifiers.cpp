@@ -8,14 +8,19 @@ namespace quorvel::detail {
 void IdentifierFilter::Add(std::u16string_view AFolded) {
     if (AFolded.empty()) return;
     FIdentifiers.insert(AFolded);
-    if (AFolded.size() < FLengths.size()) FLengths.set(AFolded.size());
-    if (AFolded[0] < FFirstUnits.size()) FFirstUnits[AFolded[0]] = true;
+    const char16_t first = AFolded.front();
+    const char16_t last = AFolded.back();
+    if (AFolded.size() < kLengths && first < kUnits && last < kUnits) {
+        FFirstUnits.set(AFolded.size() * kUnits + first);
+        FLastUnits.set(AFolded.size() * kUnits + last);
+    }
 }
 
 bool IdentifierFilter::MayContain(std::u16string_view AToken) const {
-    if (AToken.size() < FLengths.size() && !FLengths.test(AToken.size())) return false;
-    const char16_t first = FoldAsciiCase(AToken[0]);
-    return first >= FFirstUnits.size() || FFirstUnits[first];
+    const char16_t first = FoldAsciiCase(AToken.front());
+    const char16_t last = FoldAsciiCase(AToken.back());
+    if (AToken.size() >= kLengths || first >= kUnits || last >= kUnits) return true;
+    return FFirstUnits.test(AToken.size() * kUnits + first) && FLastUnits.test(AToken.size() * kUnits + last);
 }
 
 std::u16string_view IdentifierFilter::Find(std::u16string_view AFolded) const {
@@ -23,8 +28,9 @@ std::u16string_view IdentifierFilter::Find(std::u16string_view AFolded) const {
     return found == FIdentifiers.end() ? std::u16string_view() : *found;
 }
 
-std::unordered_set<std::u16string_view> UsedAmong(std::u16string_view AText, const IdentifierFilter& AFilter) {
-    std::unordered_set<std::u16string_view> used;
+std::unordered_map<std::u16string_view, std::u16string_view> UsedAmong(std::u16string_view AText,
+                                                                      const IdentifierFilter& AFilter) {
+    std::unordered_map<std::u16string_view, std::u16string_view> used;
     std::u16string folded;
     std::size_t pos = 0;
     while (pos < AText.size()) {
@@ -35,7 +41,8 @@ std::unordered_set<std::u16string_view> UsedAmong(std::u16string_view AText, con
             if (IsIdentifierStart(c) && AFilter.MayContain(token)) {
                 folded.assign(token);
                 for (char16_t& unit : folded) unit = FoldAsciiCase(unit);
-                if (const std::u16string_view found = AFilter.Find(folded); !found.empty()) used.insert(found);
+                const std::u16string_view found = AFilter.Find(folded);
+                if (!found.empty()) used.try_emplace(found, token);
             }
             pos = end;
         } else if (MayOpenCommentOrString(c)) {
@@ -46,16 +53,6 @@ std::unordered_set<std::u16string_view> UsedAmong(std::u16string_view AText, con
         }
     }
     return used;
-}
-
-std::u16string FirstSpelling(std::u16string_view AText, std::u16string_view AFoldedIdentifier) {
-    for (std::size_t pos = 0; pos < AText.size();) {
-        const Token token = NextToken(AText, pos);
-        pos = token.End;
-        const std::u16string_view text = AText.substr(token.Begin, token.End - token.Begin);
-        if (token.Kind == TokenKind::Identifier && KeywordEquals(text, AFoldedIdentifier)) return std::u16string(text);
-    }
-    return std::u16string(AFoldedIdentifier);
 }
 
 }  // namespace quorvel::detail

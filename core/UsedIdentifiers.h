@@ -5,12 +5,13 @@
 #include <bitset>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace quorvel::detail {
 
-// A few folded identifiers, with a quick test on length and first code unit
-// that passes over most other tokens without hashing them.
+// Folded identifiers, with a quick test on length, first and last code unit
+// that passes over most other tokens without folding or hashing them.
 class IdentifierFilter {
 public:
     void Add(std::u16string_view AFolded);
@@ -20,17 +21,18 @@ public:
     bool MayContain(std::u16string_view AToken) const;
 
 private:
+    static constexpr std::size_t kLengths = 32;  // longer tokens always pass the quick test
+    static constexpr std::size_t kUnits = 128;   // so do tokens that begin or end above U+007F
+
     std::unordered_set<std::u16string_view> FIdentifiers;  // views into storage that outlives the filter
-    std::bitset<64> FLengths;                               // lengths below 64; longer ones always pass
-    std::array<bool, 128> FFirstUnits{};                    // folded first units below U+0080; others pass
+    std::bitset<kLengths * kUnits> FFirstUnits;            // by length and folded first unit
+    std::bitset<kLengths * kUnits> FLastUnits;             // by length and folded last unit
 };
 
 // The identifiers of AFilter that occur in AText as identifier tokens outside
-// comments, strings and directives (any ASCII letter case).
-std::unordered_set<std::u16string_view> UsedAmong(std::u16string_view AText, const IdentifierFilter& AFilter);
-
-// The first spelling in AText of the identifier whose folded form is
-// AFoldedIdentifier; AFoldedIdentifier itself when there is none.
-std::u16string FirstSpelling(std::u16string_view AText, std::u16string_view AFoldedIdentifier);
+// comments, strings and directives (any ASCII letter case), each with its
+// first spelling in AText.
+std::unordered_map<std::u16string_view, std::u16string_view> UsedAmong(std::u16string_view AText,
+                                                                      const IdentifierFilter& AFilter);
 
 }  // namespace quorvel::detail
