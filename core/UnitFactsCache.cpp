@@ -23,11 +23,31 @@ std::vector<const std::vector<std::u16string>*> UnitFactsCache::SharedByPairs(
 const std::vector<std::u16string>& UnitFactsCache::Shared(const TIdentifierSet* ALeft, const TIdentifierSet* ARight) {
     const Pair key = std::less<>()(ALeft, ARight) ? Pair(ALeft, ARight) : Pair(ARight, ALeft);
     const auto [it, inserted] = FShared.try_emplace(key);
+    if (!inserted) return it->second;
+    const HashIndex& left = Index(ALeft);
+    const HashIndex& right = Index(ARight);
+    const HashIndex& smaller = left.size() <= right.size() ? left : right;
+    const HashIndex& larger = &smaller == &left ? right : left;
+    // Each identifier of the smaller side is looked for in the larger, from
+    // where the last one was found: the hashes of both sides ascend.
+    auto from = larger.begin();
+    for (const auto& [hash, identifier] : smaller) {
+        from = std::lower_bound(from, larger.end(), hash,
+                                [](const auto& AEntry, std::size_t AHash) { return AEntry.first < AHash; });
+        for (auto k = from; k != larger.end() && k->first == hash; ++k) {
+            if (*k->second == *identifier) it->second.push_back(*identifier);
+        }
+    }
+    std::sort(it->second.begin(), it->second.end());
+    return it->second;
+}
+
+const UnitFactsCache::HashIndex& UnitFactsCache::Index(const TIdentifierSet* ASet) {
+    const auto [it, inserted] = FIndexes.try_emplace(ASet);
     if (inserted) {
-        const TIdentifierSet& smaller = ALeft->size() <= ARight->size() ? *ALeft : *ARight;
-        const TIdentifierSet& larger = &smaller == ALeft ? *ARight : *ALeft;
-        for (const std::u16string& identifier : smaller) {
-            if (larger.contains(identifier)) it->second.push_back(identifier);
+        it->second.reserve(ASet->size());
+        for (const std::u16string& identifier : *ASet) {
+            it->second.emplace_back(std::hash<std::u16string>()(identifier), &identifier);
         }
         std::sort(it->second.begin(), it->second.end());
     }

@@ -30,10 +30,16 @@ private:
         }
     };
 
+    // A set's identifiers by hash, sorted: pairs compare through these arrays
+    // instead of hashing every identifier again for each pair.
+    using HashIndex = std::vector<std::pair<std::size_t, const std::u16string*>>;
+
     std::mutex FMutex;  // one lock per clause: a clause of n units asks for n(n-1)/2 pairs
     std::unordered_map<Pair, std::vector<std::u16string>, PairHash> FShared;
+    std::unordered_map<const TIdentifierSet*, HashIndex> FIndexes;
 
     const std::vector<std::u16string>& Shared(const TIdentifierSet* ALeft, const TIdentifierSet* ARight);
+    const HashIndex& Index(const TIdentifierSet* ASet);
 };
 
 }  // namespace quorvel::detail
