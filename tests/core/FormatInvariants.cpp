@@ -213,12 +213,19 @@ const TIdentifierSet* FindUnit(const TQuorvel& AFormatter, const std::u16string&
     return nullptr;
 }
 
-// The unit of AUnits (folded names) that supplies AIdentifier: the last that declares it.
-std::u16string Supplier(const TQuorvel& AFormatter, const std::vector<std::u16string>& AUnits,
-                        const std::u16string& AIdentifier) {
+// The clause's units (folded names) with what each declares (nullptr: no source).
+using ClauseSets = std::vector<std::pair<std::u16string, const TIdentifierSet*>>;
+
+ClauseSets FindUnits(const TQuorvel& AFormatter, const std::vector<std::u16string>& AUnits) {
+    ClauseSets sets;
+    for (const std::u16string& unit : AUnits) sets.emplace_back(unit, FindUnit(AFormatter, unit));
+    return sets;
+}
+
+// The unit that supplies AIdentifier: the last of the clause that declares it.
+std::u16string Supplier(const ClauseSets& AUnits, const std::u16string& AIdentifier) {
     for (auto it = AUnits.rbegin(); it != AUnits.rend(); ++it) {
-        const TIdentifierSet* set = FindUnit(AFormatter, *it);
-        if (set != nullptr && set->contains(AIdentifier)) return *it;
+        if (it->second != nullptr && it->second->contains(AIdentifier)) return it->first;
     }
     return {};
 }
@@ -237,19 +244,21 @@ std::string CompareSuppliers(const TQuorvel& AFormatter, std::u16string_view AIn
     std::sort(used.begin(), used.end());
     used.erase(std::unique(used.begin(), used.end()), used.end());
     for (std::size_t c = 0; c < before.size(); ++c) {
+        if (before[c] == after[c]) continue;
+        const ClauseSets was = FindUnits(AFormatter, before[c]);
+        const ClauseSets is = FindUnits(AFormatter, after[c]);
         std::vector<std::u16string> identifiers = used;
-        for (const std::u16string& unit : before[c]) {
-            if (const TIdentifierSet* set = FindUnit(AFormatter, unit)) {
-                for (const std::u16string& identifier : *set) {
-                    if (identifier.starts_with(u"HELPER FOR ")) identifiers.push_back(identifier);
-                }
+        for (const auto& unit : was) {
+            if (unit.second == nullptr) continue;
+            for (const std::u16string& identifier : *unit.second) {
+                if (identifier.starts_with(u"HELPER FOR ")) identifiers.push_back(identifier);
             }
         }
         for (const std::u16string& identifier : identifiers) {
-            const std::u16string was = Supplier(AFormatter, before[c], identifier);
-            const std::u16string is = Supplier(AFormatter, after[c], identifier);
-            if (was != is) {
-                return Show(identifier) + " came from " + Show(was) + " and now comes from " + Show(is);
+            const std::u16string from = Supplier(was, identifier);
+            const std::u16string now = Supplier(is, identifier);
+            if (from != now) {
+                return Show(identifier) + " came from " + Show(from) + " and now comes from " + Show(now);
             }
         }
     }
