@@ -5,6 +5,7 @@
 #include <queue>
 #include <unordered_map>
 
+#include "IncludeDirectives.h"
 #include "InterfaceScanner.h"
 #include "KeepFirstUnits.h"
 #include "NameOrder.h"
@@ -67,7 +68,7 @@ public:
         }
         if (shared.IsEmpty() && helpers.empty()) return {};
         std::unordered_map<std::u16string_view, std::u16string_view> used;
-        if (!shared.IsEmpty()) used = UsedAmong(FRules.Text, shared);
+        if (!shared.IsEmpty()) used = UsedInFileAndIncludes(shared);
         for (std::u16string_view helper : helpers) used.try_emplace(helper);  // active without being named
         std::vector<std::size_t> declaring;
         std::u16string key;
@@ -99,7 +100,22 @@ public:
 
 private:
     const NameRules& FRules;
+    IncludedTexts FIncluded;  // the spellings may point into them
     std::unordered_map<std::u16string, std::u16string_view> FSpellings;
+
+    // An include file that cannot be read may use any of them: all count then.
+    std::unordered_map<std::u16string_view, std::u16string_view> UsedInFileAndIncludes(
+        const IdentifierFilter& AShared) {
+        auto used = UsedAmong(FRules.Text, AShared);
+        static const TIncludeReader kNoReader;
+        FIncluded = ReadIncludedTexts(FRules.Text, FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
+        if (!FIncluded.Complete) {
+            for (std::u16string_view identifier : AShared.Identifiers()) used.try_emplace(identifier);
+            return used;
+        }
+        for (const std::u16string& text : FIncluded.Texts) used.merge(UsedAmong(text, AShared));
+        return used;
+    }
     std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
 };
 

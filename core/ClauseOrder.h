@@ -21,6 +21,7 @@ struct NameRules {
     const std::vector<std::u16string>* ScopeNames = nullptr;
     UnitFactsCache* Facts = nullptr;
     std::u16string_view Text;  // the whole file: the identifiers it uses count
+    const TIncludeReader* ReadInclude = nullptr;  // and those of the include files it names
 };
 
 struct ClauseOrder {

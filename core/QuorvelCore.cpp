@@ -80,6 +80,7 @@ std::u16string TQuorvel::F_FormatSource(const std::u16string& ASource) const {
         nameRules.ScopeNames = &FUnitScopeNames;
         nameRules.Facts = FUnitFacts.get();
         nameRules.Text = text;
+        nameRules.ReadInclude = &FIncludeReader;
     }
     const auto note = [this](std::u16string_view AKind, std::u16string_view AClause, std::u16string_view AText) {
         if (FOnSkipBlock) FOnSkipBlock(ClauseNote(AKind, AClause, AText));

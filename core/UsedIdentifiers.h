@@ -16,6 +16,7 @@ class IdentifierFilter {
 public:
     void Add(std::u16string_view AFolded);
     bool IsEmpty() const { return FIdentifiers.empty(); }
+    const std::unordered_set<std::u16string_view>& Identifiers() const { return FIdentifiers; }
     // AFolded's entry, or empty when it is none.
     std::u16string_view Find(std::u16string_view AFolded) const;
     bool MayContain(std::u16string_view AToken) const;
