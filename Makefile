@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test test-sanitizers bench fuzz clean
 
 all: build
 
@@ -22,8 +22,12 @@ run: configure
 	  echo "No display: set DISPLAY (or run: xvfb-run -a $(BUILD)/bin/Quorvel)"; exit 1; fi
 	$(BUILD)/bin/Quorvel
 
-test: build
+test: build test-sanitizers
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# clang builds in build-asan/ and build-tsan/; any sanitizer report fails.
+test-sanitizers: deps
+	JOBS=$(JOBS) bash scripts/sanitizer-tests.sh
 
 # Benchmarks need the Debian Pascal source trees and an optimised build.
 bench:
@@ -39,4 +43,4 @@ fuzz:
 	bash fuzz/run-fuzz.sh $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) build-bench build-fuzz
+	rm -rf $(BUILD) build-bench build-fuzz build-asan build-tsan
