@@ -11,25 +11,27 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-2}
 
-configure() {  # folder, sanitizer flags, build the window (ON/OFF)
-  cmake -S . -B "$1" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS="-O1 -fno-omit-frame-pointer $2" -DCMAKE_EXE_LINKER_FLAGS="$2" \
-    -DQUORVEL_BUILD_UI="$3" -DQUORVEL_BUILD_BENCH=OFF >/dev/null
+# Configures and builds the targets with the sanitizer's flags, and empties
+# the folder for its reports: $reports is their path prefix.
+prepare() {  # folder, sanitizer flags, build the window (ON/OFF), targets...
+  local dir=$1 flags=$2 ui=$3
+  shift 3
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS="-O1 -fno-omit-frame-pointer $flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" \
+    -DQUORVEL_BUILD_UI="$ui" -DQUORVEL_BUILD_BENCH=OFF >/dev/null
+  cmake --build "$dir" --target "$@" -j "$jobs"
+  rm -rf "$dir/sanitizer-report"
+  mkdir -p "$dir/sanitizer-report"
+  reports="$PWD/$dir/sanitizer-report/report"
 }
 
 # Fails when any process left a report behind.
 check_reports() {  # folder
-  local reports=("$1"/sanitizer-report/report.*)
-  [[ -e "${reports[0]}" ]] || return 0
-  cat "${reports[@]}" >&2
-  echo "Sanitizer reports in $1/sanitizer-report: ${#reports[@]}" >&2
+  local found=("$1"/sanitizer-report/report.*)
+  [[ -e "${found[0]}" ]] || return 0
+  cat "${found[@]}" >&2
+  echo "Sanitizer reports in $1/sanitizer-report: ${#found[@]}" >&2
   return 1
-}
-
-fresh_report_folder() {  # folder
-  rm -rf "$1/sanitizer-report"
-  mkdir -p "$1/sanitizer-report"
-  echo "$PWD/$1/sanitizer-report/report"
 }
 
 # A memory map randomised too widely stops ThreadSanitizer's runtime of this
@@ -39,32 +41,22 @@ no_aslr() {
 }
 
 run_asan() {
-  local dir=build-asan
-  configure $dir "-fsanitize=address,undefined -fno-sanitize-recover=all" OFF
-  cmake --build $dir --target core_tests files_tests -j "$jobs"
-  local log
-  log=$(fresh_report_folder $dir)
-  export ASAN_OPTIONS="log_path=$log:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
-  export UBSAN_OPTIONS="log_path=$log:print_stacktrace=1:halt_on_error=1"
-  local status=0
+  local dir=build-asan status=0
+  prepare $dir "-fsanitize=address,undefined -fno-sanitize-recover=all" OFF core_tests files_tests
+  local -x ASAN_OPTIONS="log_path=$reports:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+  local -x UBSAN_OPTIONS="log_path=$reports:print_stacktrace=1:halt_on_error=1"
   $dir/bin/core_tests --gtest_brief=1 || status=1
   $dir/bin/files_tests --gtest_brief=1 || status=1
-  unset ASAN_OPTIONS UBSAN_OPTIONS
   check_reports $dir || status=1
   return $status
 }
 
 run_tsan() {
-  local dir=build-tsan
-  configure $dir "-fsanitize=thread" ON
-  cmake --build $dir --target files_tests ui_run_tests -j "$jobs"
-  local log
-  log=$(fresh_report_folder $dir)
-  export TSAN_OPTIONS="log_path=$log:halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan-suppressions.txt"
-  local status=0
+  local dir=build-tsan status=0
+  prepare $dir "-fsanitize=thread" ON files_tests ui_run_tests
+  local -x TSAN_OPTIONS="log_path=$reports:halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan-suppressions.txt"
   no_aslr $dir/bin/files_tests --gtest_brief=1 || status=1
   (cd $dir && no_aslr ctest --output-on-failure -R '^ui_run_tests$') || status=1
-  unset TSAN_OPTIONS
   check_reports $dir || status=1
   return $status
 }
