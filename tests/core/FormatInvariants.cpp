@@ -91,16 +91,24 @@ bool IsPlainComment(const CheckToken& AToken) {
            (t.starts_with(u"(*") && !t.starts_with(u"(*$"));
 }
 
-// The tokens with every clause folded into one sorted group, commas dropped.
-std::vector<std::vector<std::u16string>> Canonical(const std::vector<CheckToken>& ATokens) {
-    std::vector<std::vector<std::u16string>> items;
+// A token outside every clause, or a whole clause: its tokens sorted, commas
+// dropped, its plain comments apart from the rest.
+struct Item {
+    std::vector<std::u16string> Code;
+    std::vector<std::u16string> Comments;
+};
+
+std::vector<Item> Canonical(const std::vector<CheckToken>& ATokens) {
+    std::vector<Item> items;
     const auto add = [&](std::size_t ABegin, std::size_t AEnd) {
-        std::vector<std::u16string> group;
+        Item clause;
         for (std::size_t k = ABegin; k < AEnd; ++k) {
-            if (ATokens[k].Text != u",") group.push_back(ATokens[k].Text);
+            if (ATokens[k].Text == u",") continue;
+            (IsPlainComment(ATokens[k]) ? clause.Comments : clause.Code).push_back(ATokens[k].Text);
         }
-        std::sort(group.begin(), group.end());
-        items.push_back(std::move(group));
+        std::sort(clause.Code.begin(), clause.Code.end());
+        std::sort(clause.Comments.begin(), clause.Comments.end());
+        items.push_back(std::move(clause));
     };
     std::size_t i = 0;
     while (i < ATokens.size()) {
@@ -109,7 +117,7 @@ std::vector<std::vector<std::u16string>> Canonical(const std::vector<CheckToken>
             while (semicolon < ATokens.size() && ATokens[semicolon].Text != u";") ++semicolon;
         }
         if (ATokens[i].Text != u"uses" || semicolon == ATokens.size()) {
-            if (ATokens[i].Text != u",") items.push_back({ATokens[i].Text});
+            if (ATokens[i].Text != u",") items.push_back({{ATokens[i].Text}, {}});
             ++i;
             continue;
         }
@@ -122,21 +130,31 @@ std::vector<std::vector<std::u16string>> Canonical(const std::vector<CheckToken>
     return items;
 }
 
-std::string Describe(const std::vector<std::u16string>& AItem) {
+std::string Describe(const Item& AItem) {
     std::string result = "[";
-    for (const std::u16string& text : AItem) {
-        result += ' ';
-        result += Show(text);
+    for (const auto* part : {&AItem.Code, &AItem.Comments}) {
+        for (const std::u16string& text : *part) {
+            result += ' ';
+            result += Show(text);
+        }
     }
     return result + " ]";
 }
 
-std::string CompareTokens(std::u16string_view AInput, std::u16string_view AOutput) {
+// Without comments kept, a clause may lose comments but nothing else.
+bool Keeps(const Item& ABefore, const Item& AAfter, bool AKeepComments) {
+    if (ABefore.Code != AAfter.Code) return false;
+    if (AKeepComments) return ABefore.Comments == AAfter.Comments;
+    return std::includes(ABefore.Comments.begin(), ABefore.Comments.end(), AAfter.Comments.begin(),
+                         AAfter.Comments.end());
+}
+
+std::string CompareTokens(std::u16string_view AInput, std::u16string_view AOutput, bool AKeepComments) {
     const auto before = Canonical(Tokenize(AInput));
     const auto after = Canonical(Tokenize(AOutput));
     const std::size_t common = std::min(before.size(), after.size());
     for (std::size_t i = 0; i < common; ++i) {
-        if (before[i] != after[i]) {
+        if (!Keeps(before[i], after[i], AKeepComments)) {
             return "tokens differ at item " + std::to_string(i) + ": " + Describe(before[i]) + " became " +
                    Describe(after[i]);
         }
@@ -279,9 +297,8 @@ std::string CheckFormatting(const TQuorvel& AFormatter, std::u16string_view AInp
     const std::u16string twice = AFormatter.F_FormatSource(once);
     if (twice != once) return "formatting again changed the text:\n" + Show(once) + "\n" + Show(twice);
     if (!MentionsUses(AInput) && once != AInput) return "a text without uses was changed";
-    if (AFormatter.PreserveComments()) {
-        if (std::string failure = CompareTokens(AInput, once); !failure.empty()) return failure;
-    }
+    if (std::string failure = CompareTokens(AInput, once, AFormatter.PreserveComments()); !failure.empty())
+        return failure;
     if (AFormatter.KeepNameResolution() && AFormatter.UnitCatalog() != nullptr) {
         if (std::string failure = CompareSuppliers(AFormatter, AInput, once); !failure.empty()) return failure;
     }
