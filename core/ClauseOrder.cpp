@@ -63,7 +63,14 @@ public:
         }
         if (shared.IsEmpty() && helpers.empty()) return {};
         std::unordered_map<std::u16string_view, std::u16string_view> used;
-        if (!shared.IsEmpty()) used = UsedAmong(FRules.Text, shared);
+        if (!shared.IsEmpty()) {
+            UsedIdentifiers found = UsedAmong(FRules.Text, shared);
+            used = std::move(found.Spellings);
+            // Code in include files may use any of them: count them all.
+            if (found.IncludesFiles) {
+                shared.ForEach([&](std::u16string_view AIdentifier) { used.try_emplace(AIdentifier); });
+            }
+        }
         for (std::u16string_view helper : helpers) used.try_emplace(helper);  // active without being named
         std::vector<std::size_t> declaring;
         std::u16string key;
