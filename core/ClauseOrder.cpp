@@ -48,7 +48,11 @@ public:
     std::vector<Constraint> Find(const std::vector<std::u16string>& ANames) {
         std::vector<std::pair<std::size_t, const TIdentifierSet*>> found;
         for (std::size_t i = 0; i < ANames.size(); ++i) {
-            if (const TIdentifierSet* set = FindUnit(FRules, ANames[i])) found.emplace_back(i, set);
+            if (const TIdentifierSet* set = FindUnit(FRules, ANames[i])) {
+                found.emplace_back(i, set);
+            } else if (!ANames[i].empty()) {
+                FRules.Catalog->NoteUnitWithoutSource(ANames[i]);
+            }
         }
         if (found.size() < 2) return {};
         IdentifierFilter shared;

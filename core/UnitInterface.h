@@ -35,6 +35,9 @@ public:
     // The declarations of the unit whose name (dotted, any ASCII letter case) is AUnitName, or nullptr when no source
     // for it is known. The engine tries the name as written, then with each unit scope name in front.
     virtual const TIdentifierSet* F_FindUnit(std::u16string_view AUnitName) const = 0;
+    // Told once for each unit of a clause for which no name, as written or with a
+    // scope name in front, was found; for the run's summary.
+    virtual void NoteUnitWithoutSource(std::u16string_view AUnitName) const { (void)AUnitName; }
 };
 
 }  // namespace quorvel

@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   qt6-base-dev libqscintilla2-qt6-dev libgl-dev
   xvfb xauth x11-apps imagemagick fontconfig fonts-dejavu-core ca-certificates
+  # the Debian package, its checks and the pre-commit hooks
+  dpkg-dev desktop-file-utils appstream lintian man-db x11-utils pre-commit
 )
 corpus=(fpc-source-3.2.2 lazarus-src-2.2)
 [[ "${1:-}" == "--corpus" ]] && packages+=("${corpus[@]}")
