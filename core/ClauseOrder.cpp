@@ -5,7 +5,7 @@
 #include <queue>
 #include <unordered_map>
 
-#include "IncludeDirectives.h"
+#include "IncludedTexts.h"
 #include "InterfaceScanner.h"
 #include "KeepFirstUnits.h"
 #include "NameOrder.h"
@@ -106,14 +106,16 @@ private:
     // An include file that cannot be read may use any of them: all count then.
     std::unordered_map<std::u16string_view, std::u16string_view> UsedInFileAndIncludes(
         const IdentifierFilter& AShared) {
-        auto used = UsedAmong(FRules.Text, AShared);
+        UsedIdentifiers found = UsedAmong(FRules.Text, AShared);
+        auto used = std::move(found.Spellings);
+        if (!found.IncludesFiles) return used;
         static const TIncludeReader kNoReader;
         FIncluded = ReadIncludedTexts(FRules.Text, FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
         if (!FIncluded.Complete) {
-            for (std::u16string_view identifier : AShared.Identifiers()) used.try_emplace(identifier);
+            AShared.ForEach([&](std::u16string_view AIdentifier) { used.try_emplace(AIdentifier); });
             return used;
         }
-        for (const std::u16string& text : FIncluded.Texts) used.merge(UsedAmong(text, AShared));
+        for (const std::u16string& text : FIncluded.Texts) used.merge(UsedAmong(text, AShared).Spellings);
         return used;
     }
     std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;

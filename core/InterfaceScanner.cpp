@@ -3,7 +3,8 @@
 #include <deque>
 #include <vector>
 
-#include "IncludeDirectives.h"
+#include "CompilerDirective.h"
+#include "IncludedTexts.h"
 #include "KeywordSearch.h"
 #include "PascalLexer.h"
 #include "TextRules.h"
@@ -12,6 +13,7 @@
 namespace quorvel {
 namespace detail {
 namespace {
+
 
 enum class ScanKind { Word, Symbol, Other };
 
@@ -39,7 +41,7 @@ public:
             case TokenKind::Comment:
                 break;
             case TokenKind::Directive:
-                TakeDirective(ReadDirective(AText, token), ADepth);
+                TakeDirective(ReadDirective(text), ADepth);
                 break;
             case TokenKind::Identifier:
                 if (KeywordEquals(text, u"implementation")) FStopped = true;
@@ -74,14 +76,13 @@ private:
 
     void Add(ScanKind AKind, std::u16string_view AText) { FTokens.push_back({AKind, AText, false, FScopedEnums}); }
 
-    void TakeDirective(const Directive& ADirective, int ADepth) {
+    void TakeDirective(const CompilerDirective& ADirective, int ADepth) {
         if (KeywordEquals(ADirective.Name, u"SCOPEDENUMS")) {
             const std::u16string_view arg = ADirective.Argument;
             if (KeywordEquals(arg.substr(0, 3), u"OFF") || arg.starts_with(u"-")) FScopedEnums = false;
             else if (KeywordEquals(arg.substr(0, 2), u"ON") || arg.starts_with(u"+")) FScopedEnums = true;
-        } else if (IsIncludeDirective(ADirective)) {
-            const std::u16string_view name = IncludeName(ADirective.Argument);
-            if (!name.empty()) Include(name, ADepth);
+        } else if (const std::u16string_view name = IncludedFile(ADirective); !name.empty()) {
+            Include(name, ADepth);
         }
     }
 

@@ -1,5 +1,6 @@
 #include "UsedIdentifiers.h"
 
+#include "CompilerDirective.h"
 #include "PascalLexer.h"
 #include "TextRules.h"
 
@@ -28,9 +29,8 @@ std::u16string_view IdentifierFilter::Find(std::u16string_view AFolded) const {
     return found == FIdentifiers.end() ? std::u16string_view() : *found;
 }
 
-std::unordered_map<std::u16string_view, std::u16string_view> UsedAmong(std::u16string_view AText,
-                                                                      const IdentifierFilter& AFilter) {
-    std::unordered_map<std::u16string_view, std::u16string_view> used;
+UsedIdentifiers UsedAmong(std::u16string_view AText, const IdentifierFilter& AFilter) {
+    UsedIdentifiers used;
     std::u16string folded;
     std::size_t pos = 0;
     while (pos < AText.size()) {
@@ -42,11 +42,15 @@ std::unordered_map<std::u16string_view, std::u16string_view> UsedAmong(std::u16s
                 folded.assign(token);
                 for (char16_t& unit : folded) unit = FoldAsciiCase(unit);
                 const std::u16string_view found = AFilter.Find(folded);
-                if (!found.empty()) used.try_emplace(found, token);
+                if (!found.empty()) used.Spellings.try_emplace(found, token);
             }
             pos = end;
         } else if (MayOpenCommentOrString(c)) {
             const std::size_t end = SkipCommentOrString(AText, pos);
+            if (end > pos + 2 && (AText[pos + 1] == u'$' || (AText[pos + 1] == u'*' && AText[pos + 2] == u'$')) &&
+                !IncludedFile(ReadDirective(AText.substr(pos, end - pos))).empty()) {
+                used.IncludesFiles = true;
+            }
             pos = end > pos ? end : pos + 1;
         } else {
             ++pos;

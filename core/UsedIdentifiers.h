@@ -16,10 +16,12 @@ class IdentifierFilter {
 public:
     void Add(std::u16string_view AFolded);
     bool IsEmpty() const { return FIdentifiers.empty(); }
-    const std::unordered_set<std::u16string_view>& Identifiers() const { return FIdentifiers; }
     // AFolded's entry, or empty when it is none.
     std::u16string_view Find(std::u16string_view AFolded) const;
     bool MayContain(std::u16string_view AToken) const;
+    template <typename F> void ForEach(F AVisit) const {
+        for (std::u16string_view identifier : FIdentifiers) AVisit(identifier);
+    }
 
 private:
     static constexpr std::size_t kLengths = 32;  // longer tokens always pass the quick test
@@ -30,10 +32,15 @@ private:
     std::bitset<kLengths * kUnits> FLastUnits;             // by length and folded last unit
 };
 
-// The identifiers of AFilter that occur in AText as identifier tokens outside
-// comments, strings and directives (any ASCII letter case), each with its
-// first spelling in AText.
-std::unordered_map<std::u16string_view, std::u16string_view> UsedAmong(std::u16string_view AText,
-                                                                      const IdentifierFilter& AFilter);
+struct UsedIdentifiers {
+    // The identifiers of the filter that occur in the text as identifier tokens
+    // outside comments, strings and directives (any ASCII letter case), each
+    // with its first spelling there.
+    std::unordered_map<std::u16string_view, std::u16string_view> Spellings;
+    // The text includes other files ({$I name}): what they use is unknown.
+    bool IncludesFiles = false;
+};
+
+UsedIdentifiers UsedAmong(std::u16string_view AText, const IdentifierFilter& AFilter);
 
 }  // namespace quorvel::detail

@@ -1,13 +1,11 @@
 #pragma once
-// Compiler directives that name include files, and reading a text together
-// with the include files it names.
+// A text together with the include files it names, as far as they can be read.
 
 #include <cstddef>
 #include <deque>
 #include <string>
 #include <string_view>
 
-#include "PascalLexer.h"
 #include "UnitInterface.h"
 
 namespace quorvel::detail {
@@ -16,20 +14,6 @@ namespace quorvel::detail {
 constexpr int kMaxIncludeDepth = 16;
 constexpr int kMaxIncludes = 4096;
 constexpr std::size_t kMaxIncludedUnits = std::size_t{64} << 20;
-
-// A directive's name and argument: `{$I 'a b.inc'}` gives I and 'a b.inc'.
-struct Directive {
-    std::u16string_view Name;
-    std::u16string_view Argument;
-};
-
-// ADirectiveToken is a TokenKind::Directive token of AText.
-Directive ReadDirective(std::u16string_view AText, const Token& ADirectiveToken);
-
-// The file an include directive names; empty for `{$I+}`, `{$I %DATE%}` and the like.
-std::u16string_view IncludeName(std::u16string_view AArgument);
-
-bool IsIncludeDirective(const Directive& ADirective);
 
 // The include files that AText names, and those they name in turn, read
 // through AReadInclude. Complete is false when one could not be read (or
