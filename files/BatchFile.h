@@ -17,7 +17,7 @@ struct BatchOptions {
     bool KeepTexts = false;    // changed files bring their text before and after (for diffs)
     // Folders searched, with their subfolders, for the units named in clauses,
     // beside the folders of the files themselves.
-    std::vector<std::filesystem::path> UnitsPath;
+    std::vector<std::filesystem::path> UnitsPath = {};
 };
 
 enum class FileOutcome { Changed, Unchanged, Failed };
