@@ -41,30 +41,33 @@ public:
         if (text.empty() || text.front() == u';' || text.front() == u'#') return;
         if (text.front() == u'[') return ReadSection(text, ANumber);
         const auto equals = text.find(u'=');
-        if (equals == std::u16string_view::npos)
-            ThrowIniError(FPath, ANumber, "not a [section], a key = value pair or a comment");
+        if (equals == std::u16string_view::npos) Fail(ANumber, "not a [section], a key = value pair or a comment");
         ReadPair(Trimmed(text.substr(0, equals)), Trimmed(text.substr(equals + 1)), ANumber);
     }
 
 private:
     void ReadSection(std::u16string_view AText, std::size_t ANumber) {
-        if (!AText.ends_with(u']')) ThrowIniError(FPath, ANumber, "a section line must end with \"]\"");
+        if (!AText.ends_with(u']')) Fail(ANumber, "a section line must end with \"]\"");
         const std::u16string_view name = Trimmed(AText.substr(1, AText.size() - 2));
         if (!SameIniName(name, FSection))
-            ThrowIniError(FPath, ANumber, "section [" + files::Utf8FromText(name) + "] is not known; the options go in [" +
-                                              files::Utf8FromText(FSection) + "]");
+            Fail(ANumber, "section [" + Utf8(name) + "] is not known; the options go in [" + Utf8(FSection) + "]");
         FSectionOpen = true;
     }
 
     void ReadPair(std::u16string_view AKey, std::u16string_view AValue, std::size_t ANumber) {
-        if (AKey.empty()) ThrowIniError(FPath, ANumber, "a key name is missing before \"=\"");
-        if (!FSectionOpen) ThrowIniError(FPath, ANumber, "key " + files::Utf8FromText(AKey) + " is outside any [section]");
+        if (AKey.empty()) Fail(ANumber, "a key name is missing before \"=\"");
+        if (!FSectionOpen) Fail(ANumber, "key " + Utf8(AKey) + " is outside any [section]");
         for (const IniEntry& earlier : FEntries) {
             if (SameIniName(earlier.Key, AKey))
-                ThrowIniError(FPath, ANumber, "key " + files::Utf8FromText(AKey) + " is given a second time (first on line " +
-                                                  std::to_string(earlier.Line) + ")");
+                Fail(ANumber, "key " + Utf8(AKey) + " is given a second time (first on line " +
+                                  std::to_string(earlier.Line) + ")");
         }
         FEntries.push_back({std::u16string(AKey), std::u16string(AValue), ANumber});
+    }
+
+    static std::string Utf8(std::u16string_view AText) { return files::Utf8FromText(AText); }
+    [[noreturn]] void Fail(std::size_t ANumber, const std::string& AReason) const {
+        ThrowIniError(FPath, ANumber, AReason);
     }
 
     const std::filesystem::path& FPath;
