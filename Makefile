@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build run test bench fuzz clean package test-package
+.PHONY: all deps configure build run test test-sanitizers bench fuzz clean package test-package
 
 all: build
 
@@ -22,7 +22,7 @@ run: configure
 	  echo "No display: set DISPLAY (or run: xvfb-run -a $(BUILD)/bin/quorvel)"; exit 1; fi
 	$(BUILD)/bin/quorvel
 
-test: build
+test: build test-sanitizers
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	bash tests/package/package-test.sh $(BUILD)
 
@@ -34,6 +34,10 @@ package: build
 
 test-package: build
 	bash tests/package/package-test.sh $(BUILD)
+
+# clang builds in build-asan/ and build-tsan/; any sanitizer report fails.
+test-sanitizers: deps
+	JOBS=$(JOBS) bash scripts/sanitizer-tests.sh
 
 # Benchmarks need the Debian Pascal source trees and an optimised build.
 bench:
@@ -49,4 +53,4 @@ fuzz:
 	bash fuzz/run-fuzz.sh $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) build-bench build-fuzz
+	rm -rf $(BUILD) build-bench build-fuzz build-asan build-tsan

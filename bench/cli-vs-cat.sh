@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:?usage: bench/cli-vs-cat.sh BUILD_DIR [REPETITIONS]}")
-repetitions=${2:-5}
+repetitions=${2:-9}
 cli="$build/bin/quorvel-cli"
 [[ -x "$cli" ]] || { echo "cli-vs-cat: no $cli; build it first" >&2; exit 1; }
 

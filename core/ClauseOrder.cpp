@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <map>
 #include <queue>
+#include <unordered_map>
 
+#include "IncludedTexts.h"
 #include "InterfaceScanner.h"
 #include "KeepFirstUnits.h"
 #include "NameOrder.h"
 #include "UnitFactsCache.h"
 #include "UnitNames.h"
+#include "UsedIdentifiers.h"
 
 namespace quorvel::detail {
 namespace {
@@ -41,6 +44,8 @@ class ConstraintFinder {
 public:
     explicit ConstraintFinder(const NameRules& ARules) : FRules(ARules) {}
 
+    // The file is read only when two units of the clause declare something
+    // in common, and then only for those shared identifiers.
     std::vector<Constraint> Find(const std::vector<std::u16string>& ANames) {
         std::vector<std::pair<std::size_t, const TIdentifierSet*>> found;
         for (std::size_t i = 0; i < ANames.size(); ++i) {
@@ -51,8 +56,33 @@ public:
             }
         }
         if (found.size() < 2) return {};
-        FindHelpers(found);
-        if (MayShareIdentifiers(found)) FindUsedIdentifiers(found);
+        IdentifierFilter shared;
+        std::vector<std::u16string_view> helpers;
+        std::vector<const TIdentifierSet*> sets;
+        for (const auto& entry : found) sets.push_back(entry.second);
+        for (const std::vector<std::u16string>* identifiers : FRules.Facts->SharedByPairs(sets)) {
+            for (const std::u16string& identifier : *identifiers) {
+                if (identifier.starts_with(kHelperPrefix)) helpers.push_back(identifier);
+                else shared.Add(identifier);
+            }
+        }
+        if (shared.IsEmpty() && helpers.empty()) return {};
+        std::unordered_map<std::u16string_view, std::u16string_view> used;
+        if (!shared.IsEmpty()) used = UsedInFileAndIncludes(shared);
+        for (std::u16string_view helper : helpers) used.try_emplace(helper);  // active without being named
+        std::vector<std::size_t> declaring;
+        std::u16string key;
+        for (const auto& [identifier, spelling] : used) {
+            key.assign(identifier);
+            if (!spelling.empty()) FSpellings.try_emplace(key, spelling);
+            declaring.clear();
+            for (const auto& [index, set] : found) {
+                if (set->contains(key)) declaring.push_back(index);
+            }
+            for (std::size_t k = 0; k + 1 < declaring.size(); ++k) {
+                FPairs[{declaring[k], declaring.back()}].push_back(key);
+            }
+        }
         std::vector<Constraint> constraints;
         for (auto& [pair, identifiers] : FPairs) {
             std::sort(identifiers.begin(), identifiers.end());
@@ -61,53 +91,40 @@ public:
         return constraints;
     }
 
+    // A folded identifier as the file first spells it; helpers as "helper for TYPE".
+    std::u16string Spelling(const std::u16string& AFolded) const {
+        if (AFolded.starts_with(kHelperPrefix)) return u"helper for " + AFolded.substr(kHelperPrefix.size());
+        const auto found = FSpellings.find(AFolded);
+        return found == FSpellings.end() ? AFolded : std::u16string(found->second);
+    }
+
 private:
     const NameRules& FRules;
+    IncludedTexts FIncluded;  // the spellings may point into them
+    std::unordered_map<std::u16string, std::u16string_view> FSpellings;
+
+    // An include file that cannot be read may use any of them: all count then.
+    std::unordered_map<std::u16string_view, std::u16string_view> UsedInFileAndIncludes(
+        const IdentifierFilter& AShared) {
+        UsedIdentifiers found = UsedAmong(FRules.Text, AShared);
+        auto used = std::move(found.Spellings);
+        if (!found.IncludesFiles) return used;
+        static const TIncludeReader kNoReader;
+        FIncluded = ReadIncludedTexts(FRules.Text, FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
+        if (!FIncluded.Complete) {
+            AShared.ForEach([&](std::u16string_view AIdentifier) { used.try_emplace(AIdentifier); });
+            return used;
+        }
+        for (const std::u16string& text : FIncluded.Texts) used.merge(UsedAmong(text, AShared).Spellings);
+        return used;
+    }
     std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
-
-    // ADeclaring in written order: the last supplies the identifier today.
-    void Add(const std::vector<std::size_t>& ADeclaring, const std::u16string& AIdentifier) {
-        for (std::size_t k = 0; k + 1 < ADeclaring.size(); ++k) {
-            FPairs[{ADeclaring[k], ADeclaring.back()}].push_back(AIdentifier);
-        }
-    }
-
-    void FindHelpers(const std::vector<std::pair<std::size_t, const TIdentifierSet*>>& AFound) {
-        std::map<std::u16string, std::vector<std::size_t>> helpers;
-        for (const auto& [index, set] : AFound) {
-            for (const std::u16string& helper : FRules.Facts->Helpers(*set)) helpers[helper].push_back(index);
-        }
-        for (const auto& [helper, declaring] : helpers) {
-            if (declaring.size() >= 2) Add(declaring, helper);
-        }
-    }
-
-    // Two units with no declarations, or one unit listed twice with nothing,
-    // share nothing: spare reading the file.
-    static bool MayShareIdentifiers(const std::vector<std::pair<std::size_t, const TIdentifierSet*>>& AFound) {
-        std::size_t declaring = 0;
-        for (const auto& entry : AFound) {
-            if (!entry.second->empty()) ++declaring;
-        }
-        return declaring >= 2;
-    }
-
-    void FindUsedIdentifiers(const std::vector<std::pair<std::size_t, const TIdentifierSet*>>& AFound) {
-        std::vector<std::size_t> declaring;
-        for (const std::u16string& identifier : FRules.UsedIdentifiers()) {
-            declaring.clear();
-            for (const auto& [index, set] : AFound) {
-                if (set->contains(identifier)) declaring.push_back(index);
-            }
-            if (declaring.size() >= 2) Add(declaring, identifier);
-        }
-    }
 };
 
 class ClauseOrderer {
 public:
     ClauseOrderer(const std::vector<TUsesEntry>& AEntries, const NameRules& ARules)
-        : FEntries(AEntries), FRules(ARules) {}
+        : FEntries(AEntries), FRules(ARules), FFinder(ARules) {}
 
     ClauseOrder Run(const KeepFirstMatcher& AKeepFirst) {
         FFirst.resize(FEntries.size());
@@ -117,7 +134,7 @@ public:
         }
         if (FRules.Catalog != nullptr) {
             for (std::size_t i = 0; i < FEntries.size(); ++i) Name(i);
-            FConstraints = ConstraintFinder(FRules).Find(FNames);
+            FConstraints = FFinder.Find(FNames);
         }
 
         ClauseOrder result;
@@ -126,6 +143,10 @@ public:
             for (const Constraint* c : conflicts) {
                 result.Notes.push_back(Note(*c, u"order kept as written: ", u" must stay before "));
             }
+            return result;
+        }
+        if (FConstraints.empty() && std::find(FFirst.begin(), FFirst.end(), 1) == FFirst.end()) {
+            result.Entries = SortEntries(FEntries);  // the usual case: sorting entries beats sorting indices
             return result;
         }
         std::vector<std::size_t> order;
@@ -149,6 +170,7 @@ private:
     const NameRules& FRules;
     std::vector<std::u16string> FNames;  // filled as far as needed
     std::vector<char> FFirst;
+    ConstraintFinder FFinder;
     std::vector<Constraint> FConstraints;
 
     const std::u16string& Name(std::size_t AIndex) {
@@ -208,13 +230,6 @@ private:
         }
     }
 
-    std::u16string Identifier(const std::u16string& AFolded) const {
-        if (AFolded.starts_with(kHelperPrefix)) {
-            return u"helper for " + FRules.Spelling(std::u16string_view(AFolded).substr(kHelperPrefix.size()));
-        }
-        return FRules.Spelling(AFolded);
-    }
-
     // Only with constraints, which need every name.
     std::u16string Note(const Constraint& AConstraint, std::u16string_view APrefix, std::u16string_view AVerb) const {
         std::u16string note(APrefix);
@@ -228,7 +243,7 @@ private:
                 note += u"\u2026";
                 break;
             }
-            note += Identifier(AConstraint.Identifiers[k]);
+            note += FFinder.Spelling(AConstraint.Identifiers[k]);
         }
         note += u")";
         return note;

@@ -3,7 +3,6 @@
 // alphabetical order, held back only where a name the file uses would reach
 // another unit than before.
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,11 +20,8 @@ struct NameRules {
     const TUnitCatalog* Catalog = nullptr;
     const std::vector<std::u16string>* ScopeNames = nullptr;
     UnitFactsCache* Facts = nullptr;
-    // The file's used identifiers, folded; called only when two units of a
-    // clause declare something, so the file is read only then.
-    std::function<const TIdentifierSet&()> UsedIdentifiers;
-    // A folded identifier as the file spells it, for the notes.
-    std::function<std::u16string(std::u16string_view)> Spelling;
+    std::u16string_view Text;  // the whole file: the identifiers it uses count
+    const TIncludeReader* ReadInclude = nullptr;  // and those of the include files it names
 };
 
 struct ClauseOrder {

@@ -71,6 +71,7 @@ private:
     bool FElementHasText = false;  // code or comments
     bool FElementHasCode = false;
     std::size_t FElementTextEnd = 0;  // end in FText of the last piece of text taken into FElement
+    bool FCommentSinceCode = false;   // a comment stands between the element's last code and the next
 
     void Tokenize() {
         for (std::size_t pos = 0; pos < FText.size();) {
@@ -94,6 +95,7 @@ private:
         const std::size_t begin = FTokens[AFirst].Begin;
         const std::size_t end = FTokens[last].End;
         const std::u16string_view run = TrimTrailingBlanks(FText.substr(begin, end - begin));
+        FCommentSinceCode = FElementHasCode;
         const bool endsLine = FTokens[last].IsLineComment ||
                               (last + 1 < FTokens.size() && IsLineBreakBlank(FTokens[last + 1]));
         if (!endsLine) {
@@ -112,10 +114,19 @@ private:
             FinishElement();
             return;
         }
+        if (FCommentSinceCode && ContinuesName(AToken)) FValid = false;
+        FCommentSinceCode = false;
         FNameState = NextNameState(FNameState, AToken, FText);
         AppendElementText(AToken.Begin, AToken.End);
         if (!FElementHasCode) FElement.NameStart = FElement.UnitName.size() - (AToken.End - AToken.Begin);
         FElementHasCode = true;
+    }
+
+    // A comment between the parts of a dotted name could only be placed by
+    // taking the name apart, so such a clause is left as it is.
+    bool ContinuesName(const Token& AToken) const {
+        if (FNameState == NameState::AfterDot) return true;
+        return FNameState == NameState::AfterName && AToken.Kind == TokenKind::Symbol && FText[AToken.Begin] == u'.';
     }
 
     // Text within a line keeps its spacing; text across lines or around a
@@ -159,6 +170,7 @@ private:
         FNameState = NameState::Empty;
         FElementHasText = false;
         FElementHasCode = false;
+        FCommentSinceCode = false;
     }
 };
 

@@ -12,8 +12,9 @@ namespace quorvel::detail {
 //
 // Elements are the pieces between commas; empty pieces are dropped. A piece
 // is an element when, comments aside, it is a unit name (identifiers joined
-// by dots) optionally followed by `in` and a string; otherwise IsUnitList
-// stays false and the clause must be left as it is. Comments are placed by
+// by dots, with no comment between them) optionally followed by `in` and a
+// string; otherwise IsUnitList stays false and the clause must be left as it
+// is. Comments are placed by
 // where they stand on their line:
 // - alone on their line(s): a leading comment line of the clause;
 // - after code, up to the end of the line: the trailing comment of the

@@ -3,6 +3,8 @@
 #include <deque>
 #include <vector>
 
+#include "CompilerDirective.h"
+#include "IncludedTexts.h"
 #include "KeywordSearch.h"
 #include "PascalLexer.h"
 #include "TextRules.h"
@@ -12,10 +14,6 @@ namespace quorvel {
 namespace detail {
 namespace {
 
-// Include cycles and include bombs end here; what was read so far still counts.
-constexpr int kMaxIncludeDepth = 16;
-constexpr int kMaxIncludes = 4096;
-constexpr std::size_t kMaxIncludedUnits = std::size_t{64} << 20;
 
 enum class ScanKind { Word, Symbol, Other };
 
@@ -26,36 +24,6 @@ struct ScanToken {
     bool Escaped = false;      // `&begin`: a name, never a keyword
     bool ScopedEnums = false;  // {$SCOPEDENUMS ON} was in force here
 };
-
-// A directive's name and argument: `{$I 'a b.inc'}` gives I and 'a b.inc'.
-struct Directive {
-    std::u16string_view Name;
-    std::u16string_view Argument;
-};
-
-Directive ReadDirective(std::u16string_view AText, const Token& AToken) {
-    const bool brace = AText[AToken.Begin] == u'{';
-    std::size_t begin = AToken.Begin + (brace ? 2 : 3);
-    std::size_t end = AToken.End;
-    if (!AToken.IsUnterminated) end -= brace ? 1 : 2;
-    if (begin > end) begin = end;
-    const std::u16string_view body = AText.substr(begin, end - begin);
-    std::size_t nameEnd = 0;
-    while (nameEnd < body.size() && IsIdentifierChar(body[nameEnd])) ++nameEnd;
-    return {body.substr(0, nameEnd), TrimBlanks(body.substr(nameEnd))};
-}
-
-// The file an include directive names; empty for `{$I+}`, `{$I %DATE%}` and the like.
-std::u16string_view IncludeName(std::u16string_view AArgument) {
-    if (AArgument.empty() || AArgument[0] == u'+' || AArgument[0] == u'-' || AArgument[0] == u'%') return {};
-    if (AArgument[0] == u'\'') {
-        const std::size_t close = AArgument.find(u'\'', 1);
-        return AArgument.substr(1, close == std::u16string_view::npos ? std::u16string_view::npos : close - 1);
-    }
-    std::size_t end = 0;
-    while (end < AArgument.size() && !IsBlank(AArgument[end])) ++end;
-    return AArgument.substr(0, end);
-}
 
 // Flattens the interface section and the include files it names into one
 // token list, up to `implementation`.
@@ -73,7 +41,7 @@ public:
             case TokenKind::Comment:
                 break;
             case TokenKind::Directive:
-                TakeDirective(ReadDirective(AText, token), ADepth);
+                TakeDirective(ReadDirective(text), ADepth);
                 break;
             case TokenKind::Identifier:
                 if (KeywordEquals(text, u"implementation")) FStopped = true;
@@ -108,14 +76,13 @@ private:
 
     void Add(ScanKind AKind, std::u16string_view AText) { FTokens.push_back({AKind, AText, false, FScopedEnums}); }
 
-    void TakeDirective(const Directive& ADirective, int ADepth) {
+    void TakeDirective(const CompilerDirective& ADirective, int ADepth) {
         if (KeywordEquals(ADirective.Name, u"SCOPEDENUMS")) {
             const std::u16string_view arg = ADirective.Argument;
             if (KeywordEquals(arg.substr(0, 3), u"OFF") || arg.starts_with(u"-")) FScopedEnums = false;
             else if (KeywordEquals(arg.substr(0, 2), u"ON") || arg.starts_with(u"+")) FScopedEnums = true;
-        } else if (KeywordEquals(ADirective.Name, u"I") || KeywordEquals(ADirective.Name, u"INCLUDE")) {
-            const std::u16string_view name = IncludeName(ADirective.Argument);
-            if (!name.empty()) Include(name, ADepth);
+        } else if (const std::u16string_view name = IncludedFile(ADirective); !name.empty()) {
+            Include(name, ADepth);
         }
     }
 

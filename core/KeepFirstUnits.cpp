@@ -30,7 +30,7 @@ std::vector<TKeepFirstUnit> MakeBuiltInList() {
         entry(u"FastShareMem", kSharedMemory),
         entry(u"cmem", u"Free Pascal: puts the C library's memory manager in place of the built-in one"),
         entry(u"heaptrc", u"Free Pascal: the heap tracer must see every allocation to report leaks"),
-        entry(u"cthreads", u"Free Pascal: the thread manager, needed by units that make threads or locks as they start"),
+        entry(u"cthreads", u"Free Pascal: the thread manager, needed by units that start threads or locks"),
         entry(u"cwstring", u"Free Pascal: the wide string manager, needed by units that convert strings as they start"),
         entry(u"madExcept", kMadExcept),
         entry(u"madLinkDisAsm", kMadExcept),

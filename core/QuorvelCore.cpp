@@ -1,7 +1,6 @@
 #include "QuorvelCore.h"
 
 #include <limits>
-#include <optional>
 
 #include "ClauseLayout.h"
 #include "ClauseLocator.h"
@@ -12,7 +11,6 @@
 #include "KeywordSearch.h"
 #include "TextRules.h"
 #include "UnitFactsCache.h"
-#include "UsedIdentifiers.h"
 
 namespace quorvel {
 namespace {
@@ -76,17 +74,13 @@ std::u16string TQuorvel::F_FormatSource(const std::u16string& ASource) const {
     std::vector<Replacement> replacements;
 
     const detail::KeepFirstMatcher keepFirst(FKeepFirstBuiltIn, FKeepFirstUnits, FUnitScopeNames);
-    std::optional<TIdentifierSet> usedIdentifiers;
     detail::NameRules nameRules;
     if (FKeepNameResolution && FUnitCatalog != nullptr) {
         nameRules.Catalog = FUnitCatalog;
         nameRules.ScopeNames = &FUnitScopeNames;
         nameRules.Facts = FUnitFacts.get();
-        nameRules.UsedIdentifiers = [&]() -> const TIdentifierSet& {
-            if (!usedIdentifiers) usedIdentifiers = detail::UsedIdentifiers(text);
-            return *usedIdentifiers;
-        };
-        nameRules.Spelling = [&](std::u16string_view AIdentifier) { return detail::FirstSpelling(text, AIdentifier); };
+        nameRules.Text = text;
+        nameRules.ReadInclude = &FIncludeReader;
     }
     const auto note = [this](std::u16string_view AKind, std::u16string_view AClause, std::u16string_view AText) {
         if (FOnSkipBlock) FOnSkipBlock(ClauseNote(AKind, AClause, AText));

@@ -82,6 +82,11 @@ public:
     void SetUnitScopeNames(std::vector<std::u16string> AValue) { FUnitScopeNames = std::move(AValue); }
     // What the units declare; nullptr: no unit declares anything. Not owned.
     const TUnitCatalog* UnitCatalog() const { return FUnitCatalog; }
+    // Reads the include files the text being formatted names: the names used in
+    // them count as the file's own. Without one, or when one cannot be read,
+    // every name two units of a clause share counts as used.
+    const TIncludeReader& IncludeReader() const { return FIncludeReader; }
+    void SetIncludeReader(TIncludeReader AReader) { FIncludeReader = std::move(AReader); }
     void SetUnitCatalog(const TUnitCatalog* ACatalog);
 
     // The unit scope names of a VCL project for Windows.
@@ -103,6 +108,7 @@ private:
     bool FKeepNameResolution = true;
     std::vector<std::u16string> FUnitScopeNames;
     const TUnitCatalog* FUnitCatalog = nullptr;
+    TIncludeReader FIncludeReader;
     // Facts derived from the catalog's sets, shared by copies of the formatter
     // (the batch run copies it per file) and safe to use from several threads.
     std::shared_ptr<detail::UnitFactsCache> FUnitFacts;

@@ -1,10 +1,13 @@
 #pragma once
 // Facts the engine derives from the identifier sets of a unit catalog, kept
-// so that each set is looked through once however many files use its unit.
+// so that each pair of units is compared once however many files use both.
 
+#include <cstddef>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "UnitInterface.h"
@@ -13,13 +16,30 @@ namespace quorvel::detail {
 
 class UnitFactsCache {
 public:
-    // The helper pseudo-identifiers ("HELPER FOR <TYPE>") of ASet. Safe to call
-    // from several threads; the reference stays valid while the cache lives.
-    const std::vector<std::u16string>& Helpers(const TIdentifierSet& ASet);
+    // For each pair of distinct sets of ASets: the identifiers (helper
+    // pseudo-identifiers included) both declare, sorted; pairs that share
+    // nothing are left out. Safe to call from several threads; the vectors
+    // stay valid while the cache lives.
+    std::vector<const std::vector<std::u16string>*> SharedByPairs(const std::vector<const TIdentifierSet*>& ASets);
 
 private:
-    std::mutex FMutex;
-    std::unordered_map<const TIdentifierSet*, std::vector<std::u16string>> FHelpers;
+    using Pair = std::pair<const TIdentifierSet*, const TIdentifierSet*>;
+    struct PairHash {
+        std::size_t operator()(const Pair& APair) const {
+            return std::hash<const void*>()(APair.first) * 31 + std::hash<const void*>()(APair.second);
+        }
+    };
+
+    // A set's identifiers by hash, sorted: pairs compare through these arrays
+    // instead of hashing every identifier again for each pair.
+    using HashIndex = std::vector<std::pair<std::size_t, const std::u16string*>>;
+
+    std::mutex FMutex;  // one lock per clause: a clause of n units asks for n(n-1)/2 pairs
+    std::unordered_map<Pair, std::vector<std::u16string>, PairHash> FShared;
+    std::unordered_map<const TIdentifierSet*, HashIndex> FIndexes;
+
+    const std::vector<std::u16string>& Shared(const TIdentifierSet* ALeft, const TIdentifierSet* ARight);
+    const HashIndex& Index(const TIdentifierSet* ASet);
 };
 
 }  // namespace quorvel::detail

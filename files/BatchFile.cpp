@@ -7,10 +7,12 @@
 namespace quorvel::files {
 namespace {
 
-void FormatAndWrite(FileResult& AResult, const TQuorvel& AFormatter, const BatchOptions& AOptions) {
+void FormatAndWrite(FileResult& AResult, const TQuorvel& AFormatter, const BatchOptions& AOptions,
+                    const FileUnitCatalog* ACatalog) {
     const Bytes bytes = ReadFileBytes(AResult.Path);
     TQuorvel formatter = AFormatter;  // one copy per file: threads share nothing, skip messages stay with the file
     formatter.SetOnSkipBlock([&](const std::u16string& AMsg) { AResult.SkipMessages.push_back(AMsg); });
+    if (ACatalog) formatter.SetIncludeReader(ACatalog->IncludeReaderFor(AResult.Path.parent_path()));
     FormattedSource source;
     try {
         source = FormatSourceBytes(bytes, formatter);
@@ -35,11 +37,11 @@ void FormatAndWrite(FileResult& AResult, const TQuorvel& AFormatter, const Batch
 }  // namespace
 
 FileResult ProcessBatchFile(const std::filesystem::path& APath, const TQuorvel& AFormatter,
-                            const BatchOptions& AOptions) {
+                            const BatchOptions& AOptions, const FileUnitCatalog* ACatalog) {
     FileResult result;
     result.Path = APath;
     try {
-        FormatAndWrite(result, AFormatter, AOptions);
+        FormatAndWrite(result, AFormatter, AOptions, ACatalog);
     } catch (const std::exception& error) {
         result.Outcome = FileOutcome::Failed;
         result.Error = TextFromUtf8(error.what());

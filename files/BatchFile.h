@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "QuorvelCore.h"
+#include "UnitCatalog.h"
 
 namespace quorvel::files {
 
@@ -33,7 +34,9 @@ struct FileResult {
 // written only when it can be rewritten without loss; its backup (exact old
 // bytes) is written first, and a failed backup leaves the file untouched.
 // An unchanged file is not touched at all.
+// With ACatalog, the include files of the file are read through it, so that
+// the names they use count as the file's own.
 FileResult ProcessBatchFile(const std::filesystem::path& APath, const TQuorvel& AFormatter,
-                            const BatchOptions& AOptions);
+                            const BatchOptions& AOptions, const FileUnitCatalog* ACatalog = nullptr);
 
 }  // namespace quorvel::files

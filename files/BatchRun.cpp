@@ -78,7 +78,8 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
 
     BatchSummary summary;
     const auto process = [&](std::size_t AIndex) {
-        return ProcessBatchFile(AFiles[AIndex], formatters[AFormatOfFile[AIndex]], AOptions);
+        const std::size_t format = AFormatOfFile[AIndex];
+        return ProcessBatchFile(AFiles[AIndex], formatters[format], AOptions, catalogs[format].get());
     };
     const auto size = [&](std::size_t AIndex) { return FileSize(AFiles[AIndex]); };
     const auto report = [&](std::size_t AIndex, FileResult&& AResult) {

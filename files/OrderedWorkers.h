@@ -1,13 +1,14 @@
 #pragma once
 // Runs jobs 0..n-1 on worker threads and hands their results back on the
 // calling thread in job order. Memory stays bounded however long the list is:
-// a job's cost counts from its start until its result is handed back, and the
-// jobs counted together cost at most ABudget (any one job may start alone
-// whatever it costs). Workers run ahead of the hand-back by up to a window of
-// jobs, so that many small jobs do not wait on each other.
+// a job's cost counts from its start until its result has been handed back,
+// and the jobs counted together cost at most ABudget (any one job may start
+// alone whatever it costs). Workers run ahead of the hand-back by up to a
+// window of jobs, so that many small jobs do not wait on each other.
 
 #include <condition_variable>
 #include <cstddef>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -15,10 +16,12 @@
 
 namespace quorvel::files {
 
-// AJob(i) runs on a worker and must not throw; ACost(i) is asked on a worker
-// before job i starts; ADeliver(i, result) runs on the caller's thread, in
-// order. With one worker everything runs on the caller's thread. If ADeliver
-// throws, the workers stop and the error passes on.
+// ACost(i) is asked once, on a worker and outside the lock, before job i
+// starts; AJob(i) runs on a worker; ADeliver(i, result) runs on the caller's
+// thread, in order. With one worker everything runs on the caller's thread.
+// If ACost(i) or AJob(i) throws, results 0..i-1 are handed back and the error
+// passes on in place of result i; if ADeliver throws, its error passes on. In
+// both cases nothing more is handed back and the workers stop first.
 template <class Result, class Job, class Cost, class Deliver>
 void RunInOrder(std::size_t ACount, unsigned AWorkers, std::size_t ABudget, Job&& AJob, Cost&& ACost,
                 Deliver&& ADeliver) {
@@ -26,14 +29,20 @@ void RunInOrder(std::size_t ACount, unsigned AWorkers, std::size_t ABudget, Job&
         for (std::size_t i = 0; i < ACount; ++i) ADeliver(i, AJob(i));
         return;
     }
+    struct Slot {
+        std::optional<Result> Value;
+        std::exception_ptr Error;
+        std::size_t Bytes = 0;  // the cost counted for the job
+        bool Ready() const { return Value.has_value() || Error; }
+    };
     const std::size_t window = 32 * static_cast<std::size_t>(AWorkers);
     std::mutex mutex;
     std::condition_variable mayStart, resultReady;
-    std::vector<std::optional<Result>> ring(window);
-    std::vector<std::size_t> costs(window);
-    std::size_t nextJob = 0, nextDelivery = 0;
-    std::optional<std::size_t> nextCost;  // of nextJob, once asked
-    std::size_t pendingCost = 0;           // of the jobs started and not yet handed back
+    std::vector<Slot> ring(window);
+    std::size_t nextClaim = 0;     // the next job a worker takes to ask its cost
+    std::size_t nextStart = 0;     // jobs start in order: claimed jobs wait for their turn
+    std::size_t nextDelivery = 0;  // jobs before it have been handed back in full
+    std::size_t pendingCost = 0;   // of the jobs started and not yet handed back
     bool stopping = false;
 
     // The caller is woken for a run of results at a time, not for each one:
@@ -42,33 +51,54 @@ void RunInOrder(std::size_t ACount, unsigned AWorkers, std::size_t ABudget, Job&
     constexpr std::size_t kBatch = 16;
     const auto readyInOrder = [&] {
         std::size_t count = 0;
-        while (count < kBatch && nextDelivery + count < nextJob && ring[(nextDelivery + count) % window]) ++count;
+        while (count < kBatch && nextDelivery + count < nextStart && ring[(nextDelivery + count) % window].Ready())
+            ++count;
         return count;
     };
-    const auto mayStartNext = [&] {
-        if (stopping || nextJob >= ACount) return true;  // to leave
-        bool may = nextJob < nextDelivery + window;
-        if (may && !nextCost) nextCost = ACost(nextJob);
-        may = may && (nextJob == nextDelivery || pendingCost + *nextCost <= ABudget);
+    // Only the job whose turn it is may start, and only within the window and the budget.
+    const auto mayStartJob = [&](std::size_t AJobIndex, std::size_t ACostOfJob) {
+        if (stopping) return true;  // to leave
+        const bool may = AJobIndex == nextStart && AJobIndex < nextDelivery + window &&
+                         (AJobIndex == nextDelivery || pendingCost + ACostOfJob <= ABudget);
         if (!may) resultReady.notify_one();
         return may;
     };
     const auto work = [&] {
         for (;;) {
             std::unique_lock lock(mutex);
-            mayStart.wait(lock, mayStartNext);
-            if (stopping || nextJob >= ACount) {
+            if (stopping || nextClaim >= ACount) {
                 resultReady.notify_one();
                 return;
             }
-            const std::size_t job = nextJob++;
-            costs[job % window] = *nextCost;
-            pendingCost += *nextCost;
-            nextCost.reset();
+            const std::size_t job = nextClaim++;
             lock.unlock();
-            Result result = AJob(job);
+
+            Slot slot;
+            try {
+                slot.Bytes = ACost(job);
+            } catch (...) {
+                slot.Error = std::current_exception();
+            }
             lock.lock();
-            ring[job % window].emplace(std::move(result));
+            mayStart.wait(lock, [&] { return mayStartJob(job, slot.Bytes); });
+            if (stopping) {
+                resultReady.notify_one();
+                return;
+            }
+            ++nextStart;
+            pendingCost += slot.Bytes;
+            lock.unlock();
+            mayStart.notify_all();
+
+            if (!slot.Error) {
+                try {
+                    slot.Value.emplace(AJob(job));
+                } catch (...) {
+                    slot.Error = std::current_exception();
+                }
+            }
+            lock.lock();
+            ring[job % window] = std::move(slot);
             if (job + 1 == ACount || readyInOrder() >= kBatch) resultReady.notify_one();
         }
     };
@@ -86,14 +116,17 @@ void RunInOrder(std::size_t ACount, unsigned AWorkers, std::size_t ABudget, Job&
     try {
         for (std::size_t i = 0; i < ACount; ++i) {
             std::unique_lock lock(mutex);
-            resultReady.wait(lock, [&] { return ring[i % window].has_value(); });
-            Result result = std::move(*ring[i % window]);
-            ring[i % window].reset();
-            pendingCost -= costs[i % window];
+            resultReady.wait(lock, [&] { return ring[i % window].Ready(); });
+            Slot slot = std::move(ring[i % window]);
+            ring[i % window] = Slot{};
+            lock.unlock();
+            if (slot.Error) std::rethrow_exception(slot.Error);
+            ADeliver(i, std::move(*slot.Value));
+            lock.lock();
+            pendingCost -= slot.Bytes;
             nextDelivery = i + 1;
             lock.unlock();
             mayStart.notify_all();
-            ADeliver(i, std::move(result));
         }
     } catch (...) {
         stopWorkers();

@@ -100,11 +100,13 @@ TIdentifierSet FileUnitCatalog::ReadUnit(const PathList& ASources) const {
     for (const fs::path& source : ASources) {
         const std::optional<std::u16string> text = ReadSourceText(source);
         if (!text) continue;
-        const fs::path folder = source.parent_path();
-        identifiers.merge(F_InterfaceIdentifiers(
-            *text, [&](std::u16string_view AName) { return ReadInclude(folder, AName); }));
+        identifiers.merge(F_InterfaceIdentifiers(*text, IncludeReaderFor(source.parent_path())));
     }
     return identifiers;
+}
+
+TIncludeReader FileUnitCatalog::IncludeReaderFor(const fs::path& AFolder) const {
+    return [this, AFolder](std::u16string_view AName) { return ReadInclude(AFolder, AName); };
 }
 
 // Beside the unit first, as the compiler looks; then any include file of that
@@ -168,6 +170,7 @@ std::unique_ptr<FileUnitCatalog> AttachUnitCatalog(TQuorvel& AFormatter, const U
     if (!AFormatter.KeepNameResolution()) return nullptr;
     auto catalog = std::make_unique<FileUnitCatalog>(AFolders);
     AFormatter.SetUnitCatalog(catalog.get());
+    if (!AFolders.Shallow.empty()) AFormatter.SetIncludeReader(catalog->IncludeReaderFor(AFolders.Shallow.front()));
     return catalog;
 }
 

@@ -37,6 +37,10 @@ public:
     const TIdentifierSet* F_FindUnit(std::u16string_view AUnitName) const override;
     void NoteUnitWithoutSource(std::u16string_view AUnitName) const override;
 
+    // Reads the include files named in a source of AFolder: beside it first,
+    // then by file name below the search folders.
+    TIncludeReader IncludeReaderFor(const std::filesystem::path& AFolder) const;
+
     // Distinct clause units (ignoring ASCII case) whose source was not found.
     std::size_t UnitsWithoutSource() const;
     // The same over several catalogs (nullptr ones count nothing): a unit missing from two counts once.
@@ -61,7 +65,8 @@ private:
     mutable std::unordered_set<std::u16string> FMissing;
 };
 
-// When AFormatter keeps names resolving: a catalog of AFolders, set on it;
+// When AFormatter keeps names resolving: a catalog of AFolders, set on it,
+// with the include files of the text read beside the first shallow folder;
 // the caller keeps it alive while AFormatter formats. Otherwise nullptr.
 std::unique_ptr<FileUnitCatalog> AttachUnitCatalog(TQuorvel& AFormatter, const UnitSearchFolders& AFolders);
 

@@ -2,7 +2,9 @@
 // (FormatInvariants.h). The first byte chooses the options and how the rest
 // becomes text: one byte per code unit, so that `uses` and the comment
 // delimiters turn up often, or little-endian pairs of bytes as UTF-16 code
-// units, so that every code unit, lone surrogates included, does.
+// units, so that every code unit, lone surrogates included, does. Most runs
+// keep names resolving with a catalog made up from the text itself; the text
+// is also read as a unit's interface, including itself through {$I}.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +12,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "DerivedUnitCatalog.h"
 #include "FormatInvariants.h"
 #include "QuorvelCore.h"
+#include "UnitInterface.h"
 
 namespace {
 
@@ -41,15 +45,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ASi
     const std::uint8_t mode = AData[0];
     const std::u16string text = ReadText(AData + 1, ASize - 1, (mode & 1) != 0);
 
+    const quorvel::test::DerivedUnitCatalog catalog(text);
     quorvel::TQuorvel formatter;
     formatter.SetVerticalList((mode & 2) == 0);
     formatter.SetPreserveComments((mode & 4) == 0);
     formatter.SetWordWrapAt(kWidths[(mode >> 3) & 7]);
+    if ((mode & 0xC0) != 0) formatter.SetUnitCatalog(&catalog);
+    else formatter.SetKeepFirstBuiltIn(false);  // plain order
     int skipped = 0;
-    formatter.SetOnSkipBlock([&](const std::u16string&) { ++skipped; });
+    formatter.SetOnSkipBlock([&](const std::u16string& AMsg) {
+        if (AMsg.starts_with(u"  [SKIP]")) ++skipped;
+    });
 
     if (const std::string failure = quorvel::test::CheckFormatting(formatter, text); !failure.empty()) Fail(failure);
     // Two formattings ran: at most one message per section each time.
     if (skipped > 4) Fail("more skip messages than sections");
+
+    int includes = 0;  // a few levels show the recursion; thousands would only slow the run
+    const quorvel::TIncludeReader readSelf = [&](std::u16string_view) {
+        return ++includes <= 4 ? std::optional<std::u16string>(text) : std::nullopt;
+    };
+    (void)quorvel::F_InterfaceIdentifiers(text, readSelf);
     return 0;
 }

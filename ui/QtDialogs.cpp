@@ -7,16 +7,41 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 
 #include "Dialogs.h"
 
 namespace {
 
+enum class TPlace { OverWindow, ScreenCentre };
+
+// A message box that can stand in the middle of its screen's work area rather
+// than over its window; it still belongs to the window, so it stays in front.
+class TPlacedBox final : public QMessageBox {
+public:
+    TPlacedBox(TPlace APlace, QMessageBox::Icon AIcon, const QString& AText, QMessageBox::StandardButtons AButtons)
+        : QMessageBox(AIcon, QApplication::applicationName(), AText, AButtons, QApplication::activeWindow()),
+          FPlace(APlace) {}
+
+protected:
+    // Runs when the box has its final size and before it appears.
+    void showEvent(QShowEvent* AEvent) override {
+        QMessageBox::showEvent(AEvent);
+        if (FPlace != TPlace::ScreenCentre) return;
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen()->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+private:
+    TPlace FPlace;
+};
+
 // Modal box captioned with the application title, text shown as plain text.
-int RunBox(QMessageBox::Icon AIcon, const QString& AText, QMessageBox::StandardButtons AButtons,
+int RunBox(TPlace APlace, QMessageBox::Icon AIcon, const QString& AText, QMessageBox::StandardButtons AButtons,
            QMessageBox::StandardButton ADefault) {
-    QMessageBox box(AIcon, QApplication::applicationName(), AText, AButtons, QApplication::activeWindow());
+    TPlacedBox box(APlace, AIcon, AText, AButtons);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(ADefault);
     return box.exec();
@@ -74,15 +99,15 @@ private:
 }  // namespace
 
 void TQtDialogs::ShowMessage(const QString& AText) {
-    RunBox(QMessageBox::NoIcon, AText, QMessageBox::Ok, QMessageBox::Ok);
+    RunBox(TPlace::ScreenCentre, QMessageBox::NoIcon, AText, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void TQtDialogs::ShowError(const QString& AText) {
-    RunBox(QMessageBox::Critical, AText, QMessageBox::Ok, QMessageBox::Ok);
+    RunBox(TPlace::OverWindow, QMessageBox::Critical, AText, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool TQtDialogs::ConfirmWarning(const QString& AText) {
-    return RunBox(QMessageBox::Warning, AText, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+    return RunBox(TPlace::OverWindow, QMessageBox::Warning, AText, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
            QMessageBox::Yes;
 }
 

@@ -1,5 +1,6 @@
 #include "SourceView.h"
 
+#include <QKeyEvent>
 #include <Qsci/qscilexer.h>
 #include <Qsci/qscilexerpascal.h>
 #include <Qsci/qsciscintilla.h>
@@ -76,6 +77,21 @@ void ConfigureGutter(QsciScintilla& AView, const QColor& ABorder) {
     AView.setMarkerForegroundColor(QColor(90, 60, 0), ChangeMarker);
 }
 
+// A read-only Scintilla view hands Tab and Shift+Tab on to the next control;
+// these views keep them, as an editor does, and nothing is typed.
+class TKeepTabKeys final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* AEvent) override {
+        if (AEvent->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(AEvent);
+        return (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+               !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    }
+};
+
 void ConfigureBehaviour(QsciScintilla& AView) {
     AView.setUtf8(true);
     AView.setReadOnly(true);
@@ -91,6 +107,7 @@ void ConfigureBehaviour(QsciScintilla& AView) {
     AView.SendScintilla(QsciScintilla::SCI_SETSCROLLWIDTHTRACKING, 1L);
     AView.SendScintilla(QsciScintilla::SCI_SETVIRTUALSPACEOPTIONS, long(QsciScintilla::SCVS_USERACCESSIBLE));
     AView.setAcceptDrops(false);  // dropped files go to the window's file list
+    AView.installEventFilter(new TKeepTabKeys(&AView));
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ struct TSourceViewColours {
 // The one colouring object of both views; AOwner destroys it.
 QsciLexerPascal* CreatePascalLexer(QObject* AOwner);
 
-// Sets fonts, colours, gutter bands and read-only behaviour of one view.
+// Sets fonts, colours, gutter bands and read-only behaviour of one view; the
+// view keeps the Tab key rather than passing the focus on.
 void ConfigureSourceView(QsciScintilla& AView, const TSourceViewColours& AColours);
 
 // Replaces the whole text; the gutter grows with the number of lines.

@@ -9,11 +9,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <unordered_map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "QuorvelCore.h"
+#include "UnitInterface.h"
 
 namespace {
 
@@ -60,8 +63,10 @@ std::u16string LargeUnit(std::size_t ASize, std::size_t ANames) {
     return text + u"end.\r\n";
 }
 
-void Run(benchmark::State& AState, const std::vector<std::u16string>& ATexts) {
-    const quorvel::TQuorvel formatter;
+void Run(benchmark::State& AState, const std::vector<std::u16string>& ATexts,
+         const quorvel::TUnitCatalog* ACatalog = nullptr) {
+    quorvel::TQuorvel formatter;
+    formatter.SetUnitCatalog(ACatalog);
     std::size_t units = 0;
     for (const std::u16string& text : ATexts) units += text.size();
     for (auto _ : AState) {
@@ -82,25 +87,87 @@ void BM_HundredThousandNames(benchmark::State& AState) {
 
 std::vector<fs::path> gCorpusRoots{"/usr/share/fpcsrc", "/usr/lib/lazarus"};
 
+std::string Lower(std::string AText) {
+    for (char& c : AText) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return AText;
+}
+
+std::u16string ReadLatin1(const fs::path& APath) {
+    std::ifstream in(APath, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return {bytes.begin(), bytes.end()};
+}
+
+struct CorpusFile {
+    fs::path Path;
+    std::u16string Text;
+};
+
 // Every Pascal source of the folders, read once: bytes as Latin-1 code units.
-std::vector<std::u16string> LoadCorpus() {
-    std::vector<std::u16string> texts;
-    for (const fs::path& root : gCorpusRoots) {
-        std::error_code error;
-        for (fs::recursive_directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
-            std::string ext = it->path().extension().string();
-            for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            if (ext != ".pas" && ext != ".dpr" && ext != ".dpk" && ext != ".pp" && ext != ".lpr") continue;
-            std::ifstream in(it->path(), std::ios::binary);
-            const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-            texts.emplace_back(bytes.begin(), bytes.end());
+const std::vector<CorpusFile>& Corpus() {
+    static const std::vector<CorpusFile> files = [] {
+        std::vector<CorpusFile> loaded;
+        for (const fs::path& root : gCorpusRoots) {
+            std::error_code error;
+            for (fs::recursive_directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
+                const std::string ext = Lower(it->path().extension().string());
+                if (ext != ".pas" && ext != ".dpr" && ext != ".dpk" && ext != ".pp" && ext != ".lpr") continue;
+                loaded.push_back({it->path(), ReadLatin1(it->path())});
+            }
         }
-    }
+        return loaded;
+    }();
+    return files;
+}
+
+std::vector<std::u16string> CorpusTexts() {
+    std::vector<std::u16string> texts;
+    for (const CorpusFile& file : Corpus()) texts.push_back(file.Text);
     return texts;
 }
 
+// The interface of a corpus unit, its include files looked for beside it.
+quorvel::TIdentifierSet ReadInterface(const CorpusFile& AFile) {
+    const fs::path folder = AFile.Path.parent_path();
+    const auto readInclude = [&](std::u16string_view AName) -> std::optional<std::u16string> {
+        std::error_code error;
+        const fs::path path = folder / fs::path(std::u16string(AName));
+        if (fs::is_regular_file(path, error)) return ReadLatin1(path);
+        fs::path withExtension = path;
+        withExtension += ".inc";
+        if (fs::is_regular_file(withExtension, error)) return ReadLatin1(withExtension);
+        return std::nullopt;
+    };
+    return quorvel::F_InterfaceIdentifiers(AFile.Text, readInclude);
+}
+
+// The corpus's units by file name (the first of a name wins), as the
+// command-line tool would index them.
+class CorpusCatalog : public quorvel::TUnitCatalog {
+public:
+    CorpusCatalog() {
+        for (const CorpusFile& file : Corpus()) {
+            const std::string ext = Lower(file.Path.extension().string());
+            if (ext != ".pas" && ext != ".pp") continue;
+            const std::string stem = Lower(file.Path.stem().string());
+            const std::u16string key(stem.begin(), stem.end());
+            if (!FUnits.contains(key)) FUnits.emplace(key, ReadInterface(file));
+        }
+    }
+
+    const quorvel::TIdentifierSet* F_FindUnit(std::u16string_view AUnitName) const override {
+        std::u16string name(AUnitName);
+        for (char16_t& c : name) c = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+        const auto found = FUnits.find(name);
+        return found == FUnits.end() ? nullptr : &found->second;
+    }
+
+private:
+    std::unordered_map<std::u16string, quorvel::TIdentifierSet> FUnits;
+};
+
 void BM_DebianPascalSources(benchmark::State& AState) {
-    static const std::vector<std::u16string> texts = LoadCorpus();
+    static const std::vector<std::u16string> texts = CorpusTexts();
     if (texts.empty()) {
         AState.SkipWithError("no Pascal sources: install fpc-source-3.2.2 and lazarus-src-2.2");
         return;
@@ -109,11 +176,37 @@ void BM_DebianPascalSources(benchmark::State& AState) {
     Run(AState, texts);
 }
 
+// The same with every name resolving as before, the corpus's units as catalog.
+void BM_DebianPascalSourcesKeepingNames(benchmark::State& AState) {
+    static const std::vector<std::u16string> texts = CorpusTexts();
+    static const CorpusCatalog catalog;
+    if (texts.empty()) {
+        AState.SkipWithError("no Pascal sources: install fpc-source-3.2.2 and lazarus-src-2.2");
+        return;
+    }
+    Run(AState, texts, &catalog);
+}
+
+// Reading the interfaces of the corpus's units, as a catalog is built.
+void BM_DebianUnitInterfaces(benchmark::State& AState) {
+    std::size_t units = 0;
+    for (auto _ : AState) {
+        for (const CorpusFile& file : Corpus()) {
+            benchmark::DoNotOptimize(ReadInterface(file));
+            units += file.Text.size();
+        }
+    }
+    AState.SetBytesProcessed(static_cast<std::int64_t>(units));
+}
+
 }  // namespace
 
 BENCHMARK(BM_FiveMegabyteUnit)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HundredThousandNames)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DebianPascalSources)->Unit(benchmark::kMillisecond);
+// Warmed up: the first run compares each pair of units once, as a batch run does.
+BENCHMARK(BM_DebianPascalSourcesKeepingNames)->Unit(benchmark::kMillisecond)->MinWarmUpTime(1);
+BENCHMARK(BM_DebianUnitInterfaces)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

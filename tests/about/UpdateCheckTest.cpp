@@ -25,9 +25,12 @@ QByteArray PlainReply(const QByteArray& ABody) { return HttpReply(200, "text/pla
 // A version padded with blanks to ASize bytes.
 QByteArray PaddedVersion(qsizetype ASize) { return QByteArray("1.0.0.14").leftJustified(ASize, ' '); }
 
+// The local version is the test's own, 1.0.0.13, so that the build's may change.
 TAboutEnvironment Environment(bool AHasVersion, int APhaseTimeoutMs) {
     TAboutEnvironment environment;
-    if (!AHasVersion) environment.ReadFileVersion = [] { return std::optional<TFileVersion>(); };
+    environment.ReadFileVersion = [AHasVersion] {
+        return AHasVersion ? std::optional(TFileVersion{1, 0, 0, 13}) : std::optional<TFileVersion>();
+    };
     environment.PhaseTimeoutMs = APhaseTimeoutMs;
     return environment;
 }

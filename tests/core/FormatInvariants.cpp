@@ -91,16 +91,24 @@ bool IsPlainComment(const CheckToken& AToken) {
            (t.starts_with(u"(*") && !t.starts_with(u"(*$"));
 }
 
-// The tokens with every clause folded into one sorted group, commas dropped.
-std::vector<std::vector<std::u16string>> Canonical(const std::vector<CheckToken>& ATokens) {
-    std::vector<std::vector<std::u16string>> items;
+// A token outside every clause, or a whole clause: its tokens sorted, commas
+// dropped, its plain comments apart from the rest.
+struct Item {
+    std::vector<std::u16string> Code;
+    std::vector<std::u16string> Comments;
+};
+
+std::vector<Item> Canonical(const std::vector<CheckToken>& ATokens) {
+    std::vector<Item> items;
     const auto add = [&](std::size_t ABegin, std::size_t AEnd) {
-        std::vector<std::u16string> group;
+        Item clause;
         for (std::size_t k = ABegin; k < AEnd; ++k) {
-            if (ATokens[k].Text != u",") group.push_back(ATokens[k].Text);
+            if (ATokens[k].Text == u",") continue;
+            (IsPlainComment(ATokens[k]) ? clause.Comments : clause.Code).push_back(ATokens[k].Text);
         }
-        std::sort(group.begin(), group.end());
-        items.push_back(std::move(group));
+        std::sort(clause.Code.begin(), clause.Code.end());
+        std::sort(clause.Comments.begin(), clause.Comments.end());
+        items.push_back(std::move(clause));
     };
     std::size_t i = 0;
     while (i < ATokens.size()) {
@@ -109,7 +117,7 @@ std::vector<std::vector<std::u16string>> Canonical(const std::vector<CheckToken>
             while (semicolon < ATokens.size() && ATokens[semicolon].Text != u";") ++semicolon;
         }
         if (ATokens[i].Text != u"uses" || semicolon == ATokens.size()) {
-            if (ATokens[i].Text != u",") items.push_back({ATokens[i].Text});
+            if (ATokens[i].Text != u",") items.push_back({{ATokens[i].Text}, {}});
             ++i;
             continue;
         }
@@ -122,21 +130,31 @@ std::vector<std::vector<std::u16string>> Canonical(const std::vector<CheckToken>
     return items;
 }
 
-std::string Describe(const std::vector<std::u16string>& AItem) {
+std::string Describe(const Item& AItem) {
     std::string result = "[";
-    for (const std::u16string& text : AItem) {
-        result += ' ';
-        result += Show(text);
+    for (const auto* part : {&AItem.Code, &AItem.Comments}) {
+        for (const std::u16string& text : *part) {
+            result += ' ';
+            result += Show(text);
+        }
     }
     return result + " ]";
 }
 
-std::string CompareTokens(std::u16string_view AInput, std::u16string_view AOutput) {
+// Without comments kept, a clause may lose comments but nothing else.
+bool Keeps(const Item& ABefore, const Item& AAfter, bool AKeepComments) {
+    if (ABefore.Code != AAfter.Code) return false;
+    if (AKeepComments) return ABefore.Comments == AAfter.Comments;
+    return std::includes(ABefore.Comments.begin(), ABefore.Comments.end(), AAfter.Comments.begin(),
+                         AAfter.Comments.end());
+}
+
+std::string CompareTokens(std::u16string_view AInput, std::u16string_view AOutput, bool AKeepComments) {
     const auto before = Canonical(Tokenize(AInput));
     const auto after = Canonical(Tokenize(AOutput));
     const std::size_t common = std::min(before.size(), after.size());
     for (std::size_t i = 0; i < common; ++i) {
-        if (before[i] != after[i]) {
+        if (!Keeps(before[i], after[i], AKeepComments)) {
             return "tokens differ at item " + std::to_string(i) + ": " + Describe(before[i]) + " became " +
                    Describe(after[i]);
         }
@@ -213,12 +231,19 @@ const TIdentifierSet* FindUnit(const TQuorvel& AFormatter, const std::u16string&
     return nullptr;
 }
 
-// The unit of AUnits (folded names) that supplies AIdentifier: the last that declares it.
-std::u16string Supplier(const TQuorvel& AFormatter, const std::vector<std::u16string>& AUnits,
-                        const std::u16string& AIdentifier) {
+// The clause's units (folded names) with what each declares (nullptr: no source).
+using ClauseSets = std::vector<std::pair<std::u16string, const TIdentifierSet*>>;
+
+ClauseSets FindUnits(const TQuorvel& AFormatter, const std::vector<std::u16string>& AUnits) {
+    ClauseSets sets;
+    for (const std::u16string& unit : AUnits) sets.emplace_back(unit, FindUnit(AFormatter, unit));
+    return sets;
+}
+
+// The unit that supplies AIdentifier: the last of the clause that declares it.
+std::u16string Supplier(const ClauseSets& AUnits, const std::u16string& AIdentifier) {
     for (auto it = AUnits.rbegin(); it != AUnits.rend(); ++it) {
-        const TIdentifierSet* set = FindUnit(AFormatter, *it);
-        if (set != nullptr && set->contains(AIdentifier)) return *it;
+        if (it->second != nullptr && it->second->contains(AIdentifier)) return it->first;
     }
     return {};
 }
@@ -237,19 +262,21 @@ std::string CompareSuppliers(const TQuorvel& AFormatter, std::u16string_view AIn
     std::sort(used.begin(), used.end());
     used.erase(std::unique(used.begin(), used.end()), used.end());
     for (std::size_t c = 0; c < before.size(); ++c) {
+        if (before[c] == after[c]) continue;
+        const ClauseSets was = FindUnits(AFormatter, before[c]);
+        const ClauseSets is = FindUnits(AFormatter, after[c]);
         std::vector<std::u16string> identifiers = used;
-        for (const std::u16string& unit : before[c]) {
-            if (const TIdentifierSet* set = FindUnit(AFormatter, unit)) {
-                for (const std::u16string& identifier : *set) {
-                    if (identifier.starts_with(u"HELPER FOR ")) identifiers.push_back(identifier);
-                }
+        for (const auto& unit : was) {
+            if (unit.second == nullptr) continue;
+            for (const std::u16string& identifier : *unit.second) {
+                if (identifier.starts_with(u"HELPER FOR ")) identifiers.push_back(identifier);
             }
         }
         for (const std::u16string& identifier : identifiers) {
-            const std::u16string was = Supplier(AFormatter, before[c], identifier);
-            const std::u16string is = Supplier(AFormatter, after[c], identifier);
-            if (was != is) {
-                return Show(identifier) + " came from " + Show(was) + " and now comes from " + Show(is);
+            const std::u16string from = Supplier(was, identifier);
+            const std::u16string now = Supplier(is, identifier);
+            if (from != now) {
+                return Show(identifier) + " came from " + Show(from) + " and now comes from " + Show(now);
             }
         }
     }
@@ -270,9 +297,8 @@ std::string CheckFormatting(const TQuorvel& AFormatter, std::u16string_view AInp
     const std::u16string twice = AFormatter.F_FormatSource(once);
     if (twice != once) return "formatting again changed the text:\n" + Show(once) + "\n" + Show(twice);
     if (!MentionsUses(AInput) && once != AInput) return "a text without uses was changed";
-    if (AFormatter.PreserveComments()) {
-        if (std::string failure = CompareTokens(AInput, once); !failure.empty()) return failure;
-    }
+    if (std::string failure = CompareTokens(AInput, once, AFormatter.PreserveComments()); !failure.empty())
+        return failure;
     if (AFormatter.KeepNameResolution() && AFormatter.UnitCatalog() != nullptr) {
         if (std::string failure = CompareSuppliers(AFormatter, AInput, once); !failure.empty()) return failure;
     }

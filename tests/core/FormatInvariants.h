@@ -14,11 +14,12 @@ namespace quorvel::test {
 // string when all holds:
 // - formatting the result again changes nothing;
 // - a text without "uses" (in any case) comes back byte for byte;
-// - with comments preserved: the tokens outside every clause are the same, in
-//   the same order, and every clause holds the same tokens (names, paths,
-//   comments, directives, `;`), commas aside, in any order. A clause here is
-//   `uses` through the next `;`, together with the comments after it on its
-//   line when nothing else follows them there;
+// - the tokens outside every clause are the same, in the same order, and every
+//   clause holds the same tokens (names, paths, comments, directives, `;`),
+//   commas aside, in any order; without comments preserved a clause may lose
+//   plain comments, but nothing else. A clause here is `uses` through the next
+//   `;`, together with the comments after it on its line when nothing else
+//   follows them there;
 // - with name resolution kept and a unit catalog set: in every clause, each
 //   identifier the input uses, and each helper a unit of the clause declares,
 //   comes from the same unit (the last of the clause that declares it).

@@ -153,6 +153,15 @@ constexpr FormatCase kElements[] = {
     {"TwoNamesWithoutCommaLeftAlone", "uses B A, C;", ""},
     {"ExpressionLeftAlone", "uses := B + A;", ""},
     {"KeywordGluedToLetterIsNoKeyword", "usesÉ B, A;", ""},
+    {"CommentsInsideDottedNamesLeaveClause",
+     "uses\n  dot{declaration:unitdots.dot},\n  unitdots{declaration:unitdots}.nsA{declaration:unitdots.nsA}\n"
+     "    .nsAA{declaration:unitdots.nsA.nsAA}.nsAAA{declaration:unitdots.nsA.nsAA.nsAAA};\n",
+     ""},
+    {"CommentBeforeDotLeavesClause", "uses B, A {x}.C;", ""},
+    {"CommentAfterDotLeavesClause", "uses B, A.(*x*)C;", ""},
+    {"LineCommentBeforeDotLeavesClause", "uses B, A // x\n  .C;", ""},
+    {"LineCommentAfterDotLeavesClause", "uses B, A. // x\n  C;", ""},
+    {"CommentAfterDottedNameStays", "uses B, A.C {x};", "uses\n   A.C {x},\n   B;\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Elements, FormatSourceTest, ::testing::ValuesIn(kElements),
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });

@@ -92,5 +92,25 @@ TEST_F(UnitCatalogTest, RunKeepsTheUnitANameResolvesToAndCountsUnitsWithoutSourc
     EXPECT_NE(std::find(log.begin(), log.end(), u"No source found for 2 units named in clauses"), log.end());
 }
 
+// The names a file uses in its include files count as its own; an include
+// file that cannot be read may use any name, so the order stays.
+TEST_F(UnitCatalogTest, NamesUsedInIncludeFilesCount) {
+    FFolder.Write("lib/api/Windows.pas", UnitText("Windows", "function DeleteFile(F: PChar): LongBool;"));
+    FFolder.Write("project/uses-it.inc", "procedure X; begin DeleteFile(''); end;\n");
+    FFolder.Write("project/uses-nothing.inc", "procedure X; begin end;\n");
+    struct Case {
+        const char* Include;
+        bool KeepsOrder;
+    };
+    for (const Case& c : {Case{"uses-it.inc", true}, Case{"uses-nothing.inc", false}, Case{"missing.inc", true}}) {
+        SCOPED_TRACE(c.Include);
+        const std::string source = "program P;\nuses Windows, SysUtils;\n{$I " + std::string(c.Include) + "}\nbegin end.\n";
+        TQuorvel formatter;
+        const auto catalog = AttachUnitCatalog(formatter, {{FFolder / "project"}, {FFolder / "lib"}});
+        const std::u16string formatted = formatter.F_FormatSource(std::u16string(source.begin(), source.end()));
+        EXPECT_EQ(formatted.find(u"Windows") < formatted.find(u"SysUtils"), c.KeepsOrder);
+    }
+}
+
 }  // namespace
 }  // namespace quorvel::files

@@ -56,6 +56,7 @@ private slots:
     void doubleClickOnDropAreaOpensFolderBrowser_data();
     void doubleClickOnDropAreaOpensFolderBrowser();
     void windowPaintsBothViewsAtItsSize();
+    void tabKeyStaysInTheSourceViews();
 
 private:
     std::unique_ptr<TWindowFixture> FFixture;
@@ -267,6 +268,27 @@ void TMainWindowTest::windowPaintsBothViewsAtItsSize() {
         const QPoint origin = view->viewport()->mapTo(window.get(), QPoint(gutter + 2, 2 * view->textHeight(0)));
         const QRect text(origin, QSize(200, 5 * view->textHeight(0)));
         QVERIFY2(InkShare(shot, text, QColor(57, 57, 57)) > 0.02, qPrintable(view->objectName()));
+    }
+}
+
+// Tab reaches the first view from the file list, and from there on the
+// views keep Tab and Shift+Tab; Ctrl+Tab still leaves them.
+void TMainWindowTest::tabKeyStaysInTheSourceViews() {
+    FFixture->WriteQuietSettings();
+    auto window = FFixture->CreateShownWindow();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    window->LstFiles->setFocus();
+    QTest::keyClick(window->LstFiles, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), window->SynOriginal);
+
+    for (QsciScintilla* view : {window->SynOriginal, window->SynFormatted}) {
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), view);
+        QTest::keyClick(view, Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), view);
+        QVERIFY(view->text().isEmpty());  // nothing typed into the read-only view
     }
 }
 

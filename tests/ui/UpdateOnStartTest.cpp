@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include "FileVersion.h"
 #include "LoopbackHttpServer.h"
 #include "WindowFixture.h"
 
@@ -21,7 +22,7 @@ void TUpdateOnStartTest::silentCheckWhenTheWindowIsShown_data() {
     QTest::addColumn<bool>("requested");
     QTest::newRow("first start, newer published: asked") << QByteArray() << QByteArray("9.0.0.0") << true << true;
     QTest::newRow("ticked, same version: nothing shown") << QByteArray("[Settings]\nAutoUpdate=1\n")
-                                                         << QByteArray("1.0.0.13") << false << true;
+                                                         << BuildVersionText(CompiledFileVersion()).toUtf8() << false << true;
     QTest::newRow("not ticked: no request") << QByteArray("[Settings]\nAutoUpdate=0\n") << QByteArray("9.0.0.0")
                                             << false << false;
 }
