@@ -55,18 +55,31 @@ std::u16string SummaryLine(const BatchSummary& ASummary) {
 
 BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQuorvel& AFormatter,
                       const BatchOptions& AOptions, const BatchCallbacks& ACallbacks) {
+    return RunBatch(AFiles, {{AFormatter, AOptions.UnitsPath}}, std::vector<std::size_t>(AFiles.size(), 0), AOptions,
+                    ACallbacks);
+}
+
+BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const std::vector<BatchFormat>& AFormats,
+                      const std::vector<std::size_t>& AFormatOfFile, const BatchOptions& AOptions,
+                      const BatchCallbacks& ACallbacks) {
     const auto log = [&](const std::u16string& ALine) {
         if (ACallbacks.Log) ACallbacks.Log(ALine);
     };
-    TQuorvel formatter = AFormatter;
-    const auto catalog =
-        AttachUnitCatalog(formatter, {FileUnitCatalog::FoldersOf(AFiles), AOptions.UnitsPath});
+    std::vector<TQuorvel> formatters;
+    formatters.reserve(AFormats.size());
+    std::vector<std::unique_ptr<FileUnitCatalog>> catalogs;
+    const auto fileFolders = FileUnitCatalog::FoldersOf(AFiles);
+    for (const BatchFormat& format : AFormats) {
+        formatters.push_back(format.Formatter);
+        catalogs.push_back(AttachUnitCatalog(formatters.back(), {fileFolders, format.UnitsPath}));
+    }
     log(u"");
     log(u"=== Starting format: " + (ACallbacks.Now ? ACallbacks.Now() : CurrentRunTimestamp()) + u" ===");
 
     BatchSummary summary;
     const auto process = [&](std::size_t AIndex) {
-        return ProcessBatchFile(AFiles[AIndex], formatter, AOptions, catalog.get());
+        const std::size_t format = AFormatOfFile[AIndex];
+        return ProcessBatchFile(AFiles[AIndex], formatters[format], AOptions, catalogs[format].get());
     };
     const auto size = [&](std::size_t AIndex) { return FileSize(AFiles[AIndex]); };
     const auto report = [&](std::size_t AIndex, FileResult&& AResult) {
@@ -80,8 +93,8 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQ
 
     log(u"");
     log(SummaryLine(summary));
-    if (catalog && catalog->UnitsWithoutSource() > 0)
-        log(u"No source found for " + Number(catalog->UnitsWithoutSource()) + u" units named in clauses");
+    if (const std::size_t missing = FileUnitCatalog::UnitsWithoutSource(catalogs); missing > 0)
+        log(u"No source found for " + Number(missing) + u" units named in clauses");
     log(u"=== End ===");
     return summary;
 }

@@ -47,4 +47,17 @@ struct BatchSummary {
 BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQuorvel& AFormatter,
                       const BatchOptions& AOptions, const BatchCallbacks& ACallbacks);
 
+// One set of options in a run whose files do not all share them.
+struct BatchFormat {
+    TQuorvel Formatter;
+    std::vector<std::filesystem::path> UnitsPath;  // instead of BatchOptions::UnitsPath
+};
+
+// As above, but file i is formatted with AFormats[AFormatOfFile[i]]; the log
+// is still one run with one summary. Units are looked up in the folders of all
+// of AFiles plus the units path of the file's own format.
+BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const std::vector<BatchFormat>& AFormats,
+                      const std::vector<std::size_t>& AFormatOfFile, const BatchOptions& AOptions,
+                      const BatchCallbacks& ACallbacks);
+
 }  // namespace quorvel::files

@@ -145,6 +145,16 @@ std::size_t FileUnitCatalog::UnitsWithoutSource() const {
     return FMissing.size();
 }
 
+std::size_t FileUnitCatalog::UnitsWithoutSource(const std::vector<std::unique_ptr<FileUnitCatalog>>& ACatalogs) {
+    std::unordered_set<std::u16string> missing;
+    for (const auto& catalog : ACatalogs) {
+        if (!catalog) continue;
+        const std::lock_guard lock(catalog->FMissingLock);
+        missing.insert(catalog->FMissing.begin(), catalog->FMissing.end());
+    }
+    return missing.size();
+}
+
 std::vector<fs::path> FileUnitCatalog::FoldersOf(const std::vector<fs::path>& AFiles) {
     std::vector<fs::path> folders;
     std::unordered_set<fs::path::string_type> seen;

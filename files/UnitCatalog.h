@@ -43,6 +43,8 @@ public:
 
     // Distinct clause units (ignoring ASCII case) whose source was not found.
     std::size_t UnitsWithoutSource() const;
+    // The same over several catalogs (nullptr ones count nothing): a unit missing from two counts once.
+    static std::size_t UnitsWithoutSource(const std::vector<std::unique_ptr<FileUnitCatalog>>& ACatalogs);
 
     // The distinct folders that hold AFiles, in the order first met.
     static std::vector<std::filesystem::path> FoldersOf(const std::vector<std::filesystem::path>& AFiles);

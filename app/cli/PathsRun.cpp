@@ -8,6 +8,7 @@
 #include "FolderListing.h"
 #include "PathText.h"
 #include "ProgressLine.h"
+#include "SourceFormats.h"
 #include "UnifiedDiff.h"
 
 namespace quorvel::cli {
@@ -56,6 +57,17 @@ int ExitCodeOf(const files::BatchSummary& ASummary, const CliOptions& AOptions, 
 int RunOnPaths(const CliOptions& AOptions) {
     int listingErrors = 0;
     const std::vector<fs::path> list = CollectFiles(AOptions, listingErrors);
+    // Every options file is read before any source is touched: one that
+    // cannot be used stops the run with nothing formatted.
+    SourceFormats formats(AOptions);
+    std::vector<std::size_t> formatOfFile;
+    try {
+        if (AOptions.ConfigFile) formats.FormatFor({});  // read even when no source is listed
+        for (const fs::path& file : list) formatOfFile.push_back(formats.FormatFor(file.parent_path()));
+    } catch (const files::FileError& error) {
+        WriteText(stderr, std::string(error.what()) + "\n");
+        return kExitFailed;
+    }
     ProgressLine progress(IsTerminal(stderr));
     std::FILE* const logStream = AOptions.Diff ? stderr : stdout;
     std::vector<fs::path> wouldChange;
@@ -80,10 +92,10 @@ int RunOnPaths(const CliOptions& AOptions) {
                                            .WriteChanges = !AOptions.WritesNothing(),
                                            .Workers = AOptions.Workers,
                                            .KeepTexts = AOptions.Diff,
-                                           .UnitsPath = AOptions.UnitsFolders()};
+                                           .UnitsPath = {}};  // each format brings its own
     files::BatchSummary summary;
     try {
-        summary = files::RunBatch(list, AOptions.Formatter(), batchOptions, callbacks);
+        summary = files::RunBatch(list, formats.Formats(), formatOfFile, batchOptions, callbacks);
     } catch (const files::FileError& error) {
         WriteText(stderr, std::string(error.what()) + "\n");
         return kExitFailed;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "Console.h"
+#include "SourceFormats.h"
 #include "SourceFormatting.h"
 #include "UnitCatalog.h"
 #include "UnifiedDiff.h"
@@ -33,14 +34,19 @@ int Fail(const std::string& AMessage) {
 int RunOnStandardInput(const CliOptions& AOptions) {
     UseBinaryMode(stdin);
     UseBinaryMode(stdout);
-    TQuorvel formatter = AOptions.Formatter();
+    TQuorvel formatter;
     std::unique_ptr<files::FileUnitCatalog> catalog;
-    formatter.SetOnSkipBlock([&](const std::u16string& AMsg) {
-        if (!AOptions.Quiet) WriteLine(stderr, AMsg);
-    });
     try {
-        // Standard input has no folder of its own: the current one stands in for it.
-        catalog = files::AttachUnitCatalog(formatter, {{std::filesystem::path(".")}, AOptions.UnitsFolders()});
+        // Standard input has no folder of its own: the current one stands in
+        // for it, for the options file and for the units.
+        const std::filesystem::path folder(".");
+        SourceFormats formats(AOptions);
+        const files::BatchFormat& format = formats.Formats()[formats.FormatFor(folder)];
+        formatter = format.Formatter;
+        formatter.SetOnSkipBlock([&](const std::u16string& AMsg) {
+            if (!AOptions.Quiet) WriteLine(stderr, AMsg);
+        });
+        catalog = files::AttachUnitCatalog(formatter, {{folder}, format.UnitsPath});
         const files::Bytes input = ReadAll(stdin);
         const files::FormattedSource source = files::FormatSourceBytes(input, formatter);
         if (!source.Changed()) {

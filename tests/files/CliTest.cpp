@@ -34,12 +34,18 @@ struct Outcome {
 
 std::string AsText(const Bytes& ABytes) { return std::string(ABytes.begin(), ABytes.end()); }
 
-// Runs the tool with AArguments (already quoted where needed) in AFolder,
-// standard input from AInput.
-Outcome RunTool(const TestFolder& AFolder, const std::string& AArguments, const Bytes& AInput = {}) {
+// Runs the tool with AArguments (already quoted where needed), standard input
+// from AInput, its streams kept in AFolder; in AWorkFolder when one is given.
+Outcome RunTool(const TestFolder& AFolder, const std::string& AArguments, const Bytes& AInput = {},
+                const fs::path& AWorkFolder = {}) {
     const auto in = AFolder.Write("io/in", AInput);
     const auto out = AFolder / "io/out", err = AFolder / "io/err";
-    const std::string command = "\"" QUORVEL_CLI_PATH "\" " + AArguments + " < \"" + in.string() + "\" > \"" +
+#ifdef _WIN32
+    const std::string cd = AWorkFolder.empty() ? "" : "cd /d \"" + AWorkFolder.string() + "\" && ";
+#else
+    const std::string cd = AWorkFolder.empty() ? "" : "cd \"" + AWorkFolder.string() + "\" && ";
+#endif
+    const std::string command = cd + "\"" QUORVEL_CLI_PATH "\" " + AArguments + " < \"" + in.string() + "\" > \"" +
                                 out.string() + "\" 2> \"" + err.string() + "\"";
     int status = std::system(command.c_str());
 #ifndef _WIN32
@@ -65,9 +71,14 @@ struct ExitCase {
     const char* InOutput;  // on standard output; {src} as above
 };
 
-std::string WithSource(std::string AText, const std::string& ASource) {
-    for (auto at = AText.find("{src}"); at != std::string::npos; at = AText.find("{src}")) AText.replace(at, 5, ASource);
+std::string WithPlaceholder(std::string AText, const std::string& APlaceholder, const std::string& AValue) {
+    for (auto at = AText.find(APlaceholder); at != std::string::npos; at = AText.find(APlaceholder))
+        AText.replace(at, APlaceholder.size(), AValue);
     return AText;
+}
+
+std::string WithSource(const std::string& AText, const std::string& ASource) {
+    return WithPlaceholder(AText, "{src}", ASource);
 }
 
 class CliExitTest : public CliTest, public ::testing::WithParamInterface<ExitCase> {};
@@ -139,6 +150,123 @@ INSTANTIATE_TEST_SUITE_P(Options, CliOrderTest, ::testing::Values(
     OrderCase{"NoBuiltInList", "--no-keep-first --keep-first Mine", "Mine, Classes, cmem, cthreads, Zed"},
     OrderCase{"PlainOrder", "--plain-order --keep-first Mine", "Classes, cmem, cthreads, Mine, Zed"}),
     test::CaseName);
+
+// ---- The options file -------------------------------------------------------
+
+// A checkout "proj" whose source uses DeleteFile, declared by two units of its
+// clause that only proj's "lib" folder holds. Above the checkout, in a folder
+// that is a work tree's root too, lies an options file it must not use.
+class CliOptionsFileTest : public ::testing::Test {
+protected:
+    static constexpr const char* kHead = "unit U;\ninterface\n";
+    static constexpr const char* kTail = "\nimplementation\nprocedure P; begin DeleteFile(1); end;\nend.\n";
+    static std::string Source(const std::string& AClause) { return kHead + AClause + kTail; }
+
+    void SetUp() override {
+        for (const char* unit : {"Windows", "SysUtils"})
+            FRoot.Write(std::string("proj/lib/") + unit + ".pas",
+                        std::string("unit ") + unit + ";\ninterface\nfunction DeleteFile(X: Integer): Boolean;\n"
+                                                     "implementation\nend.\n");
+        FRoot.Write(".git", "");
+        FRoot.Write("proj/.git", "");
+        FRoot.Write("quorvel.ini", "[Settings]\nVerticalList=0\nWordWrapAt=25\n");
+    }
+    std::string Quoted(const char* AName) const { return "\"" + (FRoot / AName).string() + "\""; }
+    std::string WithRoot(const std::string& AText) const {
+        return WithPlaceholder(AText, "{root}", FRoot.Path().string());
+    }
+
+    TestFolder FRoot;
+    const fs::path FSource = FRoot.Write("proj/src/U.pas", Source("uses Windows, SysUtils, Classes, Alpha, Beta;"));
+};
+
+struct OptionsFileCase {
+    const char* Name;
+    const char* ProjectFile;  // proj/quorvel.ini, at the checkout's root; nullptr: none
+    const char* SourceFile;   // proj/src/quorvel.ini, beside the source; nullptr: none
+    const char* Arguments;    // {root} stands for the fixture's folder
+    const char* Clause;       // the source's clause afterwards
+};
+
+constexpr const char* kWrapped20 = "[Settings]\nVerticalList=0\nWordWrapAt=20\nUnitsPath=lib\nKeepFirst=Beta\n";
+constexpr const char* kVerticalSorted = "uses\n   Alpha,\n   Beta,\n   Classes,\n   SysUtils,\n   Windows;";
+
+class CliOptionsFileCaseTest : public CliOptionsFileTest, public ::testing::WithParamInterface<OptionsFileCase> {};
+
+TEST_P(CliOptionsFileCaseTest, FormatsWithTheOptionsThatApply) {
+    const OptionsFileCase& c = GetParam();
+    if (c.ProjectFile) FRoot.Write("proj/quorvel.ini", c.ProjectFile);
+    if (c.SourceFile) FRoot.Write("proj/src/quorvel.ini", c.SourceFile);
+    const Outcome outcome = RunTool(FRoot, WithRoot(c.Arguments) + " " + Quoted("proj/src"));
+    EXPECT_EQ(outcome.ExitCode, 0) << outcome.Err;
+    EXPECT_EQ(AsText(ReadBytes(FSource)), Source(c.Clause));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lookup, CliOptionsFileCaseTest, ::testing::Values(
+    OptionsFileCase{"NoneWithinTheCheckout", nullptr, nullptr, "", kVerticalSorted},
+    OptionsFileCase{"AtTheCheckoutRootWithRelativeUnitsPath", kWrapped20, nullptr, "",
+                    "uses\n   Beta, Alpha,\n   Classes,\n   Windows,\n   SysUtils;"},
+    OptionsFileCase{"NearestWinsWhole", kWrapped20, "[Settings]\nVerticalList=1\n", "", kVerticalSorted},
+    OptionsFileCase{"CommandLineWidthWins", kWrapped20, nullptr, "--wrap-at 40",
+                    "uses\n   Beta, Alpha, Classes, Windows,\n   SysUtils;"},
+    OptionsFileCase{"CommandLineListReplacesTheFiles", kWrapped20, nullptr, "--keep-first Classes",
+                    "uses\n   Classes, Alpha,\n   Beta, Windows,\n   SysUtils;"},
+    OptionsFileCase{"CommandLineWrappedTakesTheFilesWidth", "[Settings]\nVerticalList=1\nWordWrapAt=25\n", nullptr,
+                    "--wrapped", "uses\n   Alpha, Beta, Classes,\n   SysUtils, Windows;"},
+    OptionsFileCase{"PlainOrderWinsOverTheFile", kWrapped20, nullptr, "--plain-order",
+                    "uses\n   Alpha, Beta,\n   Classes,\n   SysUtils,\n   Windows;"},
+    OptionsFileCase{"NoConfig", kWrapped20, nullptr, "--no-config", kVerticalSorted},
+    OptionsFileCase{"ConfigNamesTheFileForAll", kWrapped20, nullptr, "--config {root}/quorvel.ini",
+                    "uses\n   Alpha, Beta, Classes,\n   SysUtils, Windows;"}),
+    test::CaseName);
+
+struct OptionsErrorCase {
+    const char* Name;
+    const char* ProjectFile;
+    const char* Arguments;
+    const char* Error;  // the start of standard error; {root} as above
+};
+
+class CliOptionsErrorTest : public CliOptionsFileTest, public ::testing::WithParamInterface<OptionsErrorCase> {};
+
+TEST_P(CliOptionsErrorTest, StopsTheRunBeforeAnyFile) {
+    const OptionsErrorCase& c = GetParam();
+    FRoot.Write("proj/quorvel.ini", c.ProjectFile);
+    const Outcome outcome = RunTool(FRoot, WithRoot(c.Arguments) + " " + Quoted("proj/src"));
+    EXPECT_EQ(outcome.ExitCode, 2);
+    EXPECT_EQ(outcome.Out, "");
+    EXPECT_TRUE(outcome.Err.starts_with(WithRoot(c.Error))) << outcome.Err;
+    EXPECT_EQ(AsText(ReadBytes(FSource)), Source("uses Windows, SysUtils, Classes, Alpha, Beta;"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, CliOptionsErrorTest, ::testing::Values(
+    OptionsErrorCase{"BadValue", "[Settings]\nVerticalList=0\nWordWrapAt=wide\n", "",
+                     "Cannot use options file \"{root}/proj/quorvel.ini\": line 3: key WordWrapAt: \"wide\" is not a "
+                     "whole number\n"},
+    OptionsErrorCase{"UnknownKeyEvenWhenTheCommandLineSetsIt", "[Settings]\nWrapAt=60\n", "--wrap-at 60",
+                     "Cannot use options file \"{root}/proj/quorvel.ini\": line 2: key WrapAt: not a known key"},
+    OptionsErrorCase{"MissingConfigFile", "[Settings]\n", "--config {root}/none.ini",
+                     "Cannot read \"{root}/none.ini\""},
+    OptionsErrorCase{"ConfigAndNoConfig", "[Settings]\n", "--config {root}/quorvel.ini --no-config", "--config"}),
+    test::CaseName);
+
+TEST_F(CliOptionsFileTest, OneRunFormatsEachFileWithItsOwnOptions) {
+    FRoot.Write("proj/quorvel.ini", kWrapped20);
+    const auto outside = FRoot.Write("other/U.pas", Source("uses Windows, SysUtils, Classes, Alpha, Beta;"));
+    const Outcome outcome = RunTool(FRoot, Quoted("proj/src") + " " + Quoted("other"));
+    EXPECT_EQ(outcome.ExitCode, 0) << outcome.Err;
+    EXPECT_EQ(AsText(ReadBytes(FSource)), Source("uses\n   Beta, Alpha,\n   Classes,\n   Windows,\n   SysUtils;"));
+    EXPECT_EQ(AsText(ReadBytes(outside)), Source("uses\n   Alpha, Beta, Classes,\n   SysUtils, Windows;"));
+    EXPECT_NE(outcome.Out.find("\nDone: 2 changed, 0 unchanged, 0 errors\n"), std::string::npos) << outcome.Out;
+    EXPECT_EQ(outcome.Out.find("=== Starting format"), outcome.Out.rfind("=== Starting format")) << outcome.Out;
+}
+
+TEST_F(CliOptionsFileTest, StandardInputTakesTheCurrentFoldersFile) {
+    FRoot.Write("proj/quorvel.ini", kWrapped20);
+    const Outcome outcome = RunTool(FRoot, "-", ReadBytes(FSource), FRoot / "proj/src");
+    EXPECT_EQ(outcome.ExitCode, 0) << outcome.Err;
+    EXPECT_EQ(outcome.Out, Source("uses\n   Beta, Alpha,\n   Classes,\n   Windows,\n   SysUtils;"));
+}
 
 // ---- "-": one file through standard input and output ---------------------
 
