@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   qt6-base-dev libqscintilla2-qt6-dev libgl-dev
   xvfb xauth x11-apps imagemagick fontconfig fonts-dejavu-core ca-certificates
+  # the Windows build of the tool and its tests under Wine (make windows, make test)
+  g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 corpus=(fpc-source-3.2.2 lazarus-src-2.2)
 [[ "${1:-}" == "--corpus" ]] && packages+=("${corpus[@]}")
