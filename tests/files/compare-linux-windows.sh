@@ -14,7 +14,7 @@ trap 'rm -rf "$work"' EXIT
 # for a directive, one already in order, bytes that are no UTF-8.
 make_sources() {
   local src=$1/src
-  mkdir -p "$src/Café/日本" "$src/sub"
+  mkdir -p "$src/Café" "$src/日本" "$src/sub"
   printf 'unit U;\r\ninterface\r\nuses B, A;\r\nimplementation\r\nend.\r\n' >"$src/Café/Grüße.pas"
   printf '\xef\xbb\xbfunit V;\ninterface\nuses Zeta, {kept} Beta, Alpha;\nimplementation\nuses SysUtils, Classes;\nend.\n' \
     >"$src/日本/Ünit.pas"
