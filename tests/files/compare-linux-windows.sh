@@ -2,7 +2,8 @@
 # One folder of sources through the Linux quorvel-cli and the Windows
 # quorvel-cli.exe (under Wine), mode by mode: the files must end with the same
 # bytes, standard output and error must hold the same lines apart from path
-# separators and the run's time, and the exit codes must agree.
+# separators and the run's time, and the exit codes must agree. Then the
+# Windows tool once more on a terminal, where Wine gives it a real console.
 # Usage: compare-linux-windows.sh LINUX_CLI WINDOWS_EXE WINE_RUNNER...
 set -euo pipefail
 linux_cli=$1 windows_exe=$2
@@ -54,4 +55,15 @@ for mode in "--check" "--diff" "--backup" "--wrapped --wrap-at 20 -j 1" "-q --no
   fi
   echo "quorvel-cli $mode: exit $(cat "$work/linux/code") on both, $(wc -l <"$work/linux/out") output lines"
 done
+# A console takes the lines as UTF-16 whatever its code page (1252 here):
+# names outside it must show as they are. `script` gives the run a terminal.
+rm -rf "$work/windows" && mkdir -p "$work/windows/tree" && make_sources "$work/windows/tree"
+console=$(cd "$work/windows/tree" && { script -qec "$(printf '%q ' "$@" "$windows_exe") --check src" /dev/null || true; } |
+  tr -d '\r')
+for shown in '  [OK] Grüße.pas' 'Would change: src\日本\Ünit.pas'; do
+  if ! grep -qF "$shown" <<<"$console"; then
+    echo "the console does not show \"$shown\":"; echo "$console"; failures=$((failures + 1))
+  fi
+done
+echo "console: $(grep -c . <<<"$console") lines, names outside code page 1252 shown whole"
 exit $((failures > 0))
