@@ -24,6 +24,16 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 endif()
 
+# Runs the cases AFilter of a cross-built test program once more, under the
+# ANSI code page of the Wine locale ALocale.
+function(quorvel_add_gtest_in_locale ATarget AFilter ALocale)
+  if(CMAKE_CROSSCOMPILING AND WIN32)
+    add_test(NAME ${ATarget}_${ALocale} COMMAND ${ATarget} --gtest_filter=${AFilter})
+    set_tests_properties(${ATarget}_${ALocale} PROPERTIES FIXTURES_REQUIRED wine
+                         ENVIRONMENT QUORVEL_WINE_LOCALE=${ALocale})
+  endif()
+endfunction()
+
 function(quorvel_add_gtest ATarget)
   if(NOT CMAKE_CROSSCOMPILING)
     gtest_discover_tests(${ATarget} DISCOVERY_TIMEOUT 60)

@@ -5,12 +5,14 @@
 # The first start in a new prefix creates it (about 12 s); later starts take a
 # few seconds. A UTF-8 locale makes Wine pass non-ASCII names and arguments
 # through unchanged; the Windows side still sees its ANSI code page 1252.
+# QUORVEL_WINE_LOCALE picks another locale, and with it another code page
+# (ja_JP.UTF-8: 932).
 set -euo pipefail
 prefix=$1
 shift
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no dialogs offering to fetch .NET or Gecko
-export LC_ALL=C.UTF-8
+export LC_ALL=${QUORVEL_WINE_LOCALE:-C.UTF-8}
 unset DISPLAY WAYLAND_DISPLAY
 if [[ "${1:-}" == "--stop" ]]; then
   wineserver -k 2>/dev/null || true
