@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build run test bench fuzz clean windows windows-configure test-windows
+.PHONY: all deps configure build run test bench fuzz clean package test-package windows windows-configure test-windows
 
 all: build
 
@@ -19,11 +19,21 @@ build: configure
 run: configure
 	cmake --build $(BUILD) --target Quorvel -j $(JOBS)
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
-	  echo "No display: set DISPLAY (or run: xvfb-run -a $(BUILD)/bin/Quorvel)"; exit 1; fi
-	$(BUILD)/bin/Quorvel
+	  echo "No display: set DISPLAY (or run: xvfb-run -a $(BUILD)/bin/quorvel)"; exit 1; fi
+	$(BUILD)/bin/quorvel
 
 test: build test-windows
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	bash tests/package/package-test.sh $(BUILD)
+
+# The Debian package (quorvel_<version>_amd64.deb in $(BUILD)) and its test,
+# also run by `make test`: lintian, install, run both programs, purge, nothing
+# left. The test needs root or sudo and quorvel not installed.
+package: build
+	cmake --build $(BUILD) --target package -j $(JOBS)
+
+test-package: build
+	bash tests/package/package-test.sh $(BUILD)
 
 # Benchmarks need the Debian Pascal source trees and an optimised build.
 bench:

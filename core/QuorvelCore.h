@@ -6,13 +6,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "UnitInterface.h"
+
 namespace quorvel {
 
-// Called once for every clause left unchanged because it holds compiler directives.
+namespace detail {
+class UnitFactsCache;
+}
+
+// Called with each note about a clause: left unchanged (compiler directives, the
+// keep-order marker) or an order kept so that every name resolves as before.
 using TOnSkipBlock = std::function<void(const std::u16string& AMsg)>;
 
 // One element of a clause.
@@ -36,8 +44,16 @@ struct TUsesBlock {
     bool IsUnitList = false;       // comments aside, the clause is a list of unit names
 };
 
+// A unit that must come first in its clause, and why.
+struct TKeepFirstUnit {
+    std::u16string Name;
+    std::u16string Reason;
+};
+
 class TQuorvel {
 public:
+    TQuorvel();
+
     bool PreserveComments() const { return FPreserveComments; }
     void SetPreserveComments(bool AValue) { FPreserveComments = AValue; }
     bool VerticalList() const { return FVerticalList; }
@@ -46,6 +62,32 @@ public:
     void SetWordWrapAt(std::int32_t AValue) { FWordWrapAt = AValue; }
     const TOnSkipBlock& OnSkipBlock() const { return FOnSkipBlock; }
     void SetOnSkipBlock(TOnSkipBlock AHandler) { FOnSkipBlock = std::move(AHandler); }
+
+    // The built-in list of units that must come first (memory and thread
+    // managers, exception tracers): listed units of a clause go first, in the
+    // order written.
+    bool KeepFirstBuiltIn() const { return FKeepFirstBuiltIn; }
+    void SetKeepFirstBuiltIn(bool AValue) { FKeepFirstBuiltIn = AValue; }
+    // The user's further units that must come first; ASCII case is ignored, and a
+    // name matches with or without one of UnitScopeNames in front, on either side.
+    const std::vector<std::u16string>& KeepFirstUnits() const { return FKeepFirstUnits; }
+    void SetKeepFirstUnits(std::vector<std::u16string> AValue) { FKeepFirstUnits = std::move(AValue); }
+    // Keep as much of the written order as needed for every identifier the file
+    // uses to resolve to the same unit as before. Needs UnitCatalog.
+    bool KeepNameResolution() const { return FKeepNameResolution; }
+    void SetKeepNameResolution(bool AValue) { FKeepNameResolution = AValue; }
+    // Namespaces tried in front of a unit name written without one (`SysUtils`
+    // as `System.SysUtils`), in this order.
+    const std::vector<std::u16string>& UnitScopeNames() const { return FUnitScopeNames; }
+    void SetUnitScopeNames(std::vector<std::u16string> AValue) { FUnitScopeNames = std::move(AValue); }
+    // What the units declare; nullptr: no unit declares anything. Not owned.
+    const TUnitCatalog* UnitCatalog() const { return FUnitCatalog; }
+    void SetUnitCatalog(const TUnitCatalog* ACatalog);
+
+    // The unit scope names of a VCL project for Windows.
+    static std::vector<std::u16string> DefaultUnitScopeNames();
+    // The built-in keep-first units, each with the reason it must come first.
+    static const std::vector<TKeepFirstUnit>& BuiltInKeepFirstUnits();
 
     // The whole text of one source file in, the same text with its clauses
     // rewritten out; equal to ASource when nothing was rewritten.
@@ -56,6 +98,14 @@ private:
     bool FVerticalList = true;
     std::int32_t FWordWrapAt = 80;
     TOnSkipBlock FOnSkipBlock;
+    bool FKeepFirstBuiltIn = true;
+    std::vector<std::u16string> FKeepFirstUnits;
+    bool FKeepNameResolution = true;
+    std::vector<std::u16string> FUnitScopeNames;
+    const TUnitCatalog* FUnitCatalog = nullptr;
+    // Facts derived from the catalog's sets, shared by copies of the formatter
+    // (the batch run copies it per file) and safe to use from several threads.
+    std::shared_ptr<detail::UnitFactsCache> FUnitFacts;
 
     // Positions are 1-based; -1 when the keyword is not found.
     std::int32_t FindKeyword(std::u16string_view AText, std::u16string_view AKeyword, std::int32_t AStart,
@@ -63,8 +113,9 @@ private:
     bool ExtractUsesBlock(std::u16string_view AText, std::int32_t AStart, std::int32_t AEnd,
                           TUsesBlock& ABlock) const;
     void ParseUnits(std::u16string_view AClauseText, TUsesBlock& ABlock) const;
-    std::vector<TUsesEntry> SortEntries(const TUsesBlock& ABlock) const;
-    std::u16string BuildUsesText(const TUsesBlock& ABlock, std::u16string_view ALineBreak) const;
+    // The block's leading comments and AOrderedEntries, laid out.
+    std::u16string BuildUsesText(const TUsesBlock& ABlock, const std::vector<TUsesEntry>& AOrderedEntries,
+                                 std::u16string_view ALineBreak) const;
 };
 
 }  // namespace quorvel

@@ -14,6 +14,9 @@ struct BatchOptions {
     bool WriteChanges = true;  // false: only report what would change; nothing is written
     unsigned Workers = 1;      // files formatted in parallel; log order stays the list's order
     bool KeepTexts = false;    // changed files bring their text before and after (for diffs)
+    // Folders searched, with their subfolders, for the units named in clauses,
+    // beside the folders of the files themselves.
+    std::vector<std::filesystem::path> UnitsPath;
 };
 
 enum class FileOutcome { Changed, Unchanged, Failed };

@@ -1,10 +1,12 @@
 #include "BatchRun.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "OrderedWorkers.h"
 #include "PathText.h"
 #include "RunTimestamp.h"
+#include "UnitCatalog.h"
 #include "platform/Platform.h"
 
 namespace quorvel::files {
@@ -40,13 +42,14 @@ void Count(BatchSummary& ASummary, FileOutcome AOutcome) {
     }
 }
 
+std::u16string Number(std::size_t AValue) {
+    const std::string digits = std::to_string(AValue);
+    return std::u16string(digits.begin(), digits.end());
+}
+
 std::u16string SummaryLine(const BatchSummary& ASummary) {
-    const auto number = [](int AValue) {
-        const std::string digits = std::to_string(AValue);
-        return std::u16string(digits.begin(), digits.end());
-    };
-    return u"Done: " + number(ASummary.Changed) + u" changed, " + number(ASummary.Unchanged) + u" unchanged, " +
-           number(ASummary.Errors) + u" errors";
+    return u"Done: " + Number(ASummary.Changed) + u" changed, " + Number(ASummary.Unchanged) + u" unchanged, " +
+           Number(ASummary.Errors) + u" errors";
 }
 
 }  // namespace
@@ -56,11 +59,14 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQ
     const auto log = [&](const std::u16string& ALine) {
         if (ACallbacks.Log) ACallbacks.Log(ALine);
     };
+    TQuorvel formatter = AFormatter;
+    const auto catalog =
+        AttachUnitCatalog(formatter, {FileUnitCatalog::FoldersOf(AFiles), AOptions.UnitsPath});
     log(u"");
     log(u"=== Starting format: " + (ACallbacks.Now ? ACallbacks.Now() : CurrentRunTimestamp()) + u" ===");
 
     BatchSummary summary;
-    const auto process = [&](std::size_t AIndex) { return ProcessBatchFile(AFiles[AIndex], AFormatter, AOptions); };
+    const auto process = [&](std::size_t AIndex) { return ProcessBatchFile(AFiles[AIndex], formatter, AOptions); };
     const auto size = [&](std::size_t AIndex) { return FileSize(AFiles[AIndex]); };
     const auto report = [&](std::size_t AIndex, FileResult&& AResult) {
         for (const auto& message : AResult.SkipMessages) log(message);
@@ -73,6 +79,8 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQ
 
     log(u"");
     log(SummaryLine(summary));
+    if (catalog && catalog->UnitsWithoutSource() > 0)
+        log(u"No source found for " + Number(catalog->UnitsWithoutSource()) + u" units named in clauses");
     log(u"=== End ===");
     return summary;
 }

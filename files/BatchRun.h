@@ -10,6 +10,8 @@
 //     "  [!!] <name>: <message>" (failed; the run goes on)
 //   ""
 //   "Done: <changed> changed, <unchanged> unchanged, <errors> errors"
+//   "No source found for <n> units named in clauses" (only when the formatter
+//     keeps names resolving and n > 0)
 //   "=== End ==="
 // where <name> is the path's part after its last "/", "\" or ":".
 
@@ -39,6 +41,9 @@ struct BatchSummary {
 };
 
 // AFormatter's options are used; its OnSkipBlock is not: skip messages go to Log.
+// When it keeps names resolving, the units of its clauses are looked up in the
+// folders of AFiles and AOptions.UnitsPath. Throws FileError, before anything
+// is logged, when a folder of the units path does not exist.
 BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQuorvel& AFormatter,
                       const BatchOptions& AOptions, const BatchCallbacks& ACallbacks);
 

@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   qt6-base-dev libqscintilla2-qt6-dev libgl-dev
   xvfb xauth x11-apps imagemagick fontconfig fonts-dejavu-core ca-certificates
+  # the Debian package, its checks and the pre-commit hooks
+  dpkg-dev desktop-file-utils appstream lintian man-db x11-utils pre-commit
   # the Windows build of the tool and its tests under Wine (make windows, make test)
   g++-mingw-w64-x86-64-posix googletest wine wine64
 )

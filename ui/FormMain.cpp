@@ -57,6 +57,11 @@ void TFrmMain::ConnectHandlers() {
     wire(chkUnitsVertical, &QCheckBox::toggled, &TFrmMain::chkUnitsVerticalClick);
     wire(chkAutoUpdateCheck, &QCheckBox::toggled, &TFrmMain::chkAutoUpdateCheckClick);
     wire(edtUsesWordwrap, &QLineEdit::textChanged, &TFrmMain::edtUsesWordwrapChange);
+    wire(chkKeepFirst, &QCheckBox::toggled, &TFrmMain::OrderOptionChange);
+    wire(chkKeepNames, &QCheckBox::toggled, &TFrmMain::OrderOptionChange);
+    // Names and folders are taken when the user is done typing, not per key.
+    wire(edtKeepFirst, &QLineEdit::editingFinished, &TFrmMain::OrderOptionChange);
+    wire(edtUnitsPath, &QLineEdit::editingFinished, &TFrmMain::OrderOptionChange);
 }
 
 void TFrmMain::FormCreate() {

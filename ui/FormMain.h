@@ -5,8 +5,10 @@
 
 #include <QMainWindow>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QFrame;
@@ -59,6 +61,12 @@ public:
     QLabel* lblUsesWordWrap = nullptr;
     QLineEdit* edtUsesWordwrap = nullptr;
     QCheckBox* chkAutoUpdateCheck = nullptr;
+    QCheckBox* chkKeepFirst = nullptr;    // the built-in units that must come first
+    QLabel* lblKeepFirst = nullptr;
+    QLineEdit* edtKeepFirst = nullptr;    // the user's own, comma-separated
+    QCheckBox* chkKeepNames = nullptr;    // keep every name resolving as before
+    QLabel* lblUnitsPath = nullptr;
+    QLineEdit* edtUnitsPath = nullptr;    // folders separated by ";"
     QWidget* PnlRight = nullptr;
     QSplitter* SplPreview = nullptr;
     QWidget* PnlPreviewTop = nullptr;
@@ -87,6 +95,7 @@ private:
     void CreateDropStrip(QWidget* AParent);
     void CreateButtonStrip(QWidget* AParent);
     void CreateLeftColumn(QWidget* AParent);
+    void CreateOrderOptions();
     void CreateRightColumn(QWidget* AParent);
     void SetTabOrder();
     void ConnectHandlers();
@@ -110,6 +119,9 @@ private:
     void chkUnitsVerticalClick();
     void edtUsesWordwrapChange();
     void chkAutoUpdateCheckClick();
+    void OrderOptionChange();
+    void ApplyOrderOptions();
+    std::vector<std::filesystem::path> UnitsPathFolders() const;
     void HandleSkipBlock(const std::u16string& AMsg);
 
     // Settings (FormMainSettings.cpp).
@@ -132,6 +144,7 @@ private:
     TDialogs& FDialogs;
     std::unique_ptr<quorvel::TQuorvel> FFormatter;
     QsciLexerPascal* FSynHighlighter = nullptr;  // owned by the window, shared by both views
+    std::vector<std::u16string> FUnitScopeNames;  // from the settings file only; empty: the default ones
     bool FLogStarted = false;  // a line was logged since the log was last cleared
     bool FShown = false;
     bool FDropEnabled = false;

@@ -227,11 +227,38 @@ void TFrmMain::CreateLeftColumn(QWidget* AParent) {
     edtUsesWordwrap->setAcceptDrops(false);
     lblUsesWordWrap->setBuddy(edtUsesWordwrap);
     chkAutoUpdateCheck = CheckBox(pnlOption, "chkAutoUpdateCheck", QStringLiteral("Updatecheck on start"), {8, 64, 185, 17}, false);
+    CreateOrderOptions();
     // Caption on the left, box on the right, as in the layout.
-    chkUnitsVertical->setLayoutDirection(Qt::RightToLeft);
-    chkAutoUpdateCheck->setLayoutDirection(Qt::RightToLeft);
+    for (QCheckBox* box : {chkUnitsVertical, chkAutoUpdateCheck, chkKeepFirst, chkKeepNames})
+        box->setLayoutDirection(Qt::RightToLeft);
 
-    SizePanes(splitterFiles, 437, 168, 0);
+    SizePanes(splitterFiles, 385, 220, 0);
+}
+
+void TFrmMain::CreateOrderOptions() {
+    const auto labelledEdit = [this](const char* ALabelName, const QString& ACaption, const char* AEditName, int ATop,
+                                     const QString& AToolTip) {
+        auto* label = Named(new QLabel(ACaption, pnlOption), ALabelName);
+        label->move(8, ATop + 4);
+        auto* edit = Named(new QLineEdit(pnlOption), AEditName);
+        edit->setGeometry(88, ATop, 105, 25);
+        edit->setAcceptDrops(false);
+        edit->setToolTip(AToolTip);
+        label->setBuddy(edit);
+        return std::pair{label, edit};
+    };
+    chkKeepFirst = CheckBox(pnlOption, "chkKeepFirst", QStringLiteral("Memory managers first"), {8, 88, 185, 17}, true);
+    chkKeepFirst->setToolTip(QStringLiteral("Memory managers, thread managers and exception tracers stay first"));
+    std::tie(lblKeepFirst, edtKeepFirst) =
+        labelledEdit("lblKeepFirst", QStringLiteral("Also first"), "edtKeepFirst", 108,
+                     QStringLiteral("More units that stay first in their written order, separated by commas"));
+    chkKeepNames = CheckBox(pnlOption, "chkKeepNames", QStringLiteral("Keep names resolving"), {8, 140, 185, 17}, true);
+    chkKeepNames->setToolTip(QStringLiteral(
+        "Where two units of a clause declare a name the file uses, the unit it resolves to stays after the other"));
+    std::tie(lblUnitsPath, edtUnitsPath) =
+        labelledEdit("lblUnitsPath", QStringLiteral("Units path"), "edtUnitsPath", 160,
+                     QStringLiteral("Folders searched, with their subfolders, for the sources of the units named in "
+                                    "clauses, separated by \";\""));
 }
 
 void TFrmMain::CreateRightColumn(QWidget* AParent) {
@@ -266,6 +293,7 @@ void TFrmMain::CreateRightColumn(QWidget* AParent) {
 void TFrmMain::SetTabOrder() {
     const QList<QWidget*> order = {BtnScan,          BtnFormat,          BtnClear,        ChkBackup,
                                    ChkRecursive,     chkUnitsVertical,   chkAutoUpdateCheck, edtUsesWordwrap,
+                                   chkKeepFirst,     edtKeepFirst,       chkKeepNames,    edtUnitsPath,
                                    LstFiles,         SynOriginal,        SynFormatted,    MmoLog};
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }

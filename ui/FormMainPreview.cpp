@@ -19,6 +19,7 @@
 #include "SourceView.h"
 #include "TextColour.h"
 #include "TextConvert.h"
+#include "UnitCatalog.h"
 #include "ufrmAbout.h"
 
 namespace files = quorvel::files;
@@ -38,7 +39,10 @@ void TFrmMain::ShowPreview(const QString& APath) {
         } catch (const files::ContentError& error) {
             throw error.ForFile(ToFsPath(APath));  // the log then says which file
         }
-        const std::u16string formatted = FFormatter->F_FormatSource(source);
+        quorvel::TQuorvel formatter = *FFormatter;
+        const auto catalog = files::AttachUnitCatalog(
+            formatter, {{ToFsPath(QFileInfo(APath).absolutePath())}, UnitsPathFolders()});
+        const std::u16string formatted = formatter.F_FormatSource(source);
         SetSourceText(*SynOriginal, ToQString(source));
         SetSourceText(*SynFormatted, ToQString(formatted));
         MarkChangedLines(*SynFormatted, ChangedLines(source, formatted));
@@ -78,6 +82,40 @@ void TFrmMain::chkUnitsVerticalClick() {
 void TFrmMain::edtUsesWordwrapChange() {
     const auto width = quorvel::ParseIntegerText(ToU16View(edtUsesWordwrap->text()));
     if (width && *width > 0) FFormatter->SetWordWrapAt(*width);
+}
+
+namespace {
+
+// "a;b" or "a, b" -> the trimmed, non-empty pieces.
+QStringList Pieces(const QString& AText, QChar ASeparator) {
+    QStringList pieces;
+    for (const QString& piece : AText.split(ASeparator)) {
+        if (!piece.trimmed().isEmpty()) pieces.append(piece.trimmed());
+    }
+    return pieces;
+}
+
+}  // namespace
+
+void TFrmMain::OrderOptionChange() {
+    ApplyOrderOptions();
+    SaveSettings();
+    LstFilesClick();
+}
+
+void TFrmMain::ApplyOrderOptions() {
+    FFormatter->SetKeepFirstBuiltIn(chkKeepFirst->isChecked());
+    std::vector<std::u16string> names;
+    for (const QString& name : Pieces(edtKeepFirst->text(), u',')) names.push_back(name.toStdU16String());
+    FFormatter->SetKeepFirstUnits(names);
+    FFormatter->SetKeepNameResolution(chkKeepNames->isChecked());
+    if (!FUnitScopeNames.empty()) FFormatter->SetUnitScopeNames(FUnitScopeNames);
+}
+
+std::vector<std::filesystem::path> TFrmMain::UnitsPathFolders() const {
+    std::vector<std::filesystem::path> folders;
+    for (const QString& folder : Pieces(edtUnitsPath->text(), u';')) folders.push_back(ToFsPath(folder));
+    return folders;
 }
 
 void TFrmMain::chkAutoUpdateCheckClick() {

@@ -36,7 +36,8 @@ void TFrmMain::FormatAllFiles() {
     for (int row = 0; row < LstFiles->count(); ++row) paths.push_back(ToFsPath(LstFiles->item(row)->text()));
     const files::BatchOptions options{.Backup = ChkBackup->isChecked(),
                                       .WriteChanges = true,
-                                      .Workers = std::max(1u, std::thread::hardware_concurrency())};
+                                      .Workers = std::max(1u, std::thread::hardware_concurrency()),
+                                      .UnitsPath = UnitsPathFolders()};
 
     TRunFeed feed;
     files::BatchCallbacks callbacks;

@@ -1,5 +1,7 @@
-// The three options in the settings file: section "Settings", keys
-// VerticalList, AutoUpdate and WordWrapAt.
+// The options in the settings file, section "Settings": VerticalList,
+// AutoUpdate and WordWrapAt for the layout and the update check;
+// KeepFirstBuiltIn, KeepFirst, KeepNameResolution and UnitsPath for the order
+// rules; UnitScopes (comma-separated) only when the user wrote it there.
 
 #include <QCheckBox>
 #include <QDir>
@@ -23,6 +25,11 @@ const QString Section = QStringLiteral("Settings");
 const QString VerticalListKey = QStringLiteral("VerticalList");
 const QString AutoUpdateKey = QStringLiteral("AutoUpdate");
 const QString WordWrapAtKey = QStringLiteral("WordWrapAt");
+const QString KeepFirstBuiltInKey = QStringLiteral("KeepFirstBuiltIn");
+const QString KeepFirstKey = QStringLiteral("KeepFirst");
+const QString KeepNameResolutionKey = QStringLiteral("KeepNameResolution");
+const QString UnitsPathKey = QStringLiteral("UnitsPath");
+const QString UnitScopesKey = QStringLiteral("UnitScopes");
 const QString DefaultWordWrap = QStringLiteral("80");
 constexpr std::int32_t FallbackWordWrap = 80;
 
@@ -61,9 +68,22 @@ void TFrmMain::LoadSettings() {
     const QSignalBlocker verticalBlocker(chkUnitsVertical);
     const QSignalBlocker wrapBlocker(edtUsesWordwrap);
     const QSignalBlocker updateBlocker(chkAutoUpdateCheck);
+    const QSignalBlocker keepFirstBlocker(chkKeepFirst);
+    const QSignalBlocker keepNamesBlocker(chkKeepNames);
     chkUnitsVertical->setChecked(BooleanSetting(settings.ReadString(Section, VerticalListKey), true));
     chkAutoUpdateCheck->setChecked(BooleanSetting(settings.ReadString(Section, AutoUpdateKey), true));
     edtUsesWordwrap->setText(settings.ReadString(Section, WordWrapAtKey).value_or(DefaultWordWrap));
+    chkKeepFirst->setChecked(BooleanSetting(settings.ReadString(Section, KeepFirstBuiltInKey), true));
+    edtKeepFirst->setText(settings.ReadString(Section, KeepFirstKey).value_or(QString()));
+    chkKeepNames->setChecked(BooleanSetting(settings.ReadString(Section, KeepNameResolutionKey), true));
+    edtUnitsPath->setText(settings.ReadString(Section, UnitsPathKey).value_or(QString()));
+    // Kept only when stored: the engine's default list stays current otherwise.
+    FUnitScopeNames.clear();
+    if (const auto scopes = settings.ReadString(Section, UnitScopesKey)) {
+        for (const QString& name : scopes->split(u',', Qt::SkipEmptyParts))
+            if (!name.trimmed().isEmpty()) FUnitScopeNames.push_back(name.trimmed().toStdU16String());
+    }
+    ApplyOrderOptions();
     FFormatter->SetVerticalList(chkUnitsVertical->isChecked());
     // Zero and negative widths are taken as stored; only typing refuses them.
     FFormatter->SetWordWrapAt(
@@ -79,5 +99,9 @@ void TFrmMain::SaveSettings() {
     settings.WriteString(Section, VerticalListKey, Flag(chkUnitsVertical->isChecked()));
     settings.WriteString(Section, AutoUpdateKey, Flag(chkAutoUpdateCheck->isChecked()));
     settings.WriteString(Section, WordWrapAtKey, edtUsesWordwrap->text());
+    settings.WriteString(Section, KeepFirstBuiltInKey, Flag(chkKeepFirst->isChecked()));
+    settings.WriteString(Section, KeepFirstKey, edtKeepFirst->text());
+    settings.WriteString(Section, KeepNameResolutionKey, Flag(chkKeepNames->isChecked()));
+    settings.WriteString(Section, UnitsPathKey, edtUnitsPath->text());
     if (!settings.Save(path)) throw unableToWrite();
 }

@@ -5,7 +5,9 @@
 #include "StandardBoxTexts.h"
 
 TQuorvelApplication::TQuorvelApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(ApplicationTitle(applicationFilePath()));
+    setApplicationName(ApplicationTitle());
+    // Ties the running window to its desktop entry (icon, task switcher).
+    setDesktopFileName(QStringLiteral("example.quorvel.Quorvel"));
 }
 
 bool TQuorvelApplication::notify(QObject* AReceiver, QEvent* AEvent) {

@@ -5,9 +5,9 @@
 
 class TDialogs;
 
-// The executable's file name up to its first ".", every character after the
-// first in lower case: "Quorvel" for Quorvel or QUORVEL.EXE.
-QString ApplicationTitle(const QString& AExecutablePath);
+// The caption of every standard box. Fixed rather than taken from the
+// executable's name, which packages spell in lower case ("quorvel").
+QString ApplicationTitle();
 
 // An error's message as the error box shows it: a full stop is appended when
 // the last character's code is above that of ".".

@@ -81,8 +81,15 @@ int RunOnPaths(const CliOptions& AOptions) {
     const files::BatchOptions batchOptions{.Backup = AOptions.Backup,
                                            .WriteChanges = !AOptions.WritesNothing(),
                                            .Workers = AOptions.Workers,
-                                           .KeepTexts = AOptions.Diff};
-    const files::BatchSummary summary = files::RunBatch(list, AOptions.Formatter(), batchOptions, callbacks);
+                                           .KeepTexts = AOptions.Diff,
+                                           .UnitsPath = AOptions.UnitsFolders()};
+    files::BatchSummary summary;
+    try {
+        summary = files::RunBatch(list, AOptions.Formatter(), batchOptions, callbacks);
+    } catch (const files::FileError& error) {
+        WriteText(stderr, std::string(error.what()) + "\n");
+        return kExitFailed;
+    }
     progress.Clear();
 
     for (const fs::path& path : wouldChange) WriteLine(stdout, u"Would change: " + files::PathDisplayText(path));

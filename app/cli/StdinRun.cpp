@@ -1,9 +1,11 @@
 #include "StdinRun.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "Console.h"
 #include "SourceFormatting.h"
+#include "UnitCatalog.h"
 #include "UnifiedDiff.h"
 
 namespace quorvel::cli {
@@ -32,10 +34,13 @@ int RunOnStandardInput(const CliOptions& AOptions) {
     UseBinaryMode(stdin);
     UseBinaryMode(stdout);
     TQuorvel formatter = AOptions.Formatter();
+    std::unique_ptr<files::FileUnitCatalog> catalog;
     formatter.SetOnSkipBlock([&](const std::u16string& AMsg) {
         if (!AOptions.Quiet) WriteLine(stderr, AMsg);
     });
     try {
+        // Standard input has no folder of its own: the current one stands in for it.
+        catalog = files::AttachUnitCatalog(formatter, {{std::filesystem::path(".")}, AOptions.UnitsFolders()});
         const files::Bytes input = ReadAll(stdin);
         const files::FormattedSource source = files::FormatSourceBytes(input, formatter);
         if (!source.Changed()) {

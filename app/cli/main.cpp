@@ -30,6 +30,34 @@ std::string CheckWidth(const std::string& AText) {
     return {};
 }
 
+void DefineOrderOptions(CLI::App& AApp, CliOptions& AOptions) {
+    AApp.add_option("--keep-first", AOptions.KeepFirst,
+                    "Units that stay first in every clause, in their written order, after the built-in list of "
+                    "memory managers, thread managers and exception tracers (comma-separated; repeatable)")
+        ->type_name("NAMES")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    AApp.add_flag_callback("--no-keep-first", [&] { AOptions.KeepFirstBuiltIn = false; },
+                           "Do not keep the built-in list of units first");
+    AApp.add_flag_callback("--no-keep-names", [&] { AOptions.KeepNameResolution = false; },
+                           "Sort even where a name declared by two units of a clause would then resolve to "
+                           "the other unit");
+    AApp.add_option("--units-path", AOptions.UnitsPath,
+                    "Folder searched, with its subfolders, for the .pas and .pp sources of the units named in "
+                    "clauses, beside the folders of the files formatted (repeatable)")
+        ->type_name("DIR")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    AApp.add_option_function<std::string>(
+            "--unit-scopes", [&](const std::string& ANames) { AOptions.UnitScopes = ANames; },
+                    "Unit scope names tried in front of a unit name without one (comma-separated); "
+                    "default: the usual ones, System, Winapi, Vcl, ...")
+        ->type_name("NAMES");
+    AApp.add_flag("--plain-order", AOptions.PlainOrder,
+                  "Plain alphabetical order: no units kept first, no order kept for names (a clause marked "
+                  "\"quorvel: keep order\" is still left as written)");
+}
+
 void DefineOptions(CLI::App& AApp, CliOptions& AOptions, std::string& AWidth) {
     AApp.option_defaults()->always_capture_default(false);
     AApp.add_option("PATH", AOptions.Paths,
@@ -49,6 +77,7 @@ void DefineOptions(CLI::App& AApp, CliOptions& AOptions, std::string& AWidth) {
     AApp.add_option("-j,--jobs", AOptions.Workers, "Files formatted at once; default: the hardware's threads")
         ->type_name("N")
         ->check(CLI::Range(1u, 1024u));
+    DefineOrderOptions(AApp, AOptions);
     AApp.set_version_flag("--version", "quorvel-cli " QUORVEL_BUILD_VERSION_TEXT);
     AApp.footer("Exit codes: 0 done, 1 --check or --diff found files to change, 2 a file failed or bad usage.");
 }

@@ -147,6 +147,115 @@ std::string CompareTokens(std::u16string_view AInput, std::u16string_view AOutpu
     return {};
 }
 
+std::u16string Folded(std::u16string_view AText) {
+    std::u16string folded(AText);
+    for (char16_t& c : folded) {
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+    }
+    return folded;
+}
+
+bool IsIdentifierToken(const CheckToken& AToken) {
+    const char16_t first = AToken.Text[0];
+    return IsWordChar(first) && !(first >= u'0' && first <= u'9');
+}
+
+bool IsCommentOrDirective(const CheckToken& AToken) {
+    const std::u16string& t = AToken.Text;
+    return t.starts_with(u"{") || t.starts_with(u"(*") || t.starts_with(u"//");
+}
+
+// The unit names of every `uses` .. `;` span, in order: identifiers and dots
+// of each element up to its `in`, comments left out. A span that runs into
+// `implementation` is none.
+std::vector<std::vector<std::u16string>> ClauseUnits(const std::vector<CheckToken>& ATokens) {
+    std::vector<std::vector<std::u16string>> clauses;
+    for (std::size_t i = 0; i < ATokens.size(); ++i) {
+        if (ATokens[i].Text != u"uses") continue;
+        std::vector<std::u16string> units;
+        std::u16string name;
+        bool afterIn = false;
+        std::size_t k = i + 1;
+        for (; k < ATokens.size() && ATokens[k].Text != u";"; ++k) {
+            const CheckToken& token = ATokens[k];
+            if (Folded(token.Text) == u"IMPLEMENTATION") {
+                break;  // no clause runs into the next section
+            } else if (token.Text == u",") {
+                units.push_back(Folded(name));
+                name.clear();
+                afterIn = false;
+            } else if (IsCommentOrDirective(token) || afterIn) {
+                continue;
+            } else if (Folded(token.Text) == u"IN" && !name.empty() && name.back() != u'.') {
+                afterIn = true;
+            } else if (IsIdentifierToken(token) || token.Text == u".") {
+                name += token.Text;
+            }
+        }
+        if (k == ATokens.size()) break;
+        if (ATokens[k].Text != u";") {
+            i = k;
+            continue;
+        }
+        units.push_back(Folded(name));
+        clauses.push_back(std::move(units));
+        i = k;
+    }
+    return clauses;
+}
+
+const TIdentifierSet* FindUnit(const TQuorvel& AFormatter, const std::u16string& AName) {
+    if (AName.empty()) return nullptr;
+    if (const TIdentifierSet* set = AFormatter.UnitCatalog()->F_FindUnit(AName)) return set;
+    for (const std::u16string& scope : AFormatter.UnitScopeNames()) {
+        if (const TIdentifierSet* set = AFormatter.UnitCatalog()->F_FindUnit(scope + u"." + AName)) return set;
+    }
+    return nullptr;
+}
+
+// The unit of AUnits (folded names) that supplies AIdentifier: the last that declares it.
+std::u16string Supplier(const TQuorvel& AFormatter, const std::vector<std::u16string>& AUnits,
+                        const std::u16string& AIdentifier) {
+    for (auto it = AUnits.rbegin(); it != AUnits.rend(); ++it) {
+        const TIdentifierSet* set = FindUnit(AFormatter, *it);
+        if (set != nullptr && set->contains(AIdentifier)) return *it;
+    }
+    return {};
+}
+
+// Every identifier the input uses, and every helper a clause unit declares,
+// comes from the same unit of each clause before and after.
+std::string CompareSuppliers(const TQuorvel& AFormatter, std::u16string_view AInput, std::u16string_view AOutput) {
+    const std::vector<CheckToken> input = Tokenize(AInput);
+    const auto before = ClauseUnits(input);
+    const auto after = ClauseUnits(Tokenize(AOutput));
+    if (before.size() != after.size()) return "clause count changed";
+    std::vector<std::u16string> used;
+    for (const CheckToken& token : input) {
+        if (IsIdentifierToken(token)) used.push_back(Folded(token.Text));
+    }
+    std::sort(used.begin(), used.end());
+    used.erase(std::unique(used.begin(), used.end()), used.end());
+    for (std::size_t c = 0; c < before.size(); ++c) {
+        std::vector<std::u16string> identifiers = used;
+        for (const std::u16string& unit : before[c]) {
+            if (const TIdentifierSet* set = FindUnit(AFormatter, unit)) {
+                for (const std::u16string& identifier : *set) {
+                    if (identifier.starts_with(u"HELPER FOR ")) identifiers.push_back(identifier);
+                }
+            }
+        }
+        for (const std::u16string& identifier : identifiers) {
+            const std::u16string was = Supplier(AFormatter, before[c], identifier);
+            const std::u16string is = Supplier(AFormatter, after[c], identifier);
+            if (was != is) {
+                return Show(identifier) + " came from " + Show(was) + " and now comes from " + Show(is);
+            }
+        }
+    }
+    return {};
+}
+
 bool MentionsUses(std::u16string_view AText) {
     for (std::size_t i = 0; i + 4 <= AText.size(); ++i) {
         if (IsUsesKeyword(AText.substr(i, 4))) return true;
@@ -163,6 +272,9 @@ std::string CheckFormatting(const TQuorvel& AFormatter, std::u16string_view AInp
     if (!MentionsUses(AInput) && once != AInput) return "a text without uses was changed";
     if (AFormatter.PreserveComments()) {
         if (std::string failure = CompareTokens(AInput, once); !failure.empty()) return failure;
+    }
+    if (AFormatter.KeepNameResolution() && AFormatter.UnitCatalog() != nullptr) {
+        if (std::string failure = CompareSuppliers(AFormatter, AInput, once); !failure.empty()) return failure;
     }
     return {};
 }

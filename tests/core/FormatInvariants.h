@@ -18,7 +18,10 @@ namespace quorvel::test {
 //   the same order, and every clause holds the same tokens (names, paths,
 //   comments, directives, `;`), commas aside, in any order. A clause here is
 //   `uses` through the next `;`, together with the comments after it on its
-//   line when nothing else follows them there.
+//   line when nothing else follows them there;
+// - with name resolution kept and a unit catalog set: in every clause, each
+//   identifier the input uses, and each helper a unit of the clause declares,
+//   comes from the same unit (the last of the clause that declares it).
 std::string CheckFormatting(const TQuorvel& AFormatter, std::u16string_view AInput);
 
 }  // namespace quorvel::test

@@ -71,6 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, CliExitTest, ::testing::Values(
     ExitCase{"BadWidth", "--wrap-at wide {src}", 2, false, ""},
     ExitCase{"NoPath", "", 2, false, ""},
     ExitCase{"StandardInputNotAlone", "- {src}", 2, false, ""},
+    ExitCase{"UnitsPathNotAFolder", "--units-path {src}/None {src}", 2, false, ""},
     ExitCase{"Version", "--version", 0, false, "quorvel-cli "}),
     test::CaseName);
 
@@ -126,6 +127,32 @@ INSTANTIATE_TEST_SUITE_P(Names, CliNameTest, ::testing::Values(
     NameCase{"Accents", "Caf\u00e9", "Gr\u00fc\u00dfe"},
     NameCase{"Japanese", "\u65e5\u672c", "\u65e5\u672c\u8a9e"},
     NameCase{"MixedWithSpaces", "\u00e9 \u00fc \u65e5\u672c", "\u00dc"}),
+    test::CaseName);
+
+// ---- The order options ------------------------------------------------------
+
+struct OrderCase {
+    const char* Name;
+    const char* Arguments;
+    const char* Order;  // the units in the order written out
+};
+
+class CliOrderTest : public ::testing::TestWithParam<OrderCase> {};
+
+TEST_P(CliOrderTest, ChoosesWhichUnitsStayFirst) {
+    const TestFolder folder;
+    const Outcome outcome =
+        RunTool(folder, std::string(GetParam().Arguments) + " --wrapped -",
+                AsBytes("program P;\nuses Zed, Classes, cthreads, Mine, cmem;\nbegin end.\n"));
+    EXPECT_EQ(outcome.ExitCode, 0) << outcome.Err;
+    EXPECT_EQ(outcome.Out, "program P;\nuses\n   " + std::string(GetParam().Order) + ";\nbegin end.\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, CliOrderTest, ::testing::Values(
+    OrderCase{"BuiltInListFirstInWrittenOrder", "", "cthreads, cmem, Classes, Mine, Zed"},
+    OrderCase{"UsersNamesJoinTheList", "--keep-first zed --keep-first Foo,Mine", "Zed, cthreads, Mine, cmem, Classes"},
+    OrderCase{"NoBuiltInList", "--no-keep-first --keep-first Mine", "Mine, Classes, cmem, cthreads, Zed"},
+    OrderCase{"PlainOrder", "--plain-order --keep-first Mine", "Classes, cmem, cthreads, Mine, Zed"}),
     test::CaseName);
 
 // ---- "-": one file through standard input and output ---------------------

@@ -1,4 +1,4 @@
-// The three options in the settings file: what stored values do, what a save
+// The options in the settings file: what stored values do, what a save
 // writes, and that the rest of the file is kept.
 
 #include <QCheckBox>
@@ -20,6 +20,7 @@ private slots:
     void closingWritesTheOptionsAndKeepsTheRestOfTheFile_data();
     void closingWritesTheOptionsAndKeepsTheRestOfTheFile();
     void unusableSettingsFolderIsReportedAndWindowStillWorks();
+    void orderOptionsReachTheFormatterAndAreSaved();
 
 private:
     std::unique_ptr<TWindowFixture> FFixture;
@@ -68,12 +69,14 @@ void TSettingsTest::closingWritesTheOptionsAndKeepsTheRestOfTheFile_data() {
     QTest::addColumn<QByteArray>("before");  // null: no file
     QTest::addColumn<QByteArray>("after");
     QTest::newRow("new file: section, then the keys in order")
-        << QByteArray() << QByteArray("[Settings]\nVerticalList=0\nAutoUpdate=1\nWordWrapAt=\n");
+        << QByteArray() << QByteArray("[Settings]\nVerticalList=0\nAutoUpdate=1\nWordWrapAt=\nKeepFirstBuiltIn=1\n"
+                                      "KeepFirst=\nKeepNameResolution=1\nUnitsPath=\n");
     QTest::newRow("comments, other sections and line breaks kept")
         << QByteArray("; Quorvel\r\n[Window]\r\nVerticalList=keep\r\n\r\n[settings]\r\nwordwrapat = 100\r\n; note\r\n"
                       "Extra=yes\r\n\r\n[Tail]\r\nX=1")
         << QByteArray("; Quorvel\r\n[Window]\r\nVerticalList=keep\r\n\r\n[settings]\r\nWordWrapAt=\r\n; note\r\n"
-                      "Extra=yes\r\nVerticalList=0\r\nAutoUpdate=1\r\n\r\n[Tail]\r\nX=1");
+                      "Extra=yes\r\nVerticalList=0\r\nAutoUpdate=1\r\nKeepFirstBuiltIn=1\r\nKeepFirst=\r\n"
+                      "KeepNameResolution=1\r\nUnitsPath=\r\n\r\n[Tail]\r\nX=1");
 }
 
 void TSettingsTest::closingWritesTheOptionsAndKeepsTheRestOfTheFile() {
@@ -107,6 +110,30 @@ void TSettingsTest::unusableSettingsFolderIsReportedAndWindowStillWorks() {
     QCOMPARE(window->edtUsesWordwrap->text(), QStringLiteral("80"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Quorvel"));
     QVERIFY(window->SynOriginal->lexer() && window->SynFormatted->lexer());
+}
+
+// The order rules: stored values reach the controls and the formatter; a
+// change in the window reaches the formatter and the file at once.
+void TSettingsTest::orderOptionsReachTheFormatterAndAreSaved() {
+    FFixture->WriteSettings("[Settings]\nKeepFirstBuiltIn=0\nKeepFirst= Mem1 ,,Mem2\nKeepNameResolution=0\n"
+                            "UnitsPath=/a;/b\nUnitScopes=Vcl, System\n");
+    auto window = FFixture->CreateWindow();
+    const quorvel::TQuorvel& formatter = *window->Formatter();
+    QVERIFY(!window->chkKeepFirst->isChecked() && !formatter.KeepFirstBuiltIn());
+    QVERIFY(!window->chkKeepNames->isChecked() && !formatter.KeepNameResolution());
+    QCOMPARE(formatter.KeepFirstUnits(), (std::vector<std::u16string>{u"Mem1", u"Mem2"}));
+    QCOMPARE(formatter.UnitScopeNames(), (std::vector<std::u16string>{u"Vcl", u"System"}));
+    QCOMPARE(window->edtUnitsPath->text(), QStringLiteral("/a;/b"));
+
+    window->chkKeepNames->setChecked(true);
+    window->edtKeepFirst->setText(QStringLiteral("Other"));
+    emit window->edtKeepFirst->editingFinished();
+    QVERIFY(formatter.KeepNameResolution());
+    QCOMPARE(formatter.KeepFirstUnits(), std::vector<std::u16string>{u"Other"});
+    const QByteArray saved = FFixture->ReadSettings();
+    QVERIFY2(saved.contains("KeepNameResolution=1\n") && saved.contains("KeepFirst=Other\n") &&
+                 saved.contains("UnitScopes=Vcl, System\n"),
+             saved.constData());
 }
 
 QTEST_MAIN(TSettingsTest)

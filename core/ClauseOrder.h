@@ -1,0 +1,54 @@
+#pragma once
+// The order a clause is written in: the units that must come first, then the
+// alphabetical order, held back only where a name the file uses would reach
+// another unit than before.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "QuorvelCore.h"
+#include "UnitInterface.h"
+
+namespace quorvel::detail {
+
+class KeepFirstMatcher;
+class UnitFactsCache;
+
+// What the name rule needs; without a catalog the rule is off.
+struct NameRules {
+    const TUnitCatalog* Catalog = nullptr;
+    const std::vector<std::u16string>* ScopeNames = nullptr;
+    UnitFactsCache* Facts = nullptr;
+    // The file's used identifiers, folded; called only when two units of a
+    // clause declare something, so the file is read only then.
+    std::function<const TIdentifierSet&()> UsedIdentifiers;
+    // A folded identifier as the file spells it, for the notes.
+    std::function<std::u16string(std::u16string_view)> Spelling;
+};
+
+struct ClauseOrder {
+    std::vector<TUsesEntry> Entries;
+    // One per pair of units whose order was kept for a name, such as
+    // "Windows stays before SysUtils (DeleteFile)".
+    std::vector<std::u16string> Notes;
+};
+
+// The order, defined step by step:
+// 1. Units that AKeepFirst matches go first, in the order written.
+// 2. For every identifier the file uses that two or more units of the clause
+//    declare, the last of them (the one that supplies it today) must stay
+//    after the others; a class or record helper counts as used, since only
+//    the last helper for a type is active.
+// 3. The other units follow in the order closest to the alphabetical one that
+//    keeps rule 2: at each step, of the units whose required predecessors are
+//    placed, the first by CompareUnitNames (equal names in written order).
+// Rule 2 always agrees with the written order, so the only conflict is a unit
+// that must stay before a keep-first unit; then the clause keeps its written
+// order, which is always safe, and a note says why. Without any such
+// identifier the result is the alphabetical order after the keep-first units.
+ClauseOrder OrderEntries(const std::vector<TUsesEntry>& AEntries, const KeepFirstMatcher& AKeepFirst,
+                         const NameRules& ARules);
+
+}  // namespace quorvel::detail

@@ -1,0 +1,43 @@
+#pragma once
+// What the interface section of a unit declares, and where the engine finds
+// that for the units a clause names.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+namespace quorvel {
+
+// Identifiers are stored folded: only a-z mapped to A-Z (the engine's keyword/name folding).
+using TIdentifierSet = std::unordered_set<std::u16string>;
+
+// Returns the text of an include file named in a {$I name} / {$INCLUDE name} directive of the unit being scanned
+// (the name exactly as written in the directive, quotes removed), or std::nullopt when it cannot be found.
+using TIncludeReader = std::function<std::optional<std::u16string>(std::u16string_view AIncludeName)>;
+
+// The identifiers that the interface section of AUnitSource declares at top level: constants, types (with the
+// members of enumerated types unless {$SCOPEDENUMS ON} is in force), variables, threadvars, resourcestrings,
+// procedures, functions, properties; through include files (recursively, with a depth guard against include
+// cycles); every branch of conditional compilation counts. Members of records, classes and interfaces do not.
+// A class or record helper adds the pseudo-identifier "HELPER FOR <TYPE>" (folded): only the last helper for a
+// type is active, so two units with helpers for one type must keep their order although no file names them.
+// Never throws for any text; an include reader that throws counts as one that finds nothing.
+TIdentifierSet F_InterfaceIdentifiers(std::u16string_view AUnitSource, const TIncludeReader& AReadInclude);
+
+// Where the engine finds what the units of a clause declare. Must be safe to call from several threads at once.
+// A returned set must stay unchanged while the catalog is set on a formatter (the formatter remembers facts
+// about each set; setting a catalog again forgets them).
+class TUnitCatalog {
+public:
+    virtual ~TUnitCatalog() = default;
+    // The declarations of the unit whose name (dotted, any ASCII letter case) is AUnitName, or nullptr when no source
+    // for it is known. The engine tries the name as written, then with each unit scope name in front.
+    virtual const TIdentifierSet* F_FindUnit(std::u16string_view AUnitName) const = 0;
+    // Told once for each unit of a clause for which no name, as written or with a
+    // scope name in front, was found; for the run's summary.
+    virtual void NoteUnitWithoutSource(std::u16string_view AUnitName) const { (void)AUnitName; }
+};
+
+}  // namespace quorvel

@@ -1,0 +1,164 @@
+#include "UnitCatalog.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "FileBytes.h"
+#include "FileError.h"
+#include "PathText.h"
+#include "SourceCodec.h"
+
+namespace quorvel::files {
+namespace fs = std::filesystem;
+namespace {
+
+std::u16string Folded(std::u16string_view AText) {
+    std::u16string folded(AText);
+    for (char16_t& c : folded)
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+    return folded;
+}
+
+bool HasExtension(const fs::path& APath, std::u16string_view AFoldedExtension) {
+    return Folded(PathDisplayText(APath.extension())) == AFoldedExtension;
+}
+
+// The text of a source by the run rule; bytes that are not the UTF-8 they claim
+// to be are read as ANSI: only the identifiers matter here, and those are ASCII.
+std::optional<std::u16string> ReadSourceText(const fs::path& APath) {
+    try {
+        const Bytes bytes = ReadFileBytes(APath);
+        const DetectedEncoding found = DetectSourceEncoding(bytes);
+        try {
+            return DecodeSourceText(bytes, found.Encoding, found.MarkLength);
+        } catch (const ContentError&) {
+            return DecodeSourceText(bytes, SourceEncoding::Ansi, 0);
+        }
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+struct FileUnitCatalog::Unit {
+    PathList Sources;
+    std::once_flag Read;
+    TIdentifierSet Identifiers;
+};
+
+FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders) {
+    for (const fs::path& folder : AFolders.Deep) {
+        std::error_code error;
+        if (!fs::is_directory(folder, error))
+            throw MakeFileError("Cannot search units folder", folder, "it is not an existing folder");
+        IndexFolder(folder, true);
+    }
+    for (const fs::path& folder : AFolders.Shallow) IndexFolder(folder, false);
+}
+
+FileUnitCatalog::~FileUnitCatalog() = default;
+
+void FileUnitCatalog::IndexFolder(const fs::path& AFolder, bool ARecursive) {
+    // Unreadable subfolders are passed over: this only widens what is known.
+    std::error_code error;
+    const auto options = fs::directory_options::skip_permission_denied;
+    if (ARecursive) {
+        for (fs::recursive_directory_iterator it(AFolder, options, error), end; !error && it != end;
+             it.increment(error)) {
+            if (it->is_regular_file(error)) IndexFile(it->path());
+        }
+    } else {
+        for (fs::directory_iterator it(AFolder, options, error), end; !error && it != end; it.increment(error)) {
+            if (it->is_regular_file(error)) IndexFile(it->path());
+        }
+    }
+}
+
+void FileUnitCatalog::IndexFile(const fs::path& AFile) {
+    if (HasExtension(AFile, u".PAS") || HasExtension(AFile, u".PP")) {
+        std::unique_ptr<Unit>& unit = FUnits[Folded(PathDisplayText(AFile.stem()))];
+        if (!unit) unit = std::make_unique<Unit>();
+        if (std::find(unit->Sources.begin(), unit->Sources.end(), AFile) == unit->Sources.end())
+            unit->Sources.push_back(AFile);
+    } else if (HasExtension(AFile, u".INC")) {
+        PathList& includes = FIncludes[Folded(PathDisplayText(AFile.filename()))];
+        if (std::find(includes.begin(), includes.end(), AFile) == includes.end()) includes.push_back(AFile);
+    }
+}
+
+const TIdentifierSet* FileUnitCatalog::F_FindUnit(std::u16string_view AUnitName) const {
+    const auto found = FUnits.find(Folded(AUnitName));
+    if (found == FUnits.end()) return nullptr;
+    Unit& unit = *found->second;
+    std::call_once(unit.Read, [&] { unit.Identifiers = ReadUnit(unit.Sources); });
+    return &unit.Identifiers;
+}
+
+TIdentifierSet FileUnitCatalog::ReadUnit(const PathList& ASources) const {
+    TIdentifierSet identifiers;
+    for (const fs::path& source : ASources) {
+        const std::optional<std::u16string> text = ReadSourceText(source);
+        if (!text) continue;
+        const fs::path folder = source.parent_path();
+        identifiers.merge(F_InterfaceIdentifiers(
+            *text, [&](std::u16string_view AName) { return ReadInclude(folder, AName); }));
+    }
+    return identifiers;
+}
+
+// Beside the unit first, as the compiler looks; then any include file of that
+// name below the search folders, for sources that name their include folders
+// on the compiler's command line instead.
+std::optional<std::u16string> FileUnitCatalog::ReadInclude(const fs::path& AUnitFolder,
+                                                           std::u16string_view AName) const {
+    const fs::path named(std::u16string{AName});
+    std::vector<fs::path> candidates = {AUnitFolder / named};
+    if (!named.has_extension()) candidates.push_back(AUnitFolder / fs::path(std::u16string(AName) + u".inc"));
+    for (const fs::path& candidate : candidates) {
+        std::error_code error;
+        if (fs::is_regular_file(candidate, error)) return ReadSourceText(candidate);
+    }
+    for (const std::u16string& name : {Folded(PathDisplayText(named.filename())),
+                                       Folded(PathDisplayText(named.filename())) + u".INC"}) {
+        const auto found = FIncludes.find(name);
+        if (found == FIncludes.end()) continue;
+        // Every include of that name counts: declaring too much only keeps order.
+        std::u16string joined;
+        for (const fs::path& path : found->second) {
+            if (const auto text = ReadSourceText(path)) joined += *text + u"\n";
+        }
+        return joined;
+    }
+    return std::nullopt;
+}
+
+void FileUnitCatalog::NoteUnitWithoutSource(std::u16string_view AUnitName) const {
+    const std::lock_guard lock(FMissingLock);
+    FMissing.insert(Folded(AUnitName));
+}
+
+std::size_t FileUnitCatalog::UnitsWithoutSource() const {
+    const std::lock_guard lock(FMissingLock);
+    return FMissing.size();
+}
+
+std::vector<fs::path> FileUnitCatalog::FoldersOf(const std::vector<fs::path>& AFiles) {
+    std::vector<fs::path> folders;
+    std::unordered_set<fs::path::string_type> seen;
+    for (const fs::path& file : AFiles) {
+        fs::path folder = file.parent_path();
+        if (folder.empty()) folder = ".";
+        if (seen.insert(folder.lexically_normal().native()).second) folders.push_back(std::move(folder));
+    }
+    return folders;
+}
+
+std::unique_ptr<FileUnitCatalog> AttachUnitCatalog(TQuorvel& AFormatter, const UnitSearchFolders& AFolders) {
+    if (!AFormatter.KeepNameResolution()) return nullptr;
+    auto catalog = std::make_unique<FileUnitCatalog>(AFolders);
+    AFormatter.SetUnitCatalog(catalog.get());
+    return catalog;
+}
+
+}  // namespace quorvel::files

@@ -1,0 +1,58 @@
+#include "FakeUnitCatalog.h"
+
+namespace quorvel::test {
+namespace {
+
+std::u16string Fold(std::u16string_view AText) {
+    std::u16string folded(AText);
+    for (char16_t& c : folded) {
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+    }
+    return folded;
+}
+
+// The pieces of AText between separators, empty ones left out.
+std::vector<std::u16string_view> Split(std::u16string_view AText, char16_t ASeparator) {
+    std::vector<std::u16string_view> pieces;
+    std::size_t begin = 0;
+    while (begin <= AText.size()) {
+        std::size_t end = AText.find(ASeparator, begin);
+        if (end == std::u16string_view::npos) end = AText.size();
+        if (end > begin) pieces.push_back(AText.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    return pieces;
+}
+
+}  // namespace
+
+FakeUnitCatalog::FakeUnitCatalog(std::u16string_view ASpec) {
+    for (std::u16string_view unit : Split(ASpec, u'|')) {
+        const std::size_t equals = unit.find(u'=');
+        TIdentifierSet identifiers;
+        if (equals != std::u16string_view::npos) {
+            for (std::u16string_view identifier : Split(unit.substr(equals + 1), u' ')) {
+                std::u16string folded = Fold(identifier);
+                if (folded.starts_with(u"HELPER_FOR_")) folded[6] = folded[10] = u' ';
+                identifiers.insert(std::move(folded));
+            }
+        }
+        AddUnit(unit.substr(0, equals), std::move(identifiers));
+    }
+}
+
+void FakeUnitCatalog::AddUnit(std::u16string_view AName, TIdentifierSet AIdentifiers) {
+    FUnits[Fold(AName)] = std::move(AIdentifiers);
+}
+
+void FakeUnitCatalog::AddSource(std::u16string_view AName, std::u16string_view ASource,
+                                const TIncludeReader& AReadInclude) {
+    AddUnit(AName, F_InterfaceIdentifiers(ASource, AReadInclude));
+}
+
+const TIdentifierSet* FakeUnitCatalog::F_FindUnit(std::u16string_view AUnitName) const {
+    const auto found = FUnits.find(Fold(AUnitName));
+    return found == FUnits.end() ? nullptr : &found->second;
+}
+
+}  // namespace quorvel::test

@@ -1,0 +1,30 @@
+#pragma once
+// An in-memory unit catalog for the tests and the fuzzer: units given by
+// their identifiers or by their source text.
+
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "UnitInterface.h"
+
+namespace quorvel::test {
+
+class FakeUnitCatalog : public TUnitCatalog {
+public:
+    FakeUnitCatalog() = default;
+    // "SysUtils=DeleteFile FindClose|Windows=DeleteFile": units separated by
+    // `|`, each name `=` its identifiers separated by blanks; HELPER_FOR_X
+    // stands for the pseudo-identifier "HELPER FOR X".
+    explicit FakeUnitCatalog(std::u16string_view ASpec);
+
+    void AddUnit(std::u16string_view AName, TIdentifierSet AIdentifiers);
+    void AddSource(std::u16string_view AName, std::u16string_view ASource, const TIncludeReader& AReadInclude = {});
+
+    const TIdentifierSet* F_FindUnit(std::u16string_view AUnitName) const override;
+
+private:
+    std::map<std::u16string, TIdentifierSet, std::less<>> FUnits;  // by folded name
+};
+
+}  // namespace quorvel::test

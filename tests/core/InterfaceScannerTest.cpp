@@ -1,0 +1,168 @@
+// What F_InterfaceIdentifiers reads from a unit: one table of small units and
+// the identifiers (folded) they declare, includes and odd texts after it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FormatTestSupport.h"
+#include "UnitInterface.h"
+
+namespace quorvel::test {
+namespace {
+
+struct ScanCase {
+    const char* Name;
+    std::string_view Interface;  // placed between `unit U; interface` and `implementation`
+    std::string_view Expected;   // folded identifiers separated by blanks; `HELPER FOR X` as `HELPER_FOR_X`
+};
+
+void PrintTo(const ScanCase& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
+
+std::vector<std::string> Sorted(const TIdentifierSet& AIdentifiers) {
+    std::vector<std::string> result;
+    for (const std::u16string& identifier : AIdentifiers) result.push_back(Show(identifier));
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+std::vector<std::string> Expected(std::string_view AList) {
+    std::vector<std::string> result;
+    std::string word;
+    for (char c : std::string(AList) + " ") {
+        if (c != ' ') {
+            word += c == '_' && word.starts_with("HELPER") ? ' ' : c;
+        } else if (!word.empty()) {
+            result.push_back(word);
+            word.clear();
+        }
+    }
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+// Include files the cases name.
+std::optional<std::u16string> ReadInclude(std::u16string_view AName) {
+    static const std::map<std::u16string, std::string_view> kFiles = {
+        {u"types.inc", "type TInc = Integer; {$I nested.inc}"},
+        {u"nested.inc", "const NestedC = 1;"},
+        {u"more decls.inc", "var MoreV: Integer;"},
+        {u"self.inc", "const SelfC = 1; {$I self.inc}"},
+        {u"bomb.inc", "const BombC = 1; {$I bomb.inc} {$I bomb.inc}"},
+        {u"stop.inc", "const BeforeStop = 1; implementation const AfterStop = 1;"},
+    };
+    const auto found = kFiles.find(std::u16string(AName));
+    if (found == kFiles.end()) return std::nullopt;
+    return Utf16(found->second);
+}
+
+class InterfaceScannerTest : public ::testing::TestWithParam<ScanCase> {};
+
+TEST_P(InterfaceScannerTest, DeclaresTopLevelNames) {
+    const ScanCase& c = GetParam();
+    const std::u16string source = Utf16("unit U;\ninterface\n" + std::string(c.Interface) +
+                                        "\nimplementation\nconst Hidden = 1;\nprocedure Impl;\nbegin\nend;\nend.\n");
+    SCOPED_TRACE("source: " + Show(source));
+    EXPECT_EQ(Expected(c.Expected), Sorted(F_InterfaceIdentifiers(source, ReadInclude)));
+}
+
+constexpr ScanCase kDeclarations[] = {
+    {"EverySectionKind",
+     "uses Classes;\nconst C = 1;\ntype T = Integer;\nvar V: Integer;\nthreadvar TV: Integer;\n"
+     "resourcestring RS = 'x';\nprocedure P;\nfunction F(const A: Integer; var B: string): Integer;",
+     "C T V TV RS P F"},
+    {"SeveralNamesAndInlineTypes", "var A, B, C: Integer; R: record X, Y: Integer; end; D: (dA, dB); E: Integer = 5;",
+     "A B C R D DA DB E"},
+    {"EnumMembers", "type TColor = (clRed, clGreen = 5, clBlue); TSet = set of (sA, sB);",
+     "TCOLOR CLRED CLGREEN CLBLUE TSET SA SB"},
+    {"ScopedEnumsHideMembers", "{$SCOPEDENUMS ON} type TE = (eA, eB); {$ScopedEnums Off} type TF = (fA);",
+     "TE TF FA"},
+    {"ClassMembersExcluded",
+     "type TFoo = class(TObject) private FX: Integer; procedure M; public property P: Integer read FX; "
+     "class function Make: TFoo; class var Count: Integer; end;\n"
+     "TBar = class; TRef = class of TFoo; TErr = class(Exception); TSealed = class sealed end; var After: Integer;",
+     "TFOO TBAR TREF TERR TSEALED AFTER"},
+    {"NestedTypesExcluded",
+     "type TOuter = class type TInner = class(TBase) X: Integer; end; TFwd = class; IIn = interface end; "
+     "procedure M; end;\nTVars = class var FX: Integer; class var FY: Integer; end;\nconst AfterOuter = 1;",
+     "TOUTER TVARS AFTEROUTER"},
+    {"VariantRecord",
+     "type TR = packed record case Tag: Integer of 0: (A: Integer); 1: (B: record X: Integer; end); end;\nconst K = 1;",
+     "TR K"},
+    {"Generics",
+     "type TList<T: class, constructor> = class Items: T; end; TPair<K, V> = record Key: K; end;\n"
+     "generic TG<T> = class end; TSpec = specialize TG<Integer>; function Make<T>(A: T): T;",
+     "TLIST TPAIR TG TSPEC MAKE"},
+    {"TypedConstants",
+     "const Arr: array[0..1] of Integer = (1, 2); Rec: TPoint = (X: 1; Y: 2); Nested: TRec = (A: (1, 2); B: 'x;y');",
+     "ARR REC NESTED"},
+    {"Interfaces",
+     "type IFoo = interface; IFoo = interface(IInterface) ['{00000000-0000-0000-0000-000000000000}'] "
+     "procedure M; end; IDisp = dispinterface ['{1}'] property Q: Integer dispid 1; end; var Q2: Integer;",
+     "IFOO IDISP Q2"},
+    {"HelpersAndAttributes",
+     "type [MyAttr('x')] TH = class helper for Classes.TStrings procedure M; end;\n"
+     "TSH = record helper for string function Up: string; end; THH = class helper (TH) for TList end;",
+     "TH TSH THH HELPER_FOR_TSTRINGS HELPER_FOR_STRING HELPER_FOR_TLIST"},
+    {"ProceduralTypesAndDirectives",
+     "type TProc = procedure(A: Integer; B: string) of object; TFunc = reference to function: Integer; "
+     "TObj = object X: Integer; procedure M; end;\n"
+     "function Ext(A: PChar): Integer; stdcall; external 'lib.dll' name 'Ext'; procedure Over(A: Integer); overload;\n"
+     "var Handler: TProc; cvar; external;",
+     "TPROC TFUNC TOBJ EXT OVER HANDLER"},
+    {"HintsAndDistinctTypes", "type TD = type string; TOld = class end deprecated 'no'; var W: Integer platform;",
+     "TD TOLD W"},
+    {"EveryConditionalBranchCounts", "{$IFDEF WIN} procedure WinOnly; {$ELSE} procedure PosixOnly; {$ENDIF}",
+     "WINONLY POSIXONLY"},
+    {"EscapedNamesAndGlobalProperty", "type &Type = Integer; var &Begin: Integer; property GP: Integer read GetGP;",
+     "TYPE BEGIN GP"},
+    {"NonAsciiNamesKeepTheirCase", "const \xC3\xA9t\xC3\xA9 = 1;", "\\u00E9T\\u00E9"},
+    {"Includes", "{$I types.inc} (*$INCLUDE 'more decls.inc'*) {$I %DATE%} {$I+} {$I missing.inc} const Last = 1;",
+     "TINC NESTEDC MOREV LAST"},
+    {"IncludeCycleEnds", "{$I self.inc} {$INCLUDE bomb.inc} const AfterCycle = 1;", "SELFC BOMBC AFTERCYCLE"},
+    {"ImplementationInIncludeEndsTheInterface", "{$I stop.inc} const NotSeen = 1;", "BEFORESTOP"},
+    {"CommentsAndStringsHideNothingElse", "const S = 'type X = 1;'; { var Y: Integer; } // const Z = 1;\nvar V: Integer;",
+     "S V"},
+};
+INSTANTIATE_TEST_SUITE_P(Declarations, InterfaceScannerTest, ::testing::ValuesIn(kDeclarations),
+                         [](const auto& AInfo) { return std::string(AInfo.param.Name); });
+
+TEST(InterfaceScannerEdges, TextsWithoutAnInterfaceDeclareNothing) {
+    for (const char* text : {"", "program P; const C = 1; begin end.", "unit U; { interface } const C = 1;"}) {
+        EXPECT_TRUE(F_InterfaceIdentifiers(Utf16(text), {}).empty()) << text;
+    }
+}
+
+TEST(InterfaceScannerEdges, UnfinishedTextsKeepWhatWasRead) {
+    EXPECT_EQ(Expected("T V"), Sorted(F_InterfaceIdentifiers(u"unit U; interface var V: Integer; type T = class X", {})));
+    EXPECT_EQ(Expected("C T"), Sorted(F_InterfaceIdentifiers(u"unit U; interface const C = 1; type T = (a", {})));
+}
+
+TEST(InterfaceScannerEdges, ThrowingReaderFindsNothing) {
+    const TIncludeReader throwing = [](std::u16string_view) -> std::optional<std::u16string> { throw 42; };
+    EXPECT_EQ(Expected("A"), Sorted(F_InterfaceIdentifiers(u"unit U; interface {$I x.inc} const A = 1;", throwing)));
+}
+
+// Soup of the tokens that steer the scanner: it must end and never throw.
+TEST(InterfaceScannerEdges, TokenSoupEnds) {
+    constexpr std::u16string_view kPieces[] = {
+        u"interface", u"implementation", u"type", u"var", u"const", u"class", u"record", u"end", u"of",
+        u"helper", u"for", u"case", u"procedure", u"(", u")", u"[", u"]", u"<", u">", u"=", u":", u";",
+        u",", u".", u"{$I x}", u"{$SCOPEDENUMS ON}", u"'", u"{", u"}", u"X", u"&", u" "};
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::size_t> piece(0, std::size(kPieces) - 1);
+    const TIncludeReader reader = [](std::u16string_view) { return std::optional<std::u16string>(u"type Y = (a, b); {$I x}"); };
+    for (int i = 0; i < 5000; ++i) {
+        std::u16string text = u"interface ";
+        for (int n = 0; n < 60; ++n) text += kPieces[piece(random)];
+        EXPECT_NO_THROW(F_InterfaceIdentifiers(text, reader)) << Show(text);
+    }
+}
+
+}  // namespace
+}  // namespace quorvel::test

@@ -1,0 +1,225 @@
+// The rules that keep a sorted clause meaning what it meant: units that must
+// come first, the keep-order marker, and an order in which every identifier
+// the file uses still comes from the same unit. Each case formats a text with
+// the notes it must send, then formats the result again.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FakeUnitCatalog.h"
+#include "FormatTestSupport.h"
+#include "QuorvelCore.h"
+
+namespace quorvel::test {
+namespace {
+
+struct RulesCase {
+    const char* Name;
+    std::string_view Units;     // the catalog, as FakeUnitCatalog reads it; empty: no catalog
+    std::string_view Input;
+    std::string_view Expected;  // empty: the input comes back unchanged
+    std::vector<std::string_view> Notes;
+};
+
+void PrintTo(const RulesCase& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
+
+std::vector<std::string> ShowAll(const std::vector<std::u16string>& ATexts) {
+    std::vector<std::string> shown;
+    for (const std::u16string& text : ATexts) shown.push_back(Show(text));
+    return shown;
+}
+
+// Formats with the given rules and checks text, stability and the notes of the first run.
+void VerifyRules(TQuorvel& AFormatter, const RulesCase& ACase) {
+    std::vector<std::u16string> notes;
+    AFormatter.SetOnSkipBlock([&](const std::u16string& AMsg) { notes.push_back(AMsg); });
+    const std::u16string input = WithBreaks(ACase.Input, u"\r\n");
+    const std::u16string expected = ACase.Expected.empty() ? input : WithBreaks(ACase.Expected, u"\r\n");
+    SCOPED_TRACE("input: " + Show(input));
+    EXPECT_EQ(Show(expected), Show(AFormatter.F_FormatSource(input)));
+    AFormatter.SetOnSkipBlock({});
+    std::vector<std::u16string> expectedNotes;
+    for (std::string_view note : ACase.Notes) expectedNotes.push_back(Utf16(note));
+    EXPECT_EQ(ShowAll(expectedNotes), ShowAll(notes));
+    const std::u16string again = AFormatter.F_FormatSource(expected);
+    EXPECT_EQ(Show(expected), Show(again)) << "formatting the result again changed it";
+}
+
+class OrderingRulesTest : public ::testing::TestWithParam<RulesCase> {};
+
+TEST_P(OrderingRulesTest, KeepsMeaning) {
+    const RulesCase& c = GetParam();
+    const FakeUnitCatalog catalog(Utf16(c.Units));
+    TQuorvel formatter;
+    if (!c.Units.empty()) formatter.SetUnitCatalog(&catalog);
+    VerifyRules(formatter, c);
+}
+
+constexpr std::string_view kDeleteFile = "SysUtils=DeleteFile FindClose Format|Windows=DeleteFile FindClose MessageBox";
+
+const RulesCase kKeepFirst[] = {
+    {"MemoryManagersFirstInWrittenOrder", "", "uses Classes, ShareMem, SysUtils, FastMM4;",
+     "uses\n   ShareMem,\n   FastMM4,\n   Classes,\n   SysUtils;\n"},
+    {"TracerWithCompanions", "", "uses Forms, madListModules, Classes, madExcept;",
+     "uses\n   madListModules,\n   madExcept,\n   Classes,\n   Forms;\n"},
+    {"FreePascalManagers", "", "uses Classes, cwstring, cthreads, cmem;",
+     "uses\n   cwstring,\n   cthreads,\n   cmem,\n   Classes;\n"},
+    {"AnyLetterCaseAndPaths", "", "uses Main in 'Main.pas', fastmm4 in '..\\FastMM4.pas';",
+     "uses\n   fastmm4 in '..\\FastMM4.pas',\n   Main in 'Main.pas';\n"},
+    {"NotAPrefixMatch", "", "uses FastMM4Options, Alpha;", "uses\n   Alpha,\n   FastMM4Options;\n"},
+};
+INSTANTIATE_TEST_SUITE_P(KeepFirst, OrderingRulesTest, ::testing::ValuesIn(kKeepFirst),
+                         [](const auto& AInfo) { return std::string(AInfo.param.Name); });
+
+const RulesCase kMarker[] = {
+    {"BraceComment", "", "uses B, A {quorvel: keep order};", "", {"  [SKIP] uses \u2014 marked to keep its order"}},
+    {"ParenCommentAnyCaseAndBlanks", "", "uses B, (*  QUORVEL :  Keep   Order *) A;", "",
+     {"  [SKIP] uses \u2014 marked to keep its order"}},
+    {"LineCommentOnItsOwnLine", "", "uses\n  // quorvel: keep order\n  B,\n  A;", "",
+     {"  [SKIP] uses \u2014 marked to keep its order"}},
+    {"AfterTheSemicolonOnItsLine", "", "uses B, A; // quorvel: keep order\nbegin end.", "",
+     {"  [SKIP] uses \u2014 marked to keep its order"}},
+    {"OnTheNextLineIsNoMarker", "", "uses B, A;\n// quorvel: keep order", "uses\n   A,\n   B;\n// quorvel: keep order"},
+    {"BetweenCommasWhereNoElementIs", "", "uses B, {quorvel: keep order} , A;", "",
+     {"  [SKIP] uses \u2014 marked to keep its order"}},
+    {"InsideADottedName", "", "uses System.{quorvel: keep order}Classes, A;", "",
+     {"  [SKIP] uses \u2014 marked to keep its order"}},
+    {"WinsOverDirectives", "", "uses B, {$IFDEF X} C, {$ENDIF} A // quorvel: keep order\n;", "",
+     {"  [SKIP] uses \u2014 marked to keep its order"}},
+    {"WinsOverKeepFirst", "", "uses Classes, FastMM4 { quorvel: keep order };", "",
+     {"  [SKIP] uses \u2014 marked to keep its order"}},
+    {"EachSectionOnItsOwn", "",
+     "unit U;\ninterface\nuses B, A;\nimplementation\nuses D, {quorvel:keep order} C;\nend.\n",
+     "unit U;\ninterface\nuses\n   A,\n   B;\nimplementation\nuses D, {quorvel:keep order} C;\nend.\n",
+     {"  [SKIP] implementation uses \u2014 marked to keep its order"}},
+    {"InterfaceClause", "", "unit U;\ninterface\nuses B, {quorvel: keep order} A;\nimplementation\nend.\n", "",
+     {"  [SKIP] interface uses \u2014 marked to keep its order"}},
+    {"OtherCommentsAreNoMarker", "", "uses B {quorvel: keep orders}, A {keep order} {$X quorvel: keep order};", "",
+     {"  [SKIP] uses \u2014 contains compiler directives"}},
+    {"PathIsNoMarker", "", "uses B in 'quorvel: keep order', A;", "uses\n   A,\n   B in 'quorvel: keep order';\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Marker, OrderingRulesTest, ::testing::ValuesIn(kMarker),
+                         [](const auto& AInfo) { return std::string(AInfo.param.Name); });
+
+const RulesCase kNames[] = {
+    {"SharedNameUsedKeepsItsUnitLast", kDeleteFile,
+     "program P;\nuses Windows, SysUtils;\nbegin\n  DeleteFile('x');\nend.\n",
+     "program P;\nuses\n   Windows,\n   SysUtils;\nbegin\n  DeleteFile('x');\nend.\n",
+     {"  [KEEP] uses \u2014 Windows stays before SysUtils (DeleteFile)"}},
+    {"SharedNameUnusedSortsPlainly", kDeleteFile,
+     "program P;\nuses Windows, SysUtils;\nbegin\n  MessageBox(0, Format('x', []), nil, 0); // DeleteFile\nend.\n",
+     "program P;\nuses\n   SysUtils,\n   Windows;\nbegin\n  MessageBox(0, Format('x', []), nil, 0); // DeleteFile\nend.\n"},
+    {"OrderAlreadyRightNeedsNoNote", kDeleteFile, "program P;\nuses SysUtils, Windows;\nbegin\n  FindClose(H);\nend.\n",
+     "program P;\nuses\n   SysUtils,\n   Windows;\nbegin\n  FindClose(H);\nend.\n"},
+    {"SeveralNamesOneNoteSpelledAsInTheFile", kDeleteFile,
+     "uses Windows, Classes, SysUtils;\nbegin findclose(h); DELETEFILE('x'); end.\n",
+     "uses\n   Classes,\n   Windows,\n   SysUtils;\nbegin findclose(h); DELETEFILE('x'); end.\n",
+     {"  [KEEP] uses \u2014 Windows stays before SysUtils (DELETEFILE, findclose)"}},
+    {"ThreeUnitsDeclaringOneName", "C=X|A=X|B=X", "uses C, B, A;\nbegin X; end.\n",
+     "uses\n   B,\n   C,\n   A;\nbegin X; end.\n",
+     {"  [KEEP] uses \u2014 C stays before A (X)", "  [KEEP] uses \u2014 B stays before A (X)"}},
+    {"TwoNamesPullingApart", "Zed=X|Alpha=X|Delta=Y|Beta=Y", "uses Zed, Alpha, Delta, Beta;\nbegin X; Y; end.\n",
+     "uses\n   Delta,\n   Beta,\n   Zed,\n   Alpha;\nbegin X; Y; end.\n",
+     {"  [KEEP] uses \u2014 Zed stays before Alpha (X)", "  [KEEP] uses \u2014 Delta stays before Beta (Y)"}},
+    {"AtMostThreeNamesPerNote", "B=W X Y Z|A=W X Y Z", "uses B, A;\nbegin W; X; Y; Z; end.\n",
+     "uses\n   B,\n   A;\nbegin W; X; Y; Z; end.\n", {"  [KEEP] uses \u2014 B stays before A (W, X, Y, \u2026)"}},
+    {"UnitWithoutSourceDeclaresNothing", "SysUtils=DeleteFile", "uses Windows, SysUtils;\nbegin DeleteFile('x'); end.\n",
+     "uses\n   SysUtils,\n   Windows;\nbegin DeleteFile('x'); end.\n"},
+    {"ScopeNamesFindTheUnits", "System.SysUtils=DeleteFile|Winapi.Windows=DeleteFile",
+     "uses Windows, SysUtils;\nbegin DeleteFile('x'); end.\n", "uses\n   Windows,\n   SysUtils;\nbegin DeleteFile('x'); end.\n",
+     {"  [KEEP] uses \u2014 Windows stays before SysUtils (DeleteFile)"}},
+    {"HelpersForOneTypeKeepTheirOrder", "ZHelpers=ZH HELPER_FOR_TSTRINGS|AHelpers=AH HELPER_FOR_TSTRINGS",
+     "uses ZHelpers, AHelpers;\nbegin L.Text; end.\n", "uses\n   ZHelpers,\n   AHelpers;\nbegin L.Text; end.\n",
+     {"  [KEEP] uses \u2014 ZHelpers stays before AHelpers (helper for TSTRINGS)"}},
+    {"KeepFirstUnitThatMustFollowKeepsWrittenOrder", "Zed=GetMem|FastMM4=GetMem", "uses Zed, Alpha, FastMM4;\nbegin GetMem(P, 1); end.\n",
+     "uses\n   Zed,\n   Alpha,\n   FastMM4;\nbegin GetMem(P, 1); end.\n",
+     {"  [KEEP] uses \u2014 order kept as written: Zed must stay before FastMM4 (GetMem)"}},
+    {"KeepFirstBeforeConstrainedUnits", "Zed=X|Alpha=X", "uses Zed, Alpha, madExcept;\nbegin X; end.\n",
+     "uses\n   madExcept,\n   Zed,\n   Alpha;\nbegin X; end.\n", {"  [KEEP] uses \u2014 Zed stays before Alpha (X)"}},
+    {"EachSectionGetsItsNotes", kDeleteFile,
+     "unit U;\ninterface\nuses Windows, SysUtils;\nimplementation\nuses Windows, SysUtils;\nbegin DeleteFile('x'); end.\n",
+     "unit U;\ninterface\nuses\n   Windows,\n   SysUtils;\nimplementation\nuses\n   Windows,\n   SysUtils;\nbegin DeleteFile('x'); end.\n",
+     {"  [KEEP] interface uses \u2014 Windows stays before SysUtils (DeleteFile)",
+      "  [KEEP] implementation uses \u2014 Windows stays before SysUtils (DeleteFile)"}},
+};
+INSTANTIATE_TEST_SUITE_P(Names, OrderingRulesTest, ::testing::ValuesIn(kNames),
+                         [](const auto& AInfo) { return std::string(AInfo.param.Name); });
+
+// Units given by their sources: a name declared in an include file and one in
+// a conditional branch count like any other.
+TEST(OrderingRulesSources, IncludeFilesAndConditionalBranchesDeclare) {
+    FakeUnitCatalog catalog;
+    const TIncludeReader reader = [](std::u16string_view AName) -> std::optional<std::u16string> {
+        if (AName == u"decl.inc") return u"procedure Bar;";
+        return std::nullopt;
+    };
+    catalog.AddSource(u"Alpha", u"unit Alpha; interface {$IFDEF X} procedure Foo; {$ELSE} procedure Bar; {$ENDIF}\n"
+                                u"implementation end.", reader);
+    catalog.AddSource(u"Beta", u"unit Beta; interface {$I decl.inc} implementation end.", reader);
+    TQuorvel formatter;
+    formatter.SetUnitCatalog(&catalog);
+    VerifyRules(formatter, {"", "", "uses Beta, Alpha;\nbegin Bar; end.\n", "uses\n   Beta,\n   Alpha;\nbegin Bar; end.\n",
+                            {"  [KEEP] uses \u2014 Beta stays before Alpha (Bar)"}});
+}
+
+struct OptionsCase {
+    const char* Name;
+    void (*Apply)(TQuorvel&);
+    RulesCase Case;
+};
+
+void PrintTo(const OptionsCase& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
+
+class OrderingOptionsTest : public ::testing::TestWithParam<OptionsCase> {};
+
+TEST_P(OrderingOptionsTest, FollowTheOptions) {
+    const FakeUnitCatalog catalog(Utf16(GetParam().Case.Units));
+    TQuorvel formatter;
+    formatter.SetUnitCatalog(&catalog);
+    GetParam().Apply(formatter);
+    VerifyRules(formatter, GetParam().Case);
+}
+
+void PlainOrder(TQuorvel& AFormatter) {
+    AFormatter.SetKeepFirstBuiltIn(false);
+    AFormatter.SetKeepFirstUnits({});
+    AFormatter.SetKeepNameResolution(false);
+}
+
+const OptionsCase kOptions[] = {
+    {"PlainOrderSortsEverything", PlainOrder,
+     {"", std::string_view(kDeleteFile), "uses Windows, SysUtils, FastMM4;\nbegin DeleteFile('x'); end.\n",
+      "uses\n   FastMM4,\n   SysUtils,\n   Windows;\nbegin DeleteFile('x'); end.\n"}},
+    {"PlainOrderStillHonoursTheMarker", PlainOrder,
+     {"", "", "uses B, A {quorvel: keep order};", "", {"  [SKIP] uses \u2014 marked to keep its order"}}},
+    {"UserUnitsJoinTheBuiltInInWrittenOrder",
+     [](TQuorvel& AFormatter) { AFormatter.SetKeepFirstUnits({u"mytracer", u" Early "}); },
+     {"", "", "uses Zed, Early, MyTracer, FastMM4;", "uses\n   Early,\n   MyTracer,\n   FastMM4,\n   Zed;\n"}},
+    {"UserUnitMatchesWithScope", [](TQuorvel& AFormatter) { AFormatter.SetKeepFirstUnits({u"MyTracer", u"Vcl.Early"}); },
+     {"", "", "uses Zed, Alpha.MyTracer, Early, Vcl.MyTracer;",
+      "uses\n   Early,\n   Vcl.MyTracer,\n   Alpha.MyTracer,\n   Zed;\n"}},
+    {"NoScopeNamesFindNoUnit", [](TQuorvel& AFormatter) { AFormatter.SetUnitScopeNames({}); },
+     {"", "System.SysUtils=DeleteFile|Winapi.Windows=DeleteFile", "uses Windows, SysUtils;\nbegin DeleteFile('x'); end.\n",
+      "uses\n   SysUtils,\n   Windows;\nbegin DeleteFile('x'); end.\n"}},
+};
+INSTANTIATE_TEST_SUITE_P(Options, OrderingOptionsTest, ::testing::ValuesIn(kOptions),
+                         [](const auto& AInfo) { return std::string(AInfo.param.Name); });
+
+TEST(OrderingDefaults, ListsForTheWindowAndTool) {
+    const TQuorvel formatter;
+    EXPECT_TRUE(formatter.KeepFirstBuiltIn());
+    EXPECT_TRUE(formatter.KeepNameResolution());
+    EXPECT_TRUE(formatter.KeepFirstUnits().empty());
+    EXPECT_EQ(nullptr, formatter.UnitCatalog());
+    EXPECT_EQ(TQuorvel::DefaultUnitScopeNames(), formatter.UnitScopeNames());
+    for (const TKeepFirstUnit& unit : TQuorvel::BuiltInKeepFirstUnits()) {
+        EXPECT_FALSE(unit.Name.empty());
+        EXPECT_FALSE(unit.Reason.empty()) << Show(unit.Name);
+    }
+}
+
+}  // namespace
+}  // namespace quorvel::test

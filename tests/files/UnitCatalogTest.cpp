@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "BatchRun.h"
+#include "FileError.h"
+#include "TestFolder.h"
+#include "UnitCatalog.h"
+
+namespace quorvel::files {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TestFolder;
+
+std::string UnitText(std::string_view AName, std::string_view AInterface) {
+    return "unit " + std::string(AName) + ";\ninterface\n" + std::string(AInterface) + "\nimplementation\nend.\n";
+}
+
+bool Declares(const FileUnitCatalog& ACatalog, std::u16string_view AUnit, const std::u16string& AIdentifier) {
+    const TIdentifierSet* found = ACatalog.F_FindUnit(AUnit);
+    return found && found->contains(AIdentifier);
+}
+
+// A project folder beside a library tree given as the units path.
+class UnitCatalogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FFolder.Write("project/Main.pas", UnitText("Main", "procedure Run;"));
+        FFolder.Write("project/sub/Nested.pas", UnitText("Nested", "procedure InSubfolder;"));
+        FFolder.Write("lib/rtl/unix/sysutils.pp", UnitText("sysutils", "{$I sysutilh.inc}"));
+        FFolder.Write("lib/rtl/objpas/sysutilh.inc", "function DeleteFile(const F: string): Boolean;\n");
+        FFolder.Write("lib/rtl/win/sysutils.pp", UnitText("sysutils", "procedure OnlyOnWindows;"));
+        FFolder.Write("lib/api/Windows.pas", UnitText("Windows", "{$I 'decl'}\nconst MAX_PATH = 260;"));
+        FFolder.Write("lib/api/decl.inc", "type HWND = NativeUInt;\n");
+    }
+    UnitSearchFolders Folders() const { return {{FFolder / "project"}, {FFolder / "lib"}}; }
+    TestFolder FFolder;
+};
+
+TEST_F(UnitCatalogTest, FindsUnitsByNameWithoutCaseThroughTheirIncludes) {
+    const FileUnitCatalog catalog(Folders());
+    struct Case {
+        std::u16string Unit, Identifier;
+        bool Expected;
+    };
+    const Case cases[] = {
+        {u"main", u"RUN", true},                   // beside the files formatted
+        {u"SYSUTILS", u"DELETEFILE", true},        // include found below the units path, not beside the unit
+        {u"SysUtils", u"ONLYONWINDOWS", true},     // every source of one name counts
+        {u"Windows", u"HWND", true},               // quoted include name without extension: ".inc" tried
+        {u"Windows", u"MAX_PATH", true},
+        {u"Nested", u"INSUBFOLDER", false},        // the files' folders are searched without subfolders
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.Unit.begin(), c.Unit.end()));
+        EXPECT_EQ(Declares(catalog, c.Unit, c.Identifier), c.Expected);
+    }
+    EXPECT_EQ(catalog.F_FindUnit(u"Nested"), nullptr);
+    EXPECT_EQ(catalog.F_FindUnit(u"sysutilh"), nullptr) << "an include file is no unit";
+}
+
+TEST_F(UnitCatalogTest, CountsDistinctUnitsWithoutSource) {
+    const FileUnitCatalog catalog(Folders());
+    for (const auto* name : {u"Missing", u"MISSING", u"Other.Missing"}) catalog.NoteUnitWithoutSource(name);
+    EXPECT_EQ(catalog.UnitsWithoutSource(), 2u);
+}
+
+TEST_F(UnitCatalogTest, AUnitsFolderThatDoesNotExistIsAnErrorNamingIt) {
+    try {
+        FileUnitCatalog catalog({{}, {FFolder / "no-such-folder"}});
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("no-such-folder"), std::string::npos) << error.what();
+    }
+}
+
+// The order rule seen from a run: a name both units declare keeps the unit it
+// resolves to last; the summary counts the units whose source is not found.
+TEST_F(UnitCatalogTest, RunKeepsTheUnitANameResolvesToAndCountsUnitsWithoutSource) {
+    const std::string source = "program P;\nuses Windows, SysUtils, Zeta, Alpha;\nbegin DeleteFile(''); end.\n";
+    FFolder.Write("lib/api/Windows.pas", UnitText("Windows", "function DeleteFile(F: PChar): LongBool;"));
+    const fs::path file = FFolder.Write("project/P.dpr", source);
+    std::vector<std::u16string> log;
+    BatchCallbacks callbacks;
+    callbacks.Log = [&](const std::u16string& ALine) { log.push_back(ALine); };
+    RunBatch({file}, TQuorvel(), {.Backup = false, .UnitsPath = {FFolder / "lib"}}, callbacks);
+
+    const Bytes written = test::ReadBytes(file);
+    EXPECT_EQ(std::string(written.begin(), written.end()),
+              "program P;\nuses\n   Alpha,\n   Windows,\n   SysUtils,\n   Zeta;\nbegin DeleteFile(''); end.\n");
+    EXPECT_NE(std::find(log.begin(), log.end(), u"  [KEEP] uses \u2014 Windows stays before SysUtils (DeleteFile)"),
+              log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), u"No source found for 2 units named in clauses"), log.end());
+}
+
+}  // namespace
+}  // namespace quorvel::files
