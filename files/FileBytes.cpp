@@ -31,7 +31,9 @@ fs::path FolderOf(const fs::path& APath) { return APath.has_parent_path() ? APat
 
 void CheckFolderExists(const fs::path& APath, const char* AAction) {
     std::error_code error;
-    if (!fs::is_directory(platform::SystemPath(FolderOf(APath)), error)) throw MakeFileError(AAction, APath, "its folder does not exist");
+    if (!fs::is_directory(platform::SystemPath(FolderOf(APath)), error)) {
+        throw MakeFileError(AAction, APath, "its folder does not exist");
+    }
 }
 
 constexpr const char* kHeldOpen = "another program holds the file open; close it there and try again";

@@ -12,11 +12,10 @@ prefix=$1
 shift
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no dialogs offering to fetch .NET or Gecko
-export LC_ALL=${QUORVEL_WINE_LOCALE:-C.UTF-8}
 unset DISPLAY WAYLAND_DISPLAY
 if [[ "${1:-}" == "--stop" ]]; then
   wineserver -k 2>/dev/null || true
   exit 0
 fi
 mkdir -p "$prefix"
-exec wine "$@"
+exec env LC_ALL="${QUORVEL_WINE_LOCALE:-C.UTF-8}" wine "$@"  # env: the shell need not know the locale

@@ -49,15 +49,16 @@ struct FolderEntry {
 };
 
 // AFolder's entries but "." and "..", in no set order, at any path length
-// (the library's own folder iterator stops at MAX_PATH under MinGW). Throws
-// std::system_error when the folder cannot be opened.
+// (MinGW's std::filesystem::directory_iterator cannot open a folder past
+// MAX_PATH, even in the long form). Throws std::system_error when the folder
+// cannot be opened.
 std::vector<FolderEntry> ReadFolder(const std::filesystem::path& AFolder);
 
 // Puts ATemporary in ATarget's place in one step, ATarget existing or not.
 // Windows: an existing ATarget's attributes (hidden, system, archive) pass to
-// the new file. Throws
-// std::system_error, std::errc::device_or_resource_busy when another program
-// holds ATarget open; ATarget is then as it was and ATemporary still there.
+// the new file. Throws std::system_error, std::errc::device_or_resource_busy
+// when another program holds ATarget open; ATarget is then as it was and
+// ATemporary still there.
 void ReplaceWithFile(const std::filesystem::path& ATemporary, const std::filesystem::path& ATarget);
 
 // Two paths name the same file when these are equal, as far as their text

@@ -148,8 +148,9 @@ std::vector<FolderEntry> ReadFolder(const std::filesystem::path& AFolder) {
     do {
         const std::wstring_view name = found.cFileName;
         if (name == L"." || name == L"..") continue;
+        const DWORD tag = found.dwReserved0;  // the kind of reparse point
         const bool link = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-                          (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK || found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+                          (tag == IO_REPARSE_TAG_SYMLINK || tag == IO_REPARSE_TAG_MOUNT_POINT);
         entries.push_back({std::wstring(name), !link && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY), link});
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);

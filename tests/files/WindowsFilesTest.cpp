@@ -229,7 +229,8 @@ INSTANTIATE_TEST_SUITE_P(Pairs, WindowsPathIdentityTest, ::testing::Values(
 TEST(WindowsToolTest, APathInOtherLetterCaseIsFormattedOnce) {
     const TestFolder folder;
     folder.Write("src/Dirty.pas", kUnsortedFile);
-    const auto outcome = test::RunTool(folder, test::Quoted(folder / "src") + " " + test::Quoted(folder / "SRC/dIRTY.pAS"));
+    const auto outcome =
+        test::RunTool(folder, test::Quoted(folder / "src") + " " + test::Quoted(folder / "SRC/dIRTY.pAS"));
     EXPECT_EQ(outcome.ExitCode, 0) << outcome.Err;
     EXPECT_NE(outcome.Out.find("  [OK] Dirty.pas\n\nDone: 1 changed, 0 unchanged, 0 errors\n"), std::string::npos)
         << outcome.Out;
@@ -255,8 +256,8 @@ TEST(WindowsConsoleTest, ShowsLettersOutsideTheCodePage) {
     }
     std::wstring shown(4, L' ');
     DWORD read = 0;
-    ::ReadConsoleOutputCharacterW(handle, shown.data(), 4, COORD{0, static_cast<SHORT>(info.dwCursorPosition.Y - 1)},
-                                  &read);
+    const COORD lineAbove{0, static_cast<SHORT>(info.dwCursorPosition.Y - 1)};
+    ::ReadConsoleOutputCharacterW(handle, shown.data(), 4, lineAbove, &read);
     std::fclose(console);
     ::FreeConsole();
     EXPECT_EQ(shown, L"\u00e9\u00fc\u0101\u0416");
