@@ -7,6 +7,7 @@
 #include "PathText.h"
 #include "RunTimestamp.h"
 #include "UnitCatalog.h"
+#include "platform/Platform.h"
 
 namespace quorvel::files {
 namespace {
@@ -18,7 +19,7 @@ constexpr std::size_t kBytesInProgress = 2u << 20;
 
 std::size_t FileSize(const std::filesystem::path& APath) {
     std::error_code error;
-    const auto size = std::filesystem::file_size(APath, error);
+    const auto size = std::filesystem::file_size(platform::SystemPath(APath), error);
     return error ? 0 : static_cast<std::size_t>(size);
 }
 

@@ -1,9 +1,7 @@
 #include "FileBytes.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <random>
 #include <system_error>
 #include <type_traits>
@@ -33,12 +31,15 @@ fs::path FolderOf(const fs::path& APath) { return APath.has_parent_path() ? APat
 
 void CheckFolderExists(const fs::path& APath, const char* AAction) {
     std::error_code error;
-    if (!fs::is_directory(FolderOf(APath), error)) throw MakeFileError(AAction, APath, "its folder does not exist");
+    if (!fs::is_directory(platform::SystemPath(FolderOf(APath)), error)) {
+        throw MakeFileError(AAction, APath, "its folder does not exist");
+    }
 }
 
-// The reason the C library gave for the last failed open, when it gave one.
-std::string OpenFailureReason() {
-    return errno != 0 ? std::generic_category().message(errno) : "the file cannot be opened";
+constexpr const char* kHeldOpen = "another program holds the file open; close it there and try again";
+
+std::string Reason(const std::system_error& AError) {
+    return AError.code() == std::errc::device_or_resource_busy ? kHeldOpen : AError.code().message();
 }
 
 // Why a read failed, in words that say what the user can do about it. The
@@ -48,6 +49,7 @@ FileError ReadFailure(const fs::path& APath, const std::system_error& AError) {
     if (code == std::errc::is_a_directory) return MakeFileError(kRead, APath, "it is a folder, not a file");
     if (code == std::errc::invalid_argument) return MakeFileError(kRead, APath, "it is not a regular file");
     if (code == std::errc::io_error) return MakeFileError(kRead, APath, AError.what());
+    if (code == std::errc::device_or_resource_busy) return MakeFileError(kRead, APath, kHeldOpen);
     if (code == std::errc::no_such_file_or_directory || code == std::errc::not_a_directory) {
         CheckFolderExists(APath, kRead);
         return MakeFileError(kRead, APath, "the file does not exist");
@@ -66,7 +68,7 @@ fs::path TemporaryPathBeside(const fs::path& ATarget) {
 // The file a write replaces: the target of a link, else the path itself.
 fs::path ResolveTarget(const fs::path& APath) {
     std::error_code error;
-    if (!fs::is_symlink(APath, error)) return APath;
+    if (!fs::is_symlink(platform::SystemPath(APath), error)) return APath;
     const fs::path target = fs::canonical(APath, error);
     if (error) throw MakeFileError(kWrite, APath, "the link names no file");
     return target;
@@ -76,7 +78,7 @@ fs::path ResolveTarget(const fs::path& APath) {
 // Refuses what may not be replaced.
 std::optional<fs::perms> CheckReplaceable(const fs::path& APath, const fs::path& ATarget) {
     std::error_code error;
-    const fs::file_status status = fs::status(ATarget, error);
+    const fs::file_status status = fs::status(platform::SystemPath(ATarget), error);
     if (!fs::exists(status)) return std::nullopt;
     if (fs::is_directory(status)) throw MakeFileError(kWrite, APath, "it is a folder");
     if (!fs::is_regular_file(status)) throw MakeFileError(kWrite, APath, "it is not a regular file");
@@ -84,9 +86,10 @@ std::optional<fs::perms> CheckReplaceable(const fs::path& APath, const fs::path&
     if ((status.permissions() & kAnyWrite) == fs::perms::none) {
         throw MakeFileError(kWrite, APath, "the file is read-only");
     }
-    errno = 0;
-    if (!std::fstream(ATarget, std::ios::in | std::ios::out | std::ios::binary)) {
-        throw MakeFileError(kWrite, APath, OpenFailureReason());  // no access, or locked by another program
+    try {
+        platform::CheckOpensForWriting(ATarget);  // no access, or held open by another program
+    } catch (const std::system_error& openError) {
+        throw MakeFileError(kWrite, APath, Reason(openError));
     }
     return status.permissions();
 }
@@ -122,12 +125,12 @@ void WriteFileBytes(const fs::path& APath, ByteView ABytes, std::optional<fs::pe
     CheckFolderExists(target, kWrite);
     const auto kept = CheckReplaceable(APath, target);
     const fs::path temporary = WriteTemporaryBeside(APath, target, ABytes, kept ? kept : ANewFilePermissions);
-    std::error_code error;
-    fs::rename(temporary, target, error);
-    if (error) {
+    try {
+        platform::ReplaceWithFile(temporary, target);
+    } catch (const std::system_error& error) {
         std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw MakeFileError(kWrite, APath, error.message());
+        fs::remove(platform::SystemPath(temporary), ignored);
+        throw MakeFileError(kWrite, APath, Reason(error));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "FileError.h"
+#include "platform/Platform.h"
 
 namespace quorvel::files {
 namespace fs = std::filesystem;
@@ -41,25 +42,16 @@ bool NameLess(const NativeString& ALeft, const NativeString& ARight) {
     return order != 0 ? order < 0 : ALeft < ARight;  // names equal without case still get one fixed order
 }
 
-struct Entry {
-    NativeString Name;
-    bool IsFolder = false;  // a real folder, not a link to one
-    bool IsLink = false;
-};
+using Entry = platform::FolderEntry;
 
 // The folder's entries sorted by name; nothing when it cannot be opened.
 std::vector<Entry> SortedEntries(const fs::path& AFolder, const UnreadableFolderHandler& AOnUnreadable) {
     std::vector<Entry> entries;
-    std::error_code error;
-    fs::directory_iterator it(AFolder, error);
-    if (error) {
+    try {
+        entries = platform::ReadFolder(AFolder);
+    } catch (const std::system_error&) {
         if (AOnUnreadable) AOnUnreadable(AFolder);
         return entries;
-    }
-    for (; it != fs::directory_iterator(); it.increment(error)) {
-        std::error_code ignored;
-        const bool link = it->is_symlink(ignored);
-        entries.push_back({it->path().filename().native(), !link && it->is_directory(ignored), link});
     }
     std::sort(entries.begin(), entries.end(), [](const Entry& l, const Entry& r) { return NameLess(l.Name, r.Name); });
     return entries;
@@ -91,7 +83,7 @@ private:
 
     bool LinksToFolder(const NativeString& ARelative, const Entry& AEntry) const {
         std::error_code ignored;
-        return AEntry.IsLink && fs::is_directory(FRoot + ARelative + AEntry.Name, ignored);
+        return AEntry.IsLink && fs::is_directory(platform::SystemPath(FRoot + ARelative + AEntry.Name), ignored);
     }
 
     NativeString FRoot;  // the folder as given, ending in a separator
@@ -112,7 +104,7 @@ void CheckFolder(const fs::path& AFolder) {
         throw MakeFileError(kList, AFolder, "no folder given");
     }
     std::error_code error;
-    const fs::file_status status = fs::status(AFolder, error);
+    const fs::file_status status = fs::status(platform::SystemPath(AFolder), error);
     if (!fs::exists(status)) throw MakeFileError(kList, AFolder, "the folder does not exist");
     if (!fs::is_directory(status)) throw MakeFileError(kList, AFolder, "it is not a folder");
 }

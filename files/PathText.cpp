@@ -1,27 +1,21 @@
 #include "PathText.h"
 
-#include <type_traits>
-
 #include "Utf8.h"
 
 namespace quorvel::files {
 
-std::string PathMessageText(const std::filesystem::path& APath) {
-    if constexpr (std::is_same_v<std::filesystem::path::value_type, char>) {
-        return Utf8FromText(TextFromUtf8(APath.native()));  // repairs names that are not UTF-8
-    } else {
-        return Utf8FromText(PathDisplayText(APath));
-    }
-}
-
+// Windows names are UTF-16 already; elsewhere they are bytes, read as UTF-8,
+// which also repairs names that are not.
+#ifdef _WIN32
 std::u16string PathDisplayText(const std::filesystem::path& APath) {
-    if constexpr (std::is_same_v<std::filesystem::path::value_type, char>) {
-        return TextFromUtf8(APath.native());
-    } else {
-        const auto& native = APath.native();  // UTF-16 on Windows
-        return std::u16string(native.begin(), native.end());
-    }
+    const auto& native = APath.native();
+    return std::u16string(native.begin(), native.end());
 }
+#else
+std::u16string PathDisplayText(const std::filesystem::path& APath) { return TextFromUtf8(APath.native()); }
+#endif
+
+std::string PathMessageText(const std::filesystem::path& APath) { return Utf8FromText(PathDisplayText(APath)); }
 
 std::u16string_view FileNameOfPath(std::u16string_view APath) {
     const auto last = APath.find_last_of(u"/\\:");

@@ -13,6 +13,8 @@ packages=(
   xvfb xauth x11-apps imagemagick fontconfig fonts-dejavu-core ca-certificates
   # the Debian package, its checks and the pre-commit hooks
   dpkg-dev desktop-file-utils appstream lintian man-db x11-utils pre-commit
+  # the Windows build of the tool and its tests under Wine (make windows, make test)
+  g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 corpus=(fpc-source-3.2.2 lazarus-src-2.2)
 [[ "${1:-}" == "--corpus" ]] && packages+=("${corpus[@]}")

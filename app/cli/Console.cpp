@@ -17,16 +17,42 @@ void WriteLine(std::FILE* AStream, std::u16string_view ALine) {
     WriteText(AStream, files::Utf8FromText(ALine) + "\n");
 }
 
-void WriteText(std::FILE* AStream, std::string_view AText) { std::fwrite(AText.data(), 1, AText.size(), AStream); }
+void WriteBytes(std::FILE* AStream, std::string_view ABytes) {
+    std::fwrite(ABytes.data(), 1, ABytes.size(), AStream);
+}
 
 #ifdef _WIN32
+namespace {
+
+// The console behind AStream, or nothing when it goes to a file or a pipe.
+HANDLE ConsoleOf(std::FILE* AStream) {
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(AStream)));
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode) ? handle : nullptr;
+}
+
+}  // namespace
+
+void WriteText(std::FILE* AStream, std::string_view AText) {
+    const HANDLE console = ConsoleOf(AStream);
+    if (!console) return WriteBytes(AStream, AText);
+    std::fflush(AStream);  // what went before through the stream comes first
+    const std::u16string text = files::TextFromUtf8(AText);
+    DWORD written = 0;
+    ::WriteConsoleW(console, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
 bool IsTerminal(std::FILE* AStream) { return _isatty(_fileno(AStream)) != 0; }
 void UseBinaryMode(std::FILE* AStream) { _setmode(_fileno(AStream), _O_BINARY); }
-void PrepareConsoleForUtf8() { ::SetConsoleOutputCP(CP_UTF8); }
+void PrepareStandardStreams() {
+    UseBinaryMode(stdout);
+    UseBinaryMode(stderr);
+}
 #else
+void WriteText(std::FILE* AStream, std::string_view AText) { WriteBytes(AStream, AText); }
 bool IsTerminal(std::FILE* AStream) { return ::isatty(::fileno(AStream)) != 0; }
 void UseBinaryMode(std::FILE*) {}
-void PrepareConsoleForUtf8() {}
+void PrepareStandardStreams() {}
 #endif
 
 }  // namespace quorvel::cli

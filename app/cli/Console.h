@@ -11,10 +11,14 @@ bool IsTerminal(std::FILE* AStream);
 // Standard input and output carry a source file's bytes untranslated.
 void UseBinaryMode(std::FILE* AStream);
 
-// Lines are written in UTF-8; a Windows console is told so.
-void PrepareConsoleForUtf8();
+// Call once, first: output lines end in "\n" on every system, so a diff's
+// "\r\n" reaches a file as it stands in the source.
+void PrepareStandardStreams();
 
 void WriteLine(std::FILE* AStream, std::u16string_view ALine);  // UTF-8 and a line break
-void WriteText(std::FILE* AStream, std::string_view AText);     // as it is
+// UTF-8 text. A Windows console is given it as UTF-16, which it shows right
+// whatever its code page; files and pipes get the UTF-8 bytes.
+void WriteText(std::FILE* AStream, std::string_view AText);
+void WriteBytes(std::FILE* AStream, std::string_view ABytes);  // as they are, also to a console
 
 }  // namespace quorvel::cli

@@ -2,11 +2,13 @@
 
 #include <unordered_set>
 
+#include "Arguments.h"
 #include "BatchRun.h"
 #include "Console.h"
 #include "FileError.h"
 #include "FolderListing.h"
 #include "PathText.h"
+#include "platform/Platform.h"
 #include "ProgressLine.h"
 #include "SourceFormats.h"
 #include "UnifiedDiff.h"
@@ -19,20 +21,20 @@ constexpr std::u16string_view kErrorLinePrefix = u"  [!!] ";
 
 // Folders are listed, anything else is taken as a file, whatever its name:
 // a file that cannot be read gets its error line in the run. A path met twice
-// (also through a folder) is formatted once.
+// (also through a folder, or in other letter case on Windows) is formatted once.
 std::vector<fs::path> CollectFiles(const CliOptions& AOptions, int& AErrors) {
     std::vector<fs::path> list;
     std::unordered_set<fs::path::string_type> seen;  // hashed: thousands of paths compare by component otherwise
     const auto add = [&](const fs::path& APath) {
-        if (seen.insert(APath.lexically_normal().native()).second) list.push_back(APath);
+        if (seen.insert(files::platform::PathIdentity(APath)).second) list.push_back(APath);
     };
     const auto warnUnreadable = [](const fs::path& AFolder) {
         WriteLine(stderr, u"Cannot open folder \"" + files::PathDisplayText(AFolder) + u"\": its files are not listed");
     };
     for (const std::string& argument : AOptions.Paths) {
-        const fs::path path(argument);
+        const fs::path path = PathFromArgument(argument);
         std::error_code error;
-        if (!fs::is_directory(path, error)) {
+        if (!fs::is_directory(files::platform::SystemPath(path), error)) {
             add(path);
             continue;
         }

@@ -50,7 +50,7 @@ int RunOnStandardInput(const CliOptions& AOptions) {
         const files::Bytes input = ReadAll(stdin);
         const files::FormattedSource source = files::FormatSourceBytes(input, formatter);
         if (!source.Changed()) {
-            if (!AOptions.WritesNothing()) WriteText(stdout, {reinterpret_cast<const char*>(input.data()), input.size()});
+            if (!AOptions.WritesNothing()) WriteBytes(stdout, {reinterpret_cast<const char*>(input.data()), input.size()});
             return kExitDone;
         }
         if (AOptions.WritesNothing()) {
@@ -60,7 +60,7 @@ int RunOnStandardInput(const CliOptions& AOptions) {
             return kExitWouldChange;
         }
         const files::Bytes output = files::RewrittenBytes(input, source);
-        WriteText(stdout, {reinterpret_cast<const char*>(output.data()), output.size()});
+        WriteBytes(stdout, {reinterpret_cast<const char*>(output.data()), output.size()});
         return std::fflush(stdout) == 0 ? kExitDone : Fail("Cannot write the formatted text to standard output");
     } catch (const files::ContentError& error) {
         return Fail(error.ForFile(kLabel).what());

@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <thread>
+#include <vector>
 
+#include "Arguments.h"
 #include "CliOptions.h"
 #include "Console.h"
 #include "IntegerText.h"
@@ -139,14 +142,17 @@ int RunTool(const CliOptions& AOptions) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    quorvel::cli::PrepareConsoleForUtf8();
+    quorvel::cli::PrepareStandardStreams();
     quorvel::files::platform::KeepFreedMemoryForReuse();
     CLI::App app{"Sorts and lays out the uses clauses of Delphi / Object Pascal sources.", "quorvel-cli"};
     CliOptions options;
     options.Workers = std::max(1u, std::thread::hardware_concurrency());
     DefineOptions(app, options);
     try {
-        app.parse(argc, argv);
+        std::vector<std::string> arguments = quorvel::cli::Utf8Arguments(argc, argv);
+        std::vector<char*> pointers;
+        for (std::string& argument : arguments) pointers.push_back(argument.data());
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
         const auto& paths = options.Paths;
         if (paths.size() > 1 && std::find(paths.begin(), paths.end(), "-") != paths.end()) {
             throw CLI::ValidationError("PATH", "\"-\" (standard input) must be the only path");

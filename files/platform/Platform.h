@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Bytes.h"
 
@@ -30,8 +31,45 @@ Bytes SystemAnsiMark();
 // where the platform can say so, and reads it whole. Throws std::system_error:
 // std::errc::is_a_directory for a folder, std::errc::invalid_argument for
 // anything else that is no regular file, std::errc::io_error (with its own
-// text) when fewer bytes come than the file's size, else the platform's reason.
+// text) when fewer bytes come than the file's size,
+// std::errc::device_or_resource_busy when another program holds the file open
+// and shares no reading, else the platform's reason.
 Bytes ReadWholeFile(const std::filesystem::path& APath);
+
+// APath in the form the system's file calls accept at any length. Windows:
+// from MAX_PATH characters on, the absolute path behind the "\\?\" prefix,
+// which lifts that limit; shorter paths stay as given. Elsewhere: APath.
+// Messages still show the path as the user gave it.
+std::filesystem::path SystemPath(const std::filesystem::path& APath);
+
+struct FolderEntry {
+    std::filesystem::path::string_type Name;
+    bool IsFolder = false;  // a real folder, not a link to one
+    bool IsLink = false;
+};
+
+// AFolder's entries but "." and "..", in no set order, at any path length
+// (MinGW's std::filesystem::directory_iterator cannot open a folder past
+// MAX_PATH, even in the long form). Throws std::system_error when the folder
+// cannot be opened.
+std::vector<FolderEntry> ReadFolder(const std::filesystem::path& AFolder);
+
+// Puts ATemporary in ATarget's place in one step, ATarget existing or not.
+// Windows: an existing ATarget's attributes (hidden, system, archive) pass to
+// the new file. Throws std::system_error, std::errc::device_or_resource_busy
+// when another program holds ATarget open; ATarget is then as it was and
+// ATemporary still there.
+void ReplaceWithFile(const std::filesystem::path& ATemporary, const std::filesystem::path& ATarget);
+
+// Two paths name the same file when these are equal, as far as their text
+// shows: separators and "." / ".." steps are made uniform, and on Windows
+// letter case does not count, as in the system's own file names.
+std::filesystem::path::string_type PathIdentity(const std::filesystem::path& APath);
+
+// Opens APath for reading and writing, as a rewrite needs, and closes it.
+// Throws std::system_error: std::errc::device_or_resource_busy when another
+// program holds the file open and shares no writing, else the platform's reason.
+void CheckOpensForWriting(const std::filesystem::path& APath);
 
 // A batch run allocates and frees buffers of a file's size for every file;
 // asks the allocator to keep freed memory for the next file rather than

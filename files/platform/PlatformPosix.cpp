@@ -76,6 +76,35 @@ void KeepFreedMemoryForReuse() {
 bool SystemAnsiRoundTrips() { return true; }  // every byte has its own code unit
 Bytes SystemAnsiMark() { return {}; }
 
+std::vector<FolderEntry> ReadFolder(const std::filesystem::path& AFolder) {
+    std::vector<FolderEntry> entries;
+    std::error_code error;
+    std::filesystem::directory_iterator it(AFolder, error);
+    if (error) throw std::system_error(error);
+    for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
+        std::error_code ignored;
+        const bool link = it->is_symlink(ignored);
+        entries.push_back({it->path().filename().native(), !link && it->is_directory(ignored), link});
+    }
+    return entries;
+}
+
+void CheckOpensForWriting(const std::filesystem::path& APath) {
+    const int file = ::open(APath.c_str(), O_RDWR | O_CLOEXEC);
+    if (file < 0) ThrowErrno();
+    ::close(file);
+}
+
+std::filesystem::path SystemPath(const std::filesystem::path& APath) { return APath; }
+
+void ReplaceWithFile(const std::filesystem::path& ATemporary, const std::filesystem::path& ATarget) {
+    std::filesystem::rename(ATemporary, ATarget);  // rename(2): atomic, also over an existing file
+}
+
+std::filesystem::path::string_type PathIdentity(const std::filesystem::path& APath) {
+    return APath.lexically_normal().native();
+}
+
 bool CreateFileDurably(const std::filesystem::path& APath, ByteView ABytes,
                        std::optional<std::filesystem::perms> APermissions) {
     const int file = ::open(APath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

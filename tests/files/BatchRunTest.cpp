@@ -85,6 +85,9 @@ TEST_F(BatchRunTest, LogsEveryFileInOrderBetweenHeaderAndSummary) {
 }
 
 TEST_F(BatchRunTest, NameIsWhatFollowsTheLastSlashBackslashOrColon) {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows \\ separates folders and : names a stream, so no file has this name";
+#endif
     const auto odd = FFolder.Write("x\\y:z.pas", AnsiFile(kSorted));
     EXPECT_EQ(RunOver({odd}).Log[2], u"  [=] z.pas");
 }

@@ -2,14 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
-
+#include "PathText.h"
 #include "QuorvelCore.h"
 #include "SourceCodec.h"
 #include "TestFolder.h"
+#include "ToolRun.h"
 #include "Utf8.h"
 
 namespace quorvel::files {
@@ -27,32 +24,9 @@ const std::u16string kSorted = TQuorvel().F_FormatSource(kUnsorted);
 const Bytes kUnsortedFile = AsBytes(Utf8FromText(kUnsorted));
 const Bytes kSortedFile = AsBytes(Utf8FromText(kSorted));
 
-struct Outcome {
-    int ExitCode;
-    std::string Out, Err;
-};
-
-std::string AsText(const Bytes& ABytes) { return std::string(ABytes.begin(), ABytes.end()); }
-
-// Runs the tool with AArguments (already quoted where needed), standard input
-// from AInput, its streams kept in AFolder; in AWorkFolder when one is given.
-Outcome RunTool(const TestFolder& AFolder, const std::string& AArguments, const Bytes& AInput = {},
-                const fs::path& AWorkFolder = {}) {
-    const auto in = AFolder.Write("io/in", AInput);
-    const auto out = AFolder / "io/out", err = AFolder / "io/err";
-#ifdef _WIN32
-    const std::string cd = AWorkFolder.empty() ? "" : "cd /d \"" + AWorkFolder.string() + "\" && ";
-#else
-    const std::string cd = AWorkFolder.empty() ? "" : "cd \"" + AWorkFolder.string() + "\" && ";
-#endif
-    const std::string command = cd + "\"" QUORVEL_CLI_PATH "\" " + AArguments + " < \"" + in.string() + "\" > \"" +
-                                out.string() + "\" 2> \"" + err.string() + "\"";
-    int status = std::system(command.c_str());
-#ifndef _WIN32
-    status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#endif
-    return {status, AsText(ReadBytes(out)), AsText(ReadBytes(err))};
-}
+using Outcome = test::ToolOutcome;
+using test::Quoted;
+using test::RunTool;
 
 // A project folder with one file to rewrite and one already in order.
 class CliTest : public ::testing::Test {
@@ -60,7 +34,7 @@ protected:
     TestFolder FFolder;
     const fs::path FDirty = FFolder.Write("src/Dirty.pas", kUnsortedFile);
     const fs::path FClean = FFolder.Write("src/Clean.pas", kSortedFile);
-    const std::string FSrc = "\"" + (FFolder / "src").string() + "\"";
+    const std::string FSrc = Quoted(FFolder / "src");
 };
 
 struct ExitCase {
@@ -88,7 +62,8 @@ TEST_P(CliExitTest, ExitCodeOutputAndFiles) {
     const Outcome outcome = RunTool(FFolder, WithSource(c.Arguments, FSrc));
     EXPECT_EQ(outcome.ExitCode, c.ExitCode) << outcome.Out << outcome.Err;
     EXPECT_EQ(ReadBytes(FDirty), c.Rewrites ? kSortedFile : kUnsortedFile);
-    EXPECT_NE(outcome.Out.find(WithSource(c.InOutput, (FFolder / "src").string())), std::string::npos) << outcome.Out;
+    const std::string expected = WithSource(test::NativeSeparators(c.InOutput), (FFolder / "src").string());
+    EXPECT_NE(outcome.Out.find(expected), std::string::npos) << outcome.Out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, CliExitTest, ::testing::Values(
@@ -119,11 +94,45 @@ TEST_F(CliTest, NoRecursiveLeavesSubfolders) {
 }
 
 TEST_F(CliTest, QuietPrintsOnlyErrors) {
-    const Outcome outcome = RunTool(FFolder, "-q " + FSrc + " \"" + (FFolder / "None.pas").string() + "\"");
+    const Outcome outcome = RunTool(FFolder, "-q " + FSrc + " " + Quoted(FFolder / "None.pas"));
     EXPECT_EQ(outcome.ExitCode, 2);
     EXPECT_EQ(outcome.Out, "");
     EXPECT_TRUE(outcome.Err.starts_with("  [!!] None.pas: ")) << outcome.Err;
 }
+
+// ---- names with letters outside ASCII ------------------------------------
+
+struct NameCase {
+    const char* Name;
+    const char* Folder;  // UTF-8
+    const char* File;    // UTF-8, without ".pas"
+};
+
+class CliNameTest : public ::testing::TestWithParam<NameCase> {};
+
+// As an argument, through a listed folder, in log lines, in --check and --diff output.
+TEST_P(CliNameTest, NamesArriveAndComeOutWhole) {
+    const NameCase& c = GetParam();
+    const TestFolder folder;
+    const fs::path src = folder / c.Folder, file = src / test::Utf8Path(std::string(c.File) + ".pas");
+    folder.Write(std::string(c.Folder) + "/" + c.File + ".pas", kUnsortedFile);
+    const std::string path = PathMessageText(file);
+
+    const Outcome diff = RunTool(folder, "--diff " + Quoted(src));
+    EXPECT_EQ(diff.ExitCode, 1) << diff.Err;
+    EXPECT_TRUE(diff.Out.starts_with("--- " + path + "\n+++ " + path + "\n")) << diff.Out;
+    const Outcome check = RunTool(folder, "--check " + Quoted(file));
+    EXPECT_NE(check.Out.find("\nWould change: " + path + "\n"), std::string::npos) << check.Out;
+    const Outcome write = RunTool(folder, Quoted(src));
+    EXPECT_NE(write.Out.find("  [OK] " + std::string(c.File) + ".pas\n"), std::string::npos) << write.Out;
+    EXPECT_EQ(ReadBytes(file), kSortedFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, CliNameTest, ::testing::Values(
+    NameCase{"Accents", "Caf\u00e9", "Gr\u00fc\u00dfe"},
+    NameCase{"Japanese", "\u65e5\u672c", "\u65e5\u672c\u8a9e"},
+    NameCase{"MixedWithSpaces", "\u00e9 \u00fc \u65e5\u672c", "\u00dc"}),
+    test::CaseName);
 
 // ---- The order options ------------------------------------------------------
 

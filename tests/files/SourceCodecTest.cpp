@@ -128,6 +128,11 @@ struct WriteCase {
 class WriteTextFileTest : public ::testing::TestWithParam<WriteCase> {};
 
 TEST_P(WriteTextFileTest, WritesTheMarkThenTheText) {
+#ifdef _WIN32
+    if (std::string_view(GetParam().Name) == "AnsiUnrepresentableIsQuestionMark") {
+        GTEST_SKIP() << "the system's conversion decides how many \"?\" a surrogate pair becomes";
+    }
+#endif
     const TestFolder folder;
     const auto path = folder.Write("Unit1.pas", "an older and longer content");
     WriteTextFile(path, GetParam().Text, GetParam().Encoding);

@@ -24,7 +24,7 @@ TestFolder::~TestFolder() {
 }
 
 fs::path TestFolder::Write(std::string_view AName, const Bytes& ABytes) const {
-    const fs::path path = FPath / AName;
+    const fs::path path = FPath / Utf8Path(AName);
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(ABytes.data()),
                                                 static_cast<std::streamsize>(ABytes.size()));
@@ -38,7 +38,8 @@ fs::path TestFolder::Write(std::string_view AName, std::string_view AText) const
 std::vector<std::string> TestFolder::Entries() const {
     std::vector<std::string> entries;
     for (const auto& entry : fs::recursive_directory_iterator(FPath)) {
-        entries.push_back(entry.path().lexically_relative(FPath).generic_string());
+        const std::u8string name = entry.path().lexically_relative(FPath).generic_u8string();
+        entries.emplace_back(name.begin(), name.end());
     }
     std::sort(entries.begin(), entries.end());
     return entries;
@@ -48,6 +49,8 @@ Bytes ReadBytes(const fs::path& APath) {
     std::ifstream in(APath, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+fs::path Utf8Path(std::string_view AText) { return fs::path(std::u8string(AText.begin(), AText.end())); }
 
 Bytes AsBytes(std::string_view AText) { return Bytes(AText.begin(), AText.end()); }
 

@@ -12,6 +12,10 @@
 
 namespace quorvel::files::test {
 
+// A path from UTF-8 text on every system (a plain string is read in the
+// ANSI code page on Windows).
+std::filesystem::path Utf8Path(std::string_view AText);
+
 class TestFolder {
 public:
     TestFolder();
@@ -20,13 +24,13 @@ public:
     TestFolder& operator=(const TestFolder&) = delete;
 
     const std::filesystem::path& Path() const { return FPath; }
-    std::filesystem::path operator/(std::string_view AName) const { return FPath / AName; }
+    std::filesystem::path operator/(std::string_view AName) const { return FPath / Utf8Path(AName); }
 
-    // Writes AName (subfolders made as needed) and returns its path.
+    // Writes AName (UTF-8) (subfolders made as needed) and returns its path.
     std::filesystem::path Write(std::string_view AName, const Bytes& ABytes) const;
     std::filesystem::path Write(std::string_view AName, std::string_view AText) const;
 
-    // Every entry below the folder, relative, sorted: shows stray temporary files.
+    // Every entry below the folder, relative, "/"-separated, UTF-8, sorted: shows stray temporary files.
     std::vector<std::string> Entries() const;
 
 private:

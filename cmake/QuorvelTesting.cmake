@@ -1,0 +1,46 @@
+# How test programs become CTest tests. Natively each GoogleTest case is a
+# test of its own. A cross-built program runs under CMAKE_CROSSCOMPILING_EMULATOR,
+# where every start costs seconds (Wine): it runs once, all its cases in one
+# process, and its GoogleTest comes from Debian's sources, built for the target.
+if(NOT CMAKE_CROSSCOMPILING)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+else()
+  set(QUORVEL_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for a cross build")
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${QUORVEL_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
+
+if(CMAKE_CROSSCOMPILING AND WIN32)
+  # A fresh Wine prefix inside the build folder, made once before the first
+  # test program needs it (two at once would both try to make it).
+  set(QUORVEL_WINE ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QUORVEL_WINE})
+  set(QUORVEL_LINUX_CLI "" CACHE FILEPATH "A Linux quorvel-cli to compare the Windows one with (make test-windows sets it)")
+  add_test(NAME wine_prefix COMMAND ${QUORVEL_WINE} wineboot --init)
+  add_test(NAME wine_stop COMMAND ${QUORVEL_WINE} --stop)
+  set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine)
+  set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+endif()
+
+# Runs the cases AFilter of a cross-built test program once more, under the
+# ANSI code page of the Wine locale ALocale.
+function(quorvel_add_gtest_in_locale ATarget AFilter ALocale)
+  if(CMAKE_CROSSCOMPILING AND WIN32)
+    add_test(NAME ${ATarget}_${ALocale} COMMAND ${ATarget} --gtest_filter=${AFilter})
+    set_tests_properties(${ATarget}_${ALocale} PROPERTIES FIXTURES_REQUIRED wine
+                         ENVIRONMENT QUORVEL_WINE_LOCALE=${ALocale})
+  endif()
+endfunction()
+
+function(quorvel_add_gtest ATarget)
+  if(NOT CMAKE_CROSSCOMPILING)
+    gtest_discover_tests(${ATarget} DISCOVERY_TIMEOUT 60)
+    return()
+  endif()
+  add_test(NAME ${ATarget} COMMAND ${ATarget})
+  if(WIN32)
+    set_tests_properties(${ATarget} PROPERTIES FIXTURES_REQUIRED wine)
+  endif()
+endfunction()

@@ -1,0 +1,55 @@
+#include "ToolRun.h"
+
+#include <cstdlib>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+#include "PathText.h"
+#include "Utf8.h"
+
+namespace quorvel::files::test {
+namespace {
+
+std::string AsText(const Bytes& ABytes) { return std::string(ABytes.begin(), ABytes.end()); }
+
+// Windows runs the command through cmd.exe, which drops the first and last
+// quote of a line that starts with one, and takes it as UTF-16 so that names
+// outside the ANSI code page arrive whole.
+int RunShell(const std::string& ACommand) {
+#ifdef _WIN32
+    const std::u16string command = TextFromUtf8("\"" + ACommand + "\"");
+    return _wsystem(std::wstring(command.begin(), command.end()).c_str());
+#else
+    const int status = std::system(ACommand.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
+
+}  // namespace
+
+ToolOutcome RunTool(const TestFolder& AFolder, const std::string& AArguments, const Bytes& AInput,
+                    const std::filesystem::path& AWorkFolder) {
+    const auto in = AFolder.Write("io/in", AInput);
+    const auto out = AFolder / "io/out", err = AFolder / "io/err";
+    const std::filesystem::path tool = std::filesystem::path(QUORVEL_CLI_PATH).make_preferred();
+#ifdef _WIN32
+    const std::string cd = AWorkFolder.empty() ? "" : "cd /d " + Quoted(AWorkFolder) + " && ";
+#else
+    const std::string cd = AWorkFolder.empty() ? "" : "cd " + Quoted(AWorkFolder) + " && ";
+#endif
+    const int code = RunShell(cd + Quoted(tool) + " " + AArguments + " < " + Quoted(in) + " > " + Quoted(out) +
+                              " 2> " + Quoted(err));
+    return {code, AsText(ReadBytes(out)), AsText(ReadBytes(err))};
+}
+
+std::string Quoted(const std::filesystem::path& APath) { return "\"" + PathMessageText(APath) + "\""; }
+
+std::string NativeSeparators(std::string AText) {
+    for (char& c : AText) {
+        if (c == '/') c = static_cast<char>(std::filesystem::path::preferred_separator);
+    }
+    return AText;
+}
+
+}  // namespace quorvel::files::test
