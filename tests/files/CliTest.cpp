@@ -28,6 +28,8 @@ using Outcome = test::ToolOutcome;
 using test::Quoted;
 using test::RunTool;
 
+std::string AsText(const Bytes& ABytes) { return std::string(ABytes.begin(), ABytes.end()); }
+
 // A project folder with one file to rewrite and one already in order.
 class CliTest : public ::testing::Test {
 protected:
