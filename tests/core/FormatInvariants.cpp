@@ -184,8 +184,8 @@ bool IsCommentOrDirective(const CheckToken& AToken) {
 }
 
 // The unit names of every `uses` .. `;` span, in order: identifiers and dots
-// of each element up to its `in`, comments left out. A span that runs into
-// `implementation` is none.
+// of each element up to its `in`, comments left out. A span that runs across
+// `interface` or `implementation` is none (its tokens are still checked).
 std::vector<std::vector<std::u16string>> ClauseUnits(const std::vector<CheckToken>& ATokens) {
     std::vector<std::vector<std::u16string>> clauses;
     for (std::size_t i = 0; i < ATokens.size(); ++i) {
@@ -196,8 +196,8 @@ std::vector<std::vector<std::u16string>> ClauseUnits(const std::vector<CheckToke
         std::size_t k = i + 1;
         for (; k < ATokens.size() && ATokens[k].Text != u";"; ++k) {
             const CheckToken& token = ATokens[k];
-            if (Folded(token.Text) == u"IMPLEMENTATION") {
-                break;  // no clause runs into the next section
+            if (Folded(token.Text) == u"IMPLEMENTATION" || Folded(token.Text) == u"INTERFACE") {
+                break;  // a section's clause starts after its keyword: no clause runs across one
             } else if (token.Text == u",") {
                 units.push_back(Folded(name));
                 name.clear();

@@ -21,7 +21,7 @@ struct RulesCase {
     std::string_view Units;     // the catalog, as FakeUnitCatalog reads it; empty: no catalog
     std::string_view Input;
     std::string_view Expected;  // empty: the input comes back unchanged
-    std::vector<std::string_view> Notes = {};
+    std::vector<std::string_view> Notes = {};  // the notes of the first formatting, in order
 };
 
 void PrintTo(const RulesCase& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
