@@ -1,5 +1,6 @@
 #include "InterfaceScanner.h"
 
+#include <algorithm>
 #include <deque>
 #include <vector>
 
@@ -371,11 +372,23 @@ private:
 TIdentifierSet F_InterfaceIdentifiers(std::u16string_view AUnitSource, const TIncludeReader& AReadInclude) {
     TIdentifierSet identifiers;
     const std::size_t interfacePos = detail::FindKeyword(AUnitSource, u"interface", 0, AUnitSource.size());
-    if (interfacePos == detail::kNotFound) return identifiers;
     try {
         detail::TokenCollector collector(AReadInclude);
-        collector.Collect(AUnitSource, interfacePos + 9, 0);
-        detail::DeclarationReader(collector.Tokens(), identifiers).Run();
+        auto& tokens = collector.Tokens();
+        if (interfacePos != detail::kNotFound) {
+            collector.Collect(AUnitSource, interfacePos + 9, 0);
+        } else {
+            // A unit may keep all of itself in an include file (`{$I rtlconst.inc}`):
+            // its interface starts at the first `interface` of the expanded text.
+            collector.Collect(AUnitSource, 0, 0);
+            const auto isInterface = [](const detail::ScanToken& AToken) {
+                return AToken.Kind == detail::ScanKind::Word && detail::KeywordEquals(AToken.Text, u"interface");
+            };
+            const auto found = std::find_if(tokens.begin(), tokens.end(), isInterface);
+            if (found == tokens.end()) return identifiers;
+            tokens.erase(tokens.begin(), found + 1);
+        }
+        detail::DeclarationReader(tokens, identifiers).Run();
     } catch (const std::bad_alloc&) {
         // A text too large to index declares what was read before.
     }

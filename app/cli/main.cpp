@@ -70,6 +70,7 @@ void DefineOrderOptions(CLI::App& AApp, CliOptions& AOptions) {
             "memory managers, thread managers and exception tracers (comma-separated; repeatable)")
         ->type_name("NAMES")
         ->expected(1)
+        ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     AApp.add_flag_callback("--no-keep-first", [&] { format.KeepFirstBuiltIn = false; },
                            "Do not keep the built-in list of units first");
@@ -85,6 +86,7 @@ void DefineOrderOptions(CLI::App& AApp, CliOptions& AOptions) {
             "clauses, beside the folders of the files formatted (repeatable)")
         ->type_name("DIR")
         ->expected(1)
+        ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     AApp.add_option_function<std::string>(
             "--unit-scopes", [&](const std::string& ANames) { format.UnitScopes = NamesOf({ANames}); },

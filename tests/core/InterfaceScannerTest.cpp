@@ -143,6 +143,16 @@ TEST(InterfaceScannerEdges, UnfinishedTextsKeepWhatWasRead) {
     EXPECT_EQ(Expected("C T"), Sorted(F_InterfaceIdentifiers(u"unit U; interface const C = 1; type T = (a", {})));
 }
 
+// A unit whose whole text stands in an include file, as Free Pascal's rtlconsts.pp does.
+TEST(InterfaceScannerEdges, UnitInAnIncludeFile) {
+    const TIncludeReader reader = [](std::u16string_view AName) -> std::optional<std::u16string> {
+        if (AName != u"whole.inc") return std::nullopt;
+        return u"unit W; interface resourcestring SRangeError = 'x'; implementation const Hidden = 1; end.";
+    };
+    EXPECT_EQ(Expected("SRANGEERROR"), Sorted(F_InterfaceIdentifiers(u"{$I whole.inc}", reader)));
+    EXPECT_EQ(Expected(""), Sorted(F_InterfaceIdentifiers(u"{$I other.inc} const NotAUnit = 1;", reader)));
+}
+
 TEST(InterfaceScannerEdges, ThrowingReaderFindsNothing) {
     const TIncludeReader throwing = [](std::u16string_view) -> std::optional<std::u16string> { throw 42; };
     EXPECT_EQ(Expected("A"), Sorted(F_InterfaceIdentifiers(u"unit U; interface {$I x.inc} const A = 1;", throwing)));

@@ -79,6 +79,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, CliExitTest, ::testing::Values(
     ExitCase{"NoPath", "", 2, false, ""},
     ExitCase{"StandardInputNotAlone", "- {src}", 2, false, ""},
     ExitCase{"UnitsPathNotAFolder", "--units-path {src}/None {src}", 2, false, ""},
+    ExitCase{"UnitsPathTakesOneFolder", "--units-path {src} {src}", 0, true, "  [OK] Dirty.pas\n"},
     ExitCase{"Version", "--version", 0, false, "quorvel-cli "}),
     test::CaseName);
 
