@@ -1,0 +1,188 @@
+"""Compares a pass with the build as shipped: what no longer compiles, which
+objects hold other code, and which programs initialise their units in
+another order.
+
+Code: two objects are the same when their bytes are, or else when their
+normalised dumps are. The dump is, per section, the disassembly with each
+relocation written at its place (so a call that now reaches another unit's
+routine shows as another symbol), the raw contents and the relocation
+records; sections are sorted by name, since fpc may emit them in the order
+of the units it loaded. Offsets inside a section are kept: fpc puts every
+routine and table in a section of its own, so they start at 0.
+
+Initialisation order: the program's object holds the table INITFINAL; its
+relocation records, by offset, name INIT$_$UNIT or FINALIZE$_$UNIT for each
+unit that has either, in the order the program runs them. Units without
+either run nothing and are not in it.
+"""
+import json
+import os
+import re
+import subprocess
+from concurrent.futures import ThreadPoolExecutor
+
+import build
+
+# Units that install a memory manager, a thread manager, a string manager
+# or a tracer: whatever runs before them runs without them.
+KEEP_FIRST = ["cmem", "cthreads", "cwstring", "heaptrc", "lineinfo", "lnfodwrf",
+              "fastmm4", "fastmm5", "sharemem", "simplesharemem", "madexcept"]
+
+
+def _objdump(args, path):
+    run = subprocess.run(["objdump", "-w"] + args + [path], capture_output=True,
+                         text=True, errors="replace")
+    return run.stdout
+
+
+def _sections(dump, opener):
+    """Splits a dump at lines starting with opener into {section: text}."""
+    blocks, name, lines = {}, None, []
+    for line in dump.splitlines():
+        m = opener.match(line)
+        if m:
+            if name is not None:
+                blocks[name] = blocks.get(name, "") + "\n".join(lines)
+            name, lines = m.group(1), []
+        elif name is not None:
+            lines.append(line)
+    if name is not None:
+        blocks[name] = blocks.get(name, "") + "\n".join(lines)
+    return blocks
+
+
+_CODE = re.compile(r"Disassembly of section (\S+):")
+_DATA = re.compile(r"Contents of section (\S+):")
+_RELOC = re.compile(r"RELOCATION RECORDS FOR \[(\S+)\]:")
+
+
+def normalised_dump(path):
+    parts = []
+    for label, args, opener in (("code", ["-d", "-r"], _CODE), ("bytes", ["-s"], _DATA),
+                                ("relocations", ["-r"], _RELOC)):
+        blocks = _sections(_objdump(args, path), opener)
+        parts += ["%s of %s\n%s" % (label, k, blocks[k]) for k in sorted(blocks)]
+    return "\n".join(parts)
+
+
+def same_code(a, b):
+    with open(a, "rb") as fa, open(b, "rb") as fb:
+        if fa.read() == fb.read():
+            return True
+    return normalised_dump(a) == normalised_dump(b)
+
+
+_INITFINAL = re.compile(r"^([0-9a-f]+)\s+\S+\s+(INIT|FINALIZE)\$_\$(\S+)")
+
+
+def init_order(path):
+    """The units a program initialises, in order, from its INITFINAL table."""
+    entries = {}
+    for line in _objdump(["-r", "-j", ".data.n_INITFINAL"], path).splitlines():
+        m = _INITFINAL.match(line.strip())
+        if m:
+            entries.setdefault(int(m.group(1), 16) // 16, m.group(3).lower())
+    return [entries[k] for k in sorted(entries)]
+
+
+def _keep_first_moved(old, new):
+    """Keep-first units that now have a unit before them that had not before."""
+    moved = []
+    for unit in KEEP_FIRST:
+        if unit in old and unit in new:
+            if not set(new[:new.index(unit)]) <= set(old[:old.index(unit)]):
+                moved.append(unit)
+    return moved
+
+
+def _compare_file(work, name, groups_by_name, kinds, rel, base_r, pass_r):
+    g = groups_by_name[base_r["group"]]
+    row = {"file": rel, "kind": kinds.get(rel), "broken": not pass_r["ok"],
+           "error": pass_r["error"], "code_changed": False, "init_changed": False,
+           "keep_first": [], "keep_first_moved": []}
+    if row["broken"]:
+        return row
+    a, b = build.object_path(work, "base", g, rel), build.object_path(work, name, g, rel)
+    if os.path.exists(a) != os.path.exists(b):
+        row["code_changed"] = True
+    elif os.path.exists(a):
+        row["code_changed"] = not same_code(a, b)
+        if kinds.get(rel) in ("program", "library"):
+            old, new = init_order(a), init_order(b)
+            row["init_changed"] = old != new
+            row["keep_first"] = [u for u in KEEP_FIRST if u in old]
+            row["keep_first_moved"] = _keep_first_moved(old, new)
+    return row
+
+
+def compare_pass(work, name, groups, kinds):
+    results = os.path.join(work, "results")
+    with open(os.path.join(results, "base.json")) as f:
+        base = json.load(f)
+    with open(os.path.join(results, name + ".json")) as f:
+        built = json.load(f)
+    by_name = {g.name: g for g in groups}
+    todo = sorted(f for f, r in base.items() if r["ok"] and f in built)
+    with ThreadPoolExecutor(max_workers=2) as pool:
+        rows = list(pool.map(lambda f: _compare_file(work, name, by_name, kinds, f, base[f], built[f]), todo))
+    with open(os.path.join(results, name + "-files.json"), "w") as f:
+        json.dump(rows, f, indent=1)
+    programs = [r for r in rows if r["kind"] in ("program", "library")]
+    return {
+        "compiled": len(rows),
+        "units": sum(r["kind"] == "unit" for r in rows),
+        "programs": len(programs),
+        "broken": sum(r["broken"] for r in rows),
+        "distinct_errors": len({r["error"] for r in rows if r["broken"]}),
+        "code_changed": sum(r["code_changed"] for r in rows),
+        "init_changed": sum(r["init_changed"] for r in programs),
+        "with_keep_first": sum(bool(r["keep_first"]) for r in programs),
+        "keep_first_moved": sum(bool(r["keep_first_moved"]) for r in programs),
+    }
+
+
+def write_summary(work, name, summary, clause_counts):
+    if clause_counts is not None:
+        summary["clauses"] = {k: v for k, v in clause_counts.items() if k != "names_changed"}
+        summary["clauses"]["names_changed"] = len(clause_counts["names_changed"])
+    with open(os.path.join(work, "results", name + "-summary.json"), "w") as f:
+        json.dump(summary, f, indent=1)
+
+
+ROWS = [
+    ("units and programs compiled as shipped", lambda s: s["compiled"]),
+    ("  of them programs", lambda s: s["programs"]),
+    ("no longer compile", lambda s: s["broken"]),
+    ("  distinct first errors", lambda s: s["distinct_errors"]),
+    ("compile into other code", lambda s: s["code_changed"]),
+    ("programs with another init order", lambda s: s["init_changed"]),
+    ("programs using a keep-first unit", lambda s: s["with_keep_first"]),
+    ("  one no longer initialised first", lambda s: s["keep_first_moved"]),
+    ("clauses (2+ units, no directive)", lambda s: s.get("clauses", {}).get("clauses", "")),
+    ("  alphabetical as shipped", lambda s: s.get("clauses", {}).get("alphabetical_before", "")),
+    ("  reordered by formatting", lambda s: s.get("clauses", {}).get("reordered", "")),
+    ("  alphabetical after formatting", lambda s: s.get("clauses", {}).get("alphabetical_after", "")),
+    ("  unit list changed (must be 0)", lambda s: s.get("clauses", {}).get("names_changed", "")),
+    ("formatting time, s", lambda s: s.get("format_seconds", "")),
+]
+
+
+def table(work):
+    """The summary of every pass run so far, as text; also written to summary.txt."""
+    results = os.path.join(work, "results")
+    names = sorted(f[:-len("-summary.json")] for f in os.listdir(results) if f.endswith("-summary.json"))
+    summaries = {}
+    for n in names:
+        with open(os.path.join(results, n + "-summary.json")) as f:
+            summaries[n] = json.load(f)
+    width = max(len(r[0]) for r in ROWS)
+    lines = ["%-*s" % (width, "") + "".join("%14s" % n for n in names)]
+    for label, get in ROWS:
+        lines.append("%-*s" % (width, label) + "".join("%14s" % get(summaries[n]) for n in names))
+    for n in names:
+        if "cli" in summaries[n]:
+            lines.append("%s: %s" % (n, summaries[n]["cli"]))
+    text = "\n".join(lines) + "\n"
+    with open(os.path.join(results, "summary.txt"), "w") as f:
+        f.write(text)
+    return text
