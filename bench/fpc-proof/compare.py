@@ -10,6 +10,9 @@ records; sections are sorted by name, since fpc may emit them in the order
 of the units it loaded. Offsets inside a section are kept: fpc puts every
 routine and table in a section of its own, so they start at 0.
 
+A program's tables of thread variables and resource strings are compared
+as sets of entries; they follow the load order of the units.
+
 Initialisation order: the program's object holds the table INITFINAL; its
 relocation records, by offset, name INIT$_$UNIT or FINALIZE$_$UNIT for each
 unit that has either, in the order the program runs them. Units without
@@ -56,11 +59,28 @@ _DATA = re.compile(r"Contents of section (\S+):")
 _RELOC = re.compile(r"RELOCATION RECORDS FOR \[(\S+)\]:")
 
 
+# A program's tables of its units' thread variables and resource strings
+# list the units in the order they were loaded; the program walks them
+# whole, so only which entries they hold matters. INITFINAL is compared as
+# the initialisation order instead.
+UNORDERED_TABLES = {".data.n_FPC_THREADVARTABLES", ".data.n_FPC_RESOURCESTRINGTABLES",
+                    ".data.n_FPC_WIDEINITTABLES", ".data.n_FPC_RESSTRINITTABLES"}
+INIT_TABLE = ".data.n_INITFINAL"
+
+
+def _relocation_targets(block):
+    return "\n".join(sorted(line.split()[-1] for line in block.splitlines()[1:] if line.strip()))
+
+
 def normalised_dump(path):
     parts = []
     for label, args, opener in (("code", ["-d", "-r"], _CODE), ("bytes", ["-s"], _DATA),
                                 ("relocations", ["-r"], _RELOC)):
         blocks = _sections(_objdump(args, path), opener)
+        blocks.pop(INIT_TABLE, None)
+        for name in UNORDERED_TABLES & blocks.keys():
+            if label == "relocations":
+                blocks[name] = _relocation_targets(blocks[name])
         parts += ["%s of %s\n%s" % (label, k, blocks[k]) for k in sorted(blocks)]
     return "\n".join(parts)
 
@@ -78,7 +98,7 @@ _INITFINAL = re.compile(r"^([0-9a-f]+)\s+\S+\s+(INIT|FINALIZE)\$_\$(\S+)")
 def init_order(path):
     """The units a program initialises, in order, from its INITFINAL table."""
     entries = {}
-    for line in _objdump(["-r", "-j", ".data.n_INITFINAL"], path).splitlines():
+    for line in _objdump(["-r", "-j", INIT_TABLE], path).splitlines():
         m = _INITFINAL.match(line.strip())
         if m:
             entries.setdefault(int(m.group(1), 16) // 16, m.group(3).lower())
