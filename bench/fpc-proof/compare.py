@@ -18,6 +18,7 @@ relocation records, by offset, name INIT$_$UNIT or FINALIZE$_$UNIT for each
 unit that has either, in the order the program runs them. Units without
 either run nothing and are not in it.
 """
+import difflib
 import json
 import os
 import re
@@ -85,11 +86,18 @@ def normalised_dump(path):
     return "\n".join(parts)
 
 
-def same_code(a, b):
+def code_difference(a, b):
+    """'' when the two objects hold the same code, else their first
+    differing lines of the normalised dump, old then new."""
     with open(a, "rb") as fa, open(b, "rb") as fb:
         if fa.read() == fb.read():
-            return True
-    return normalised_dump(a) == normalised_dump(b)
+            return ""
+    old, new = normalised_dump(a), normalised_dump(b)
+    if old == new:
+        return ""
+    diff = [l for l in difflib.unified_diff(old.splitlines(), new.splitlines(), lineterm="", n=0)
+            if l[:1] in "-+" and not l.startswith(("---", "+++"))]
+    return " | ".join(" ".join(l.split()) for l in diff[:2])
 
 
 _INITFINAL = re.compile(r"^([0-9a-f]+)\s+\S+\s+(INIT|FINALIZE)\$_\$(\S+)")
@@ -118,20 +126,23 @@ def _keep_first_moved(old, new):
 def _compare_file(work, name, groups_by_name, kinds, rel, base_r, pass_r):
     g = groups_by_name[base_r["group"]]
     row = {"file": rel, "kind": kinds.get(rel), "broken": not pass_r["ok"],
-           "error": pass_r["error"], "code_changed": False, "init_changed": False,
+           "error": pass_r["error"], "code_changed": False, "difference": "", "init_changed": False,
            "keep_first": [], "keep_first_moved": []}
     if row["broken"]:
         return row
     a, b = build.object_path(work, "base", g, rel), build.object_path(work, name, g, rel)
     if os.path.exists(a) != os.path.exists(b):
-        row["code_changed"] = True
+        row["code_changed"], row["difference"] = True, "object only in one build"
     elif os.path.exists(a):
-        row["code_changed"] = not same_code(a, b)
+        row["difference"] = code_difference(a, b)
+        row["code_changed"] = bool(row["difference"])
         if kinds.get(rel) in ("program", "library"):
             old, new = init_order(a), init_order(b)
             row["init_changed"] = old != new
             row["keep_first"] = [u for u in KEEP_FIRST if u in old]
             row["keep_first_moved"] = _keep_first_moved(old, new)
+            if row["init_changed"]:
+                row["init_order"] = [old, new]
     return row
 
 
@@ -159,6 +170,32 @@ def compare_pass(work, name, groups, kinds):
         "with_keep_first": sum(bool(r["keep_first"]) for r in programs),
         "keep_first_moved": sum(bool(r["keep_first_moved"]) for r in programs),
     }
+
+
+def write_details(work, name):
+    """The files behind the counts, causes first, as text."""
+    with open(os.path.join(work, "results", name + "-files.json")) as f:
+        rows = json.load(f)
+    broken = [r for r in rows if r["broken"]]
+    causes = {}
+    for r in broken:
+        causes.setdefault(r["error"], []).append(r["file"])
+    lines = ["== %d no longer compile, %d distinct first errors (most files first)" % (len(broken), len(causes))]
+    for error, files in sorted(causes.items(), key=lambda kv: (-len(kv[1]), kv[0])):
+        lines.append("%4d  %s   [e.g. %s]" % (len(files), error, files[0]))
+    changed = [r for r in rows if r["code_changed"]]
+    lines.append("== %d compile into other code (first difference: as shipped | now)" % len(changed))
+    lines += ["  %s: %s" % (r["file"], r["difference"]) for r in changed]
+    moved = [r for r in rows if r["keep_first_moved"]]
+    lines.append("== %d programs where a keep-first unit no longer initialises first" % len(moved))
+    lines += ["  %s: %s" % (r["file"], ", ".join(r["keep_first_moved"])) for r in moved]
+    reordered = [r for r in rows if r["init_changed"]]
+    lines.append("== %d programs with another initialisation order" % len(reordered))
+    lines += ["  %s" % r["file"] for r in reordered]
+    text = "\n".join(lines) + "\n"
+    with open(os.path.join(work, "results", name + "-details.txt"), "w") as f:
+        f.write(text)
+    return text
 
 
 def write_summary(work, name, summary, clause_counts):
@@ -201,7 +238,7 @@ def table(work):
         lines.append("%-*s" % (width, label) + "".join("%14s" % get(summaries[n]) for n in names))
     for n in names:
         if "cli" in summaries[n]:
-            lines.append("%s: %s" % (n, summaries[n]["cli"]))
+            lines.append("%s: %s (%s)" % (n, summaries[n]["cli"], summaries[n].get("format_result", "")))
     text = "\n".join(lines) + "\n"
     with open(os.path.join(results, "summary.txt"), "w") as f:
         f.write(text)

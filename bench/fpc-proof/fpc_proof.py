@@ -97,7 +97,13 @@ def cmd_control(work):
     _compile(work, "control", groups, kinds, only=only)
     summary = compare.compare_pass(work, "control", groups, kinds)
     compare.write_summary(work, "control", summary, None)
+    compare.write_details(work, "control")
     log("control: %d objects differ from base (must be 0)" % summary["code_changed"])
+
+
+def _last_line_starting(text, prefix):
+    found = [l.strip() for l in text.splitlines() if l.strip().startswith(prefix)]
+    return found[-1] if found else ""
 
 
 def cmd_pass(work, name, cli, cli_options):
@@ -122,7 +128,10 @@ def cmd_pass(work, name, cli, cli_options):
     summary = compare.compare_pass(work, name, groups, kinds)
     summary["format_seconds"] = round(format_seconds, 1)
     summary["cli"] = " ".join([cli] + cli_options)
+    summary["format_result"] = _last_line_starting(run.stdout, "Done:")
     compare.write_summary(work, name, summary, clause_counts)
+    details = compare.write_details(work, name)
+    print(details[:4000])
     print(compare.table(work))
 
 
