@@ -19,7 +19,7 @@ TIMEOUT_S = 600
 
 
 def out_dir(work, pass_name, group):
-    return os.path.join(work, "out", pass_name, group.name.replace("/", "__"))
+    return os.path.join(work, "out", pass_name, group.name.replace("/", "__").replace(" ", "_"))
 
 
 def object_path(work, pass_name, group, rel):

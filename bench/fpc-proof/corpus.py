@@ -1,6 +1,6 @@
 """Which Pascal sources the proof compiles, and in which groups.
 
-A group is compiled file by file, in path order, into one output folder of
+A group is compiled file by file, in a fixed order, into one output folder of
 its own: a library group is a package's source folders, a program group is
 one folder of examples, tests or tools. Library groups are compiled first;
 program groups then read their compiled units.
@@ -9,6 +9,8 @@ import json
 import os
 import re
 import shutil
+
+import clauses
 from dataclasses import dataclass, field, asdict
 
 FPC_SRC = "/usr/share/fpcsrc/3.2.2"
@@ -131,8 +133,20 @@ def _classify(root, family, package, lib_tops, all_dirs, options=()):
     groups = [Group(package, "lib", family, package, _order_lib_dirs(lib_dirs),
                     options=list(options))]
     for d in prog_dirs:
-        groups.append(Group(d, "prog", family, package, [d], options=list(options)))
+        # Named apart from the library group: a package's own top folder
+        # (with its build script) is a program folder too.
+        groups.append(Group("programs in " + d, "prog", family, package, [d], options=list(options)))
     return groups
+
+
+def _build_order(root, rel):
+    """Programs first, then units by how many units they name: one compile
+    of a file that uses much builds most of the group in one process, and
+    the units it built are not compiled again."""
+    path = os.path.join(root, rel)
+    with open(path, "rb") as f:
+        used = sum(len(names) for names, _ in clauses.read_clauses(f.read().decode("latin-1")))
+    return (header_kind(path) == "unit", -used, rel)
 
 
 def _fill(root, groups):
@@ -142,6 +156,7 @@ def _fill(root, groups):
                 rel = os.path.join(d, f)
                 if header_kind(os.path.join(root, rel)):
                     g.files.append(rel)
+        g.files.sort(key=lambda rel: _build_order(root, rel))
     return [g for g in groups if g.files or g.kind == "lib"]
 
 
@@ -159,7 +174,7 @@ def copy_tree(dest):
     # The compiler builds for one target, chosen by a define, from its
     # generic folder plus that target's folders.
     groups.append(Group("compiler", "lib", "compiler", "compiler", compiler_dirs, options=["-dx86_64"]))
-    groups.append(Group("compiler/utils", "prog", "compiler", "compiler", ["compiler/utils"],
+    groups.append(Group("programs in compiler/utils", "prog", "compiler", "compiler", ["compiler/utils"],
                         options=["-dx86_64"]))
     for p in FPC_PACKAGES:
         src = os.path.join(FPC_SRC, "packages", p)
