@@ -153,7 +153,14 @@ def compare_pass(work, name, groups, kinds):
     with open(os.path.join(results, name + ".json")) as f:
         built = json.load(f)
     by_name = {g.name: g for g in groups}
-    todo = sorted(f for f, r in base.items() if r["ok"] and f in built)
+    todo, objects = [], set()
+    for f in sorted(f for f, r in base.items() if r["ok"] and f in built):
+        # Two files of a group with one name (a Linux and a generic
+        # variant) share an object: compare it once.
+        obj = build.object_path(work, "base", by_name[base[f]["group"]], f)
+        if obj not in objects:
+            objects.add(obj)
+            todo.append(f)
     with ThreadPoolExecutor(max_workers=2) as pool:
         rows = list(pool.map(lambda f: _compare_file(work, name, by_name, kinds, f, base[f], built[f]), todo))
     with open(os.path.join(results, name + "-files.json"), "w") as f:

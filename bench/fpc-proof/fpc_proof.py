@@ -77,6 +77,22 @@ def cmd_prepare(work):
     log("base: %d of %d compile as shipped" % (sum(r["ok"] for r in results.values()), len(results)))
 
 
+def cmd_rebase(work, package):
+    """Builds one package's groups as shipped again (after a change of their
+    options in groups.json) and merges them into the base results."""
+    groups, kinds = _load(work)
+    chosen = [g for g in groups if g.package == package]
+    results = _built(work, "base")
+    for kind in ("lib", "prog"):
+        for g in (g for g in chosen if g.kind == kind):
+            shutil.rmtree(build.out_dir(work, "base", g), ignore_errors=True)
+            results = {f: r for f, r in results.items() if r["group"] != g.name}
+            results.update(build.compile_group(work, "base", g, groups, kinds))
+    with open(os.path.join(_paths(work)["results"], "base.json"), "w") as f:
+        json.dump(results, f, indent=1, sort_keys=True)
+    log("base: %d of %d compile as shipped" % (sum(r["ok"] for r in results.values()), len(results)))
+
+
 def _shipped(work):
     return {f for f, r in _built(work, "base").items() if r["ok"]}
 
@@ -149,6 +165,8 @@ def main(argv):
         if options and options[0] == "--":
             options = options[1:]
         cmd_pass(work, argv[3], os.path.abspath(argv[4]), options)
+    elif command == "rebase" and len(argv) == 4:
+        cmd_rebase(work, argv[3])
     elif command == "report":
         print(compare.table(work))
     else:
