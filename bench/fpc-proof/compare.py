@@ -40,19 +40,44 @@ def _objdump(args, path):
 
 
 def _sections(dump, opener):
-    """Splits a dump at lines starting with opener into {section: text}."""
-    blocks, name, lines = {}, None, []
+    """Splits a dump at lines starting with opener into [(section, lines)]."""
+    blocks, name, lines = [], None, []
     for line in dump.splitlines():
         m = opener.match(line)
         if m:
             if name is not None:
-                blocks[name] = blocks.get(name, "") + "\n".join(lines)
+                blocks.append((name, lines))
             name, lines = m.group(1), []
         elif name is not None:
             lines.append(line)
     if name is not None:
-        blocks[name] = blocks.get(name, "") + "\n".join(lines)
+        blocks.append((name, lines))
     return blocks
+
+
+# fpc names a generic specialisation with a checksum that also depends on
+# the units loaded before it in the same compile, so one source can give
+# other names in another sequence of compiles. The names are compared
+# without it; what the code calls or refers to still differs by its other
+# symbols.
+_SPECIALISATION_CRC = re.compile(r"\$crc[0-9a-f]{8}", re.I)
+_SPECIALISATION_CRC_BYTES = re.compile(rb"\$crc[0-9a-f]{8}", re.I)
+
+
+def _without_crc(text):
+    return _SPECIALISATION_CRC.sub("$crc", text)
+
+
+def _contents(lines):
+    """The bytes of an `objdump -s` section, names without checksum, as hex."""
+    data = bytearray()
+    for line in lines:
+        words = line.split()
+        for w in words[1:5]:
+            if not re.fullmatch(r"[0-9a-f]{2,8}", w):
+                break
+            data += bytes.fromhex(w)
+    return _SPECIALISATION_CRC_BYTES.sub(b"$crc", bytes(data)).hex()
 
 
 _CODE = re.compile(r"Disassembly of section (\S+):")
@@ -69,21 +94,25 @@ UNORDERED_TABLES = {".data.n_FPC_THREADVARTABLES", ".data.n_FPC_RESOURCESTRINGTA
 INIT_TABLE = ".data.n_INITFINAL"
 
 
-def _relocation_targets(block):
-    return "\n".join(sorted(line.split()[-1] for line in block.splitlines()[1:] if line.strip()))
+def _relocation_targets(lines):
+    return "\n".join(sorted(line.split()[-1] for line in lines[1:] if line.strip()))
 
 
 def normalised_dump(path):
     parts = []
     for label, args, opener in (("code", ["-d", "-r"], _CODE), ("bytes", ["-s"], _DATA),
                                 ("relocations", ["-r"], _RELOC)):
-        blocks = _sections(_objdump(args, path), opener)
-        blocks.pop(INIT_TABLE, None)
-        for name in UNORDERED_TABLES & blocks.keys():
-            if label == "relocations":
-                blocks[name] = _relocation_targets(blocks[name])
-        parts += ["%s of %s\n%s" % (label, k, blocks[k]) for k in sorted(blocks)]
-    return "\n".join(parts)
+        for name, lines in _sections(_objdump(args, path), opener):
+            if name == INIT_TABLE:
+                continue
+            if label == "bytes":
+                text = _contents(lines)
+            elif label == "relocations" and name in UNORDERED_TABLES:
+                text = _relocation_targets(lines)
+            else:
+                text = _without_crc("\n".join(lines))
+            parts.append("%s of %s\n%s" % (label, _without_crc(name), text))
+    return "\n".join(sorted(parts))
 
 
 def code_difference(a, b):
