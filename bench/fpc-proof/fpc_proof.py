@@ -122,13 +122,17 @@ def cmd_pass(work, name, cli, cli_options):
     before = clauses.read_all(src, files)
     log("%s: formatting %d files with %s %s" % (name, len(files), cli, " ".join(cli_options)))
     started = time.monotonic()
-    run = subprocess.run(["nice", "-n", "10", cli, "-j", "2"] + cli_options + files,
+    # "--" ends the options: an option that takes several values would
+    # otherwise read the file names as its own.
+    run = subprocess.run(["nice", "-n", "10", cli, "-j", "2"] + cli_options + ["--"] + files,
                          cwd=src, capture_output=True, text=True, errors="replace")
     format_seconds = time.monotonic() - started
     with open(os.path.join(_paths(work)["results"], name + "-format.log"), "w") as f:
         f.write(run.stdout + run.stderr)
     if run.returncode not in (0, 1):
         log("%s: quorvel-cli exited with %d (see %s-format.log)" % (name, run.returncode, name))
+        if not _last_line_starting(run.stdout, "Done:"):
+            sys.exit(2)
     after = clauses.read_all(src, files)
     clause_counts = clauses.count(before, after)
     # Every file again, also those that failed as shipped: fpc names generic
