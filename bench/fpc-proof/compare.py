@@ -3,12 +3,13 @@ objects hold other code, and which programs initialise their units in
 another order.
 
 Code: two objects are the same when their bytes are, or else when their
-normalised dumps are. The dump is, per section, the disassembly with each
-relocation written at its place (so a call that now reaches another unit's
-routine shows as another symbol), the raw contents and the relocation
-records; sections are sorted by name, since fpc may emit them in the order
-of the units it loaded. Offsets inside a section are kept: fpc puts every
-routine and table in a section of its own, so they start at 0.
+normalised dumps are. The dump is, per section, its raw contents (machine
+code or data) and its relocation records (so a call that now reaches
+another unit's routine shows as another symbol); sections are sorted by
+name, since fpc may emit them in the order of the units it loaded. Offsets
+inside a section are kept: fpc puts every routine and table in a section
+of its own, so they start at 0. (A disassembly says nothing more for
+equality and takes minutes on the largest objects.)
 
 A program's tables of thread variables and resource strings are compared
 as sets of entries; they follow the load order of the units.
@@ -80,7 +81,6 @@ def _contents(lines):
     return _SPECIALISATION_CRC_BYTES.sub(b"$crc", bytes(data)).hex()
 
 
-_CODE = re.compile(r"Disassembly of section (\S+):")
 _DATA = re.compile(r"Contents of section (\S+):")
 _RELOC = re.compile(r"RELOCATION RECORDS FOR \[(\S+)\]:")
 
@@ -100,8 +100,7 @@ def _relocation_targets(lines):
 
 def normalised_dump(path):
     parts = []
-    for label, args, opener in (("code", ["-d", "-r"], _CODE), ("bytes", ["-s"], _DATA),
-                                ("relocations", ["-r"], _RELOC)):
+    for label, args, opener in (("bytes", ["-s"], _DATA), ("relocations", ["-r"], _RELOC)):
         for name, lines in _sections(_objdump(args, path), opener):
             if name == INIT_TABLE:
                 continue

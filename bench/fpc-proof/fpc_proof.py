@@ -6,6 +6,7 @@ after quorvel-cli formats them, and report what formatting changed.
   fpc_proof.py control WORK           build the unchanged copy again: must equal
   fpc_proof.py pass WORK NAME CLI [-- CLI-OPTIONS...]
                                       format the copy, build, compare with "base"
+  fpc_proof.py compare WORK NAME      compare a built pass again
   fpc_proof.py report WORK            the summary table of every pass run so far
 
 Every file is compiled in the same folder for every pass, so that unchanged
@@ -134,15 +135,27 @@ def cmd_pass(work, name, cli, cli_options):
         if not _last_line_starting(run.stdout, "Done:"):
             sys.exit(2)
     after = clauses.read_all(src, files)
-    clause_counts = clauses.count(before, after)
+    with open(os.path.join(_paths(work)["results"], name + "-format.json"), "w") as f:
+        json.dump({"cli": " ".join([cli] + cli_options), "format_seconds": round(format_seconds, 1),
+                   "format_result": _last_line_starting(run.stdout, "Done:"),
+                   "clauses": clauses.count(before, after)}, f, indent=1)
     # Every file again, also those that failed as shipped: fpc names generic
     # specialisations after the units loaded so far, so only the same
     # sequence of compiles gives comparable objects.
     _compile(work, name, groups, kinds)
+    cmd_compare(work, name)
+
+
+def cmd_compare(work, name):
+    """Compares a built pass with base and writes its summary and details."""
+    groups, kinds = _load(work)
+    started = time.monotonic()
     summary = compare.compare_pass(work, name, groups, kinds)
-    summary["format_seconds"] = round(format_seconds, 1)
-    summary["cli"] = " ".join([cli] + cli_options)
-    summary["format_result"] = _last_line_starting(run.stdout, "Done:")
+    log("%s: compared in %.0f s" % (name, time.monotonic() - started))
+    with open(os.path.join(_paths(work)["results"], name + "-format.json")) as f:
+        formatting = json.load(f)
+    clause_counts = formatting.pop("clauses")
+    summary.update(formatting)
     compare.write_summary(work, name, summary, clause_counts)
     details = compare.write_details(work, name)
     print(details[:4000])
@@ -163,6 +176,8 @@ def main(argv):
         if options and options[0] == "--":
             options = options[1:]
         cmd_pass(work, argv[3], os.path.abspath(argv[4]), options)
+    elif command == "compare" and len(argv) == 4:
+        cmd_compare(work, argv[3])
     elif command == "rebase" and len(argv) == 4:
         cmd_rebase(work, argv[3])
     elif command == "report":
