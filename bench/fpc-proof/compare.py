@@ -27,6 +27,7 @@ import subprocess
 from concurrent.futures import ThreadPoolExecutor
 
 import build
+import clauses
 
 # Units that install a memory manager, a thread manager, a string manager
 # or a tracer: whatever runs before them runs without them.
@@ -61,8 +62,8 @@ def _sections(dump, opener):
 # other names in another sequence of compiles. The names are compared
 # without it; what the code calls or refers to still differs by its other
 # symbols.
-_SPECIALISATION_CRC = re.compile(r"\$crc[0-9a-f]{8}", re.I)
-_SPECIALISATION_CRC_BYTES = re.compile(rb"\$crc[0-9a-f]{8}", re.I)
+_SPECIALISATION_CRC = re.compile(r"\$crc[0-9a-f]{1,8}", re.I)
+_SPECIALISATION_CRC_BYTES = re.compile(rb"\$crc[0-9a-f]{1,8}", re.I)
 
 
 def _without_crc(text):
@@ -98,8 +99,9 @@ def _relocation_targets(lines):
     return "\n".join(sorted(line.split()[-1] for line in lines[1:] if line.strip()))
 
 
-def normalised_dump(path):
-    parts = []
+def normalised_parts(path):
+    """{"bytes of SECTION" / "relocations of SECTION": normalised text}."""
+    parts = {}
     for label, args, opener in (("bytes", ["-s"], _DATA), ("relocations", ["-r"], _RELOC)):
         for name, lines in _sections(_objdump(args, path), opener):
             if name == INIT_TABLE:
@@ -110,8 +112,14 @@ def normalised_dump(path):
                 text = _relocation_targets(lines)
             else:
                 text = _without_crc("\n".join(lines))
-            parts.append("%s of %s\n%s" % (label, _without_crc(name), text))
-    return "\n".join(sorted(parts))
+            key = "%s of %s" % (label, _without_crc(name))
+            parts[key] = parts[key] + "\n" + text if key in parts else text
+    return parts
+
+
+def normalised_dump(path):
+    parts = normalised_parts(path)
+    return "\n".join("%s\n%s" % (k, parts[k]) for k in sorted(parts))
 
 
 def code_difference(a, b):
@@ -120,12 +128,23 @@ def code_difference(a, b):
     with open(a, "rb") as fa, open(b, "rb") as fb:
         if fa.read() == fb.read():
             return ""
-    old, new = normalised_dump(a), normalised_dump(b)
+    old, new = normalised_parts(a), normalised_parts(b)
     if old == new:
         return ""
-    diff = [l for l in difflib.unified_diff(old.splitlines(), new.splitlines(), lineterm="", n=0)
+    differing = sorted(k for k in old.keys() | new.keys() if old.get(k) != new.get(k))
+    # Call frame information follows the code; name the code that changed.
+    shown = [k for k in differing if "debug_frame" not in k] or differing
+    relocations = [k for k in shown if k.startswith("relocations")]
+    key = (relocations or shown)[0]
+    if key not in old or key not in new:
+        return "%d sections differ, e.g. %s only %s" % (
+            len(differing), key, "as shipped" if key in old else "now")
+    diff = [l for l in difflib.unified_diff(old[key].splitlines(), new[key].splitlines(), lineterm="", n=0)
             if l[:1] in "-+" and not l.startswith(("---", "+++"))]
-    return " | ".join(" ".join(l.split()) for l in diff[:2])
+    if key.startswith("bytes"):
+        return "%d sections differ, e.g. %s" % (len(differing), key)
+    return "%d sections differ, e.g. %s: %s" % (
+        len(differing), key, " | ".join(" ".join(l.split()) for l in diff[:2]))
 
 
 _INITFINAL = re.compile(r"^([0-9a-f]+)\s+\S+\s+(INIT|FINALIZE)\$_\$(\S+)")
@@ -141,10 +160,15 @@ def init_order(path):
     return [entries[k] for k in sorted(entries)]
 
 
-def _keep_first_moved(old, new):
+def _program_clauses(work, rel):
+    with open(os.path.join(work, "pristine", rel), "rb") as f:
+        return clauses.read_clauses(f.read().decode("latin-1"))[:1]
+
+
+def _keep_first_moved(old, new, units):
     """Keep-first units that now have a unit before them that had not before."""
     moved = []
-    for unit in KEEP_FIRST:
+    for unit in units:
         if unit in old and unit in new:
             if not set(new[:new.index(unit)]) <= set(old[:old.index(unit)]):
                 moved.append(unit)
@@ -167,8 +191,11 @@ def _compare_file(work, name, groups_by_name, kinds, rel, base_r, pass_r):
         if kinds.get(rel) in ("program", "library"):
             old, new = init_order(a), init_order(b)
             row["init_changed"] = old != new
-            row["keep_first"] = [u for u in KEEP_FIRST if u in old]
-            row["keep_first_moved"] = _keep_first_moved(old, new)
+            # Only units the program names itself: one that a library unit
+            # brings in runs where that unit's own clause puts it.
+            named = {n.lower() for names, _ in _program_clauses(work, rel) for n in names}
+            row["keep_first"] = [u for u in KEEP_FIRST if u in old and u in named]
+            row["keep_first_moved"] = _keep_first_moved(old, new, row["keep_first"])
             if row["init_changed"]:
                 row["init_order"] = [old, new]
     return row
