@@ -7,6 +7,7 @@ after quorvel-cli formats them, and report what formatting changed.
   fpc_proof.py pass WORK NAME CLI [-- CLI-OPTIONS...]
                                       format the copy, build, compare with "base"
   fpc_proof.py compare WORK NAME      compare a built pass again
+  fpc_proof.py rebase WORK PACKAGE    build one package as shipped again
   fpc_proof.py report WORK            the summary table of every pass run so far
 
 Every file is compiled in the same folder for every pass, so that unchanged
