@@ -3,8 +3,8 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all deps configure build run test test-sanitizers bench fuzz clean package test-package windows \
-        windows-configure test-windows
+.PHONY: all deps configure build run test test-sanitizers bench fuzz fpc-proof clean package test-package \
+        windows windows-configure test-windows
 
 all: build
 
@@ -47,6 +47,17 @@ bench:
 	cmake --build build-bench -j $(JOBS)
 	bash bench/run-all.sh build-bench
 
+# Builds Debian's Pascal sources with fpc before and after formatting them
+# (long: see bench/fpc-proof/README.md). FPC_PROOF_OPTS go to quorvel-cli;
+# plain sorting: make fpc-proof FPC_PROOF_PASS=plain FPC_PROOF_OPTS=--plain-order
+FPC_PROOF_PASS ?= default
+FPC_PROOF_OPTS ?= --units-path /usr/share/fpcsrc/3.2.2 --units-path /usr/lib/lazarus/2.2.6
+fpc-proof:
+	bash scripts/install-deps.sh --corpus
+	cmake -S . -B build-proof -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BUILD_TESTS=OFF -DQUORVEL_BUILD_UI=OFF -DQUORVEL_BUILD_BENCH=OFF
+	cmake --build build-proof --target quorvel-cli -j $(JOBS)
+	bash bench/fpc-proof/run.sh build-proof/bin/quorvel-cli $(FPC_PROOF_PASS) -- $(FPC_PROOF_OPTS)
+
 # Fuzzing needs clang's libFuzzer; FUZZ_SECONDS bounds the run.
 FUZZ_SECONDS ?= 60
 fuzz:
@@ -70,4 +81,4 @@ test-windows: build windows-configure
 	cd $(WINBUILD) && ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) build-bench build-fuzz build-asan build-tsan $(WINBUILD)
+	rm -rf $(BUILD) build-bench build-fuzz build-proof build-asan build-tsan $(WINBUILD)

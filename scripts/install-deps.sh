@@ -3,7 +3,8 @@
 # Only packages that dpkg reports missing are installed: naming an installed
 # package in apt-get install would upgrade it.
 # Usage: scripts/install-deps.sh [--corpus]
-#   --corpus  also the Debian Pascal source trees used by corpus checks and benchmarks
+#   --corpus  also the Debian Pascal source trees used by corpus checks and benchmarks,
+#             and the Free Pascal compiler that bench/fpc-proof builds them with
 set -euo pipefail
 
 packages=(
@@ -16,7 +17,7 @@ packages=(
   # the Windows build of the tool and its tests under Wine (make windows, make test)
   g++-mingw-w64-x86-64-posix googletest wine wine64
 )
-corpus=(fpc-source-3.2.2 lazarus-src-2.2)
+corpus=(fpc-source-3.2.2 lazarus-src-2.2 fpc)
 [[ "${1:-}" == "--corpus" ]] && packages+=("${corpus[@]}")
 
 missing=()

@@ -1,0 +1,193 @@
+#!/usr/bin/env python3
+"""Proof on real code: compile Debian's Pascal sources with fpc before and
+after quorvel-cli formats them, and report what formatting changed.
+
+  fpc_proof.py prepare WORK           copy the sources, build them as shipped
+  fpc_proof.py control WORK           build the unchanged copy again: must equal
+  fpc_proof.py pass WORK NAME CLI [-- CLI-OPTIONS...]
+                                      format the copy, build, compare with "base"
+  fpc_proof.py compare WORK NAME      compare a built pass again
+  fpc_proof.py rebase WORK PACKAGE    build one package as shipped again
+  fpc_proof.py report WORK            the summary table of every pass run so far
+
+Every file is compiled in the same folder for every pass, so that unchanged
+code gives identical objects; only the output folders differ.
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import build      # noqa: E402
+import clauses    # noqa: E402
+import compare    # noqa: E402
+import corpus     # noqa: E402
+
+
+def log(msg):
+    print(time.strftime("%H:%M:%S ") + msg, flush=True)
+
+
+def _paths(work):
+    return {"pristine": os.path.join(work, "pristine"), "src": os.path.join(work, "src"),
+            "groups": os.path.join(work, "groups.json"), "results": os.path.join(work, "results")}
+
+
+def _reset_copy(work):
+    p = _paths(work)
+    if os.path.exists(p["src"]):
+        shutil.rmtree(p["src"])
+    shutil.copytree(p["pristine"], p["src"], symlinks=True)
+
+
+def _kinds(work, groups):
+    src = _paths(work)["src"]
+    return {f: corpus.header_kind(os.path.join(src, f)) for g in groups for f in g.files}
+
+
+def _load(work):
+    groups = corpus.load_groups(_paths(work)["groups"])
+    return groups, _kinds(work, groups)
+
+
+def _built(work, name):
+    with open(os.path.join(_paths(work)["results"], name + ".json")) as f:
+        return json.load(f)
+
+
+def _compile(work, name, groups, kinds, only=None):
+    shutil.rmtree(os.path.join(work, "out", name), ignore_errors=True)
+    started = time.monotonic()
+    results = build.compile_pass(work, name, groups, kinds, only=only, log=log)
+    log("%s: built in %.0f s" % (name, time.monotonic() - started))
+    return results
+
+
+def cmd_prepare(work):
+    p = _paths(work)
+    os.makedirs(p["results"], exist_ok=True)
+    log("copying sources to " + p["pristine"])
+    groups = corpus.copy_tree(p["pristine"])
+    corpus.save_groups(p["groups"], groups)
+    _reset_copy(work)
+    kinds = _kinds(work, groups)
+    log("%d files in %d groups; building them as shipped" % (len(kinds), len(groups)))
+    results = _compile(work, "base", groups, kinds)
+    log("base: %d of %d compile as shipped" % (sum(r["ok"] for r in results.values()), len(results)))
+
+
+def cmd_rebase(work, package):
+    """Builds one package's groups as shipped again (after a change of their
+    options in groups.json) and merges them into the base results."""
+    groups, kinds = _load(work)
+    chosen = [g for g in groups if g.package == package]
+    results = _built(work, "base")
+    for kind in ("lib", "prog"):
+        for g in (g for g in chosen if g.kind == kind):
+            shutil.rmtree(build.out_dir(work, "base", g), ignore_errors=True)
+            results = {f: r for f, r in results.items() if r["group"] != g.name}
+            results.update(build.compile_group(work, "base", g, groups, kinds))
+    with open(os.path.join(_paths(work)["results"], "base.json"), "w") as f:
+        json.dump(results, f, indent=1, sort_keys=True)
+    log("base: %d of %d compile as shipped" % (sum(r["ok"] for r in results.values()), len(results)))
+
+
+def _shipped(work):
+    return {f for f, r in _built(work, "base").items() if r["ok"]}
+
+
+def cmd_control(work):
+    """The unchanged copy built again, the same way: must equal base."""
+    groups, kinds = _load(work)
+    _reset_copy(work)
+    _compile(work, "control", groups, kinds)
+    summary = compare.compare_pass(work, "control", groups, kinds)
+    compare.write_summary(work, "control", summary, None)
+    compare.write_details(work, "control")
+    log("control: %d objects differ from base (must be 0)" % summary["code_changed"])
+
+
+def _last_line_starting(text, prefix):
+    found = [l.strip() for l in text.splitlines() if l.strip().startswith(prefix)]
+    return found[-1] if found else ""
+
+
+def cmd_pass(work, name, cli, cli_options):
+    groups, kinds = _load(work)
+    shipped = _shipped(work)
+    _reset_copy(work)
+    src = _paths(work)["src"]
+    files = sorted(f for f in kinds if f in shipped)
+    before = clauses.read_all(src, files)
+    log("%s: formatting %d files with %s %s" % (name, len(files), cli, " ".join(cli_options)))
+    started = time.monotonic()
+    # "--" ends the options: an option that takes several values would
+    # otherwise read the file names as its own.
+    run = subprocess.run(["nice", "-n", "10", cli, "-j", "2"] + cli_options + ["--"] + files,
+                         cwd=src, capture_output=True, text=True, errors="replace")
+    format_seconds = time.monotonic() - started
+    with open(os.path.join(_paths(work)["results"], name + "-format.log"), "w") as f:
+        f.write(run.stdout + run.stderr)
+    if run.returncode not in (0, 1):
+        log("%s: quorvel-cli exited with %d (see %s-format.log)" % (name, run.returncode, name))
+        if not _last_line_starting(run.stdout, "Done:"):
+            sys.exit(2)
+    after = clauses.read_all(src, files)
+    with open(os.path.join(_paths(work)["results"], name + "-format.json"), "w") as f:
+        json.dump({"cli": " ".join([cli] + cli_options), "format_seconds": round(format_seconds, 1),
+                   "format_result": _last_line_starting(run.stdout, "Done:"),
+                   "clauses": clauses.count(before, after)}, f, indent=1)
+    # Every file again, also those that failed as shipped: fpc names generic
+    # specialisations after the units loaded so far, so only the same
+    # sequence of compiles gives comparable objects.
+    _compile(work, name, groups, kinds)
+    cmd_compare(work, name)
+
+
+def cmd_compare(work, name):
+    """Compares a built pass with base and writes its summary and details."""
+    groups, kinds = _load(work)
+    started = time.monotonic()
+    summary = compare.compare_pass(work, name, groups, kinds)
+    log("%s: compared in %.0f s" % (name, time.monotonic() - started))
+    with open(os.path.join(_paths(work)["results"], name + "-format.json")) as f:
+        formatting = json.load(f)
+    clause_counts = formatting.pop("clauses")
+    summary.update(formatting)
+    compare.write_summary(work, name, summary, clause_counts)
+    details = compare.write_details(work, name)
+    print(details[:4000])
+    print(compare.table(work))
+
+
+def main(argv):
+    if len(argv) < 3:
+        print(__doc__)
+        return 2
+    command, work = argv[1], os.path.abspath(argv[2])
+    if command == "prepare":
+        cmd_prepare(work)
+    elif command == "control":
+        cmd_control(work)
+    elif command == "pass" and len(argv) >= 5:
+        options = argv[5:]
+        if options and options[0] == "--":
+            options = options[1:]
+        cmd_pass(work, argv[3], os.path.abspath(argv[4]), options)
+    elif command == "compare" and len(argv) == 4:
+        cmd_compare(work, argv[3])
+    elif command == "rebase" and len(argv) == 4:
+        cmd_rebase(work, argv[3])
+    elif command == "report":
+        print(compare.table(work))
+    else:
+        print(__doc__)
+        return 2
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
