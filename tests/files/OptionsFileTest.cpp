@@ -7,6 +7,7 @@
 #include "OptionsFileLookup.h"
 #include "PathText.h"
 #include "TestFolder.h"
+#include "ToolRun.h"
 
 namespace quorvel::cli {
 namespace {
@@ -97,7 +98,7 @@ TEST_P(OptionsFileErrorTest, NamesFileLineAndKey) {
         ReadOptionsFile(file);
         FAIL() << "no error";
     } catch (const files::FileError& error) {
-        std::string reason = GetParam().Reason;
+        std::string reason = files::test::NativeSeparators(GetParam().Reason);
         if (const auto at = reason.find("{dir}"); at != std::string::npos)
             reason.replace(at, 5, files::PathMessageText(folder.Path()));
         EXPECT_EQ(error.what(), "Cannot use options file \"" + files::PathMessageText(file) + "\": " + reason);

@@ -26,20 +26,36 @@ int RunShell(const std::string& ACommand) {
 #endif
 }
 
+class WorkFolder {
+public:
+    explicit WorkFolder(const std::filesystem::path& AFolder) {
+        if (AFolder.empty()) return;
+        FSaved = std::filesystem::current_path();
+        std::filesystem::current_path(AFolder);
+    }
+    ~WorkFolder() {
+        std::error_code ignored;
+        if (!FSaved.empty()) std::filesystem::current_path(FSaved, ignored);
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+
+private:
+    std::filesystem::path FSaved;
+};
+
 }  // namespace
 
 ToolOutcome RunTool(const TestFolder& AFolder, const std::string& AArguments, const Bytes& AInput,
                     const std::filesystem::path& AWorkFolder) {
     const auto in = AFolder.Write("io/in", AInput);
     const auto out = AFolder / "io/out", err = AFolder / "io/err";
-    const std::filesystem::path tool = std::filesystem::path(QUORVEL_CLI_PATH).make_preferred();
-#ifdef _WIN32
-    const std::string cd = AWorkFolder.empty() ? "" : "cd /d " + Quoted(AWorkFolder) + " && ";
-#else
-    const std::string cd = AWorkFolder.empty() ? "" : "cd " + Quoted(AWorkFolder) + " && ";
-#endif
-    const int code = RunShell(cd + Quoted(tool) + " " + AArguments + " < " + Quoted(in) + " > " + Quoted(out) +
-                              " 2> " + Quoted(err));
+    // Absolute before the move: a path from the drive's root would name another drive there.
+    const std::filesystem::path tool = std::filesystem::absolute(std::filesystem::path(QUORVEL_CLI_PATH).make_preferred());
+    // The test process moves there itself: shells differ in how a command changes folder.
+    const WorkFolder work(AWorkFolder);
+    const int code = RunShell(Quoted(tool) + " " + AArguments + " < " + Quoted(in) + " > " + Quoted(out) + " 2> " +
+                              Quoted(err));
     return {code, AsText(ReadBytes(out)), AsText(ReadBytes(err))};
 }
 
