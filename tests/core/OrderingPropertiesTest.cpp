@@ -60,14 +60,14 @@ public:
 
     // Unit k declares OwnX for letters X picked for it, and Unused.
     FakeUnitCatalog Catalog() {
-        std::u16string spec;
+        std::u16string catalogText;
         for (const char16_t* unit : {u"Alpha", u"beta", u"Gamma", u"System.Delta", u"Epsilon", u"FastMM4",
                                      u"madExcept", u"zeta", u"Eta", u"Vcl.Theta"}) {
-            spec += std::u16string(unit) + u"=Unused";
-            if (Digit() < 5) spec += u" Own" + std::u16string(1, static_cast<char16_t>(u'A' + FNextOwn++ % 10));
-            spec += u"|";
+            catalogText += std::u16string(unit) + u"=Unused";
+            if (Digit() < 5) catalogText += u" Own" + std::u16string(1, static_cast<char16_t>(u'A' + FNextOwn++ % 10));
+            catalogText += u"|";
         }
-        return FakeUnitCatalog(spec);
+        return FakeUnitCatalog(catalogText);
     }
 
 private:
