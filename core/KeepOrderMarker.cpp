@@ -2,7 +2,7 @@
 
 #include "PascalLexer.h"
 #include "TextRules.h"
-#include "UnitSearch.h"
+#include "CodeUnitSearch.h"
 
 namespace quorvel::detail {
 namespace {

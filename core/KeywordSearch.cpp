@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "PascalLexer.h"
-#include "UnitSearch.h"
+#include "CodeUnitSearch.h"
 #include "TextRules.h"
 
 namespace quorvel::detail {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "TextRules.h"
-#include "UnitSearch.h"
+#include "CodeUnitSearch.h"
 
 namespace quorvel::detail {
 namespace {

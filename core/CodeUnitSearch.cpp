@@ -1,4 +1,4 @@
-#include "UnitSearch.h"
+#include "CodeUnitSearch.h"
 
 #include <array>
 #include <bit>
@@ -7,7 +7,7 @@
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
-#define QUORVEL_UNIT_SEARCH_SSE2 1
+#define QUORVEL_CODE_UNIT_SEARCH_SSE2 1
 #endif
 
 namespace quorvel::detail {
@@ -35,7 +35,7 @@ bool IsCandidateAt(std::u16string_view AText, std::size_t APos, std::u16string_v
            FoldAsciiCase(AText[APos + 1]) == FoldAsciiCase(AKeyword[1]);
 }
 
-#ifdef QUORVEL_UNIT_SEARCH_SSE2
+#ifdef QUORVEL_CODE_UNIT_SEARCH_SSE2
 __m128i Load(std::u16string_view AText, std::size_t APos) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(AText.data() + APos));
 }
@@ -59,7 +59,7 @@ int FirstLane(__m128i AHits) {
 
 std::size_t FindFirstOf(std::u16string_view AText, std::size_t AFrom, std::size_t ATo, std::u16string_view AUnits) {
     std::size_t i = AFrom;
-#ifdef QUORVEL_UNIT_SEARCH_SSE2
+#ifdef QUORVEL_CODE_UNIT_SEARCH_SSE2
     std::array<char16_t, 4> units{};
     for (std::size_t k = 0; k < units.size(); ++k) units[k] = k < AUnits.size() ? AUnits[k] : AUnits[0];
     for (; i + 8 <= ATo; i += 8) {
@@ -76,7 +76,7 @@ std::size_t FindFirstOf(std::u16string_view AText, std::size_t AFrom, std::size_
 std::size_t FindKeywordCandidate(std::u16string_view AText, std::size_t AFrom, std::size_t ATo,
                                  std::u16string_view AKeyword) {
     std::size_t i = AFrom;
-#ifdef QUORVEL_UNIT_SEARCH_SSE2
+#ifdef QUORVEL_CODE_UNIT_SEARCH_SSE2
     // Each block is compared with itself and with the block one unit on, so
     // that pairs of units (the keyword's first two, `(*`, `//`) are tested at once.
     for (; i + 9 <= ATo; i += 8) {
