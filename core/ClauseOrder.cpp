@@ -106,11 +106,11 @@ private:
     // An include file that cannot be read may use any of them: all count then.
     std::unordered_map<std::u16string_view, std::u16string_view> UsedInFileAndIncludes(
         const IdentifierFilter& AShared) {
-        UsedIdentifiers found = UsedAmong(FRules.Text, AShared);
+        UsedIdentifiers found = UsedAmong(FRules.Text(), AShared);
         auto used = std::move(found.Spellings);
         if (!found.IncludesFiles) return used;
         static const TIncludeReader kNoReader;
-        FIncluded = ReadIncludedTexts(FRules.Text, FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
+        FIncluded = ReadIncludedTexts(FRules.Text(), FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
         if (!FIncluded.Complete) {
             AShared.ForEach([&](std::u16string_view AIdentifier) { used.try_emplace(AIdentifier); });
             return used;

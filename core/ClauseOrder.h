@@ -3,6 +3,7 @@
 // alphabetical order, held back only where a name the file uses would reach
 // another unit than before.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,9 @@ struct NameRules {
     const TUnitCatalog* Catalog = nullptr;
     const std::vector<std::u16string>* ScopeNames = nullptr;
     UnitFactsCache* Facts = nullptr;
-    std::u16string_view Text;  // the whole file: the identifiers it uses count
+    // The whole file, asked for only when a name two units share needs it:
+    // the identifiers it uses count.
+    std::function<std::u16string_view()> Text;
     const TIncludeReader* ReadInclude = nullptr;  // and those of the include files it names
 };
 

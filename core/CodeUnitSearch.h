@@ -1,8 +1,8 @@
 #pragma once
 // The innermost loops of every scan of the engine: finding the next of a few
-// code units, or the next place where a keyword may start. Eight units at a
-// time where the processor has SSE2 (all x86-64), one at a time elsewhere;
-// both give the same answer.
+// code units, or the next place where a keyword may start. A block of units at
+// a time where the processor has SSE2 (all x86-64): eight UTF-16 units or
+// sixteen 8-bit ones; one at a time elsewhere; all give the same answer.
 
 #include <cstddef>
 #include <string_view>
@@ -10,13 +10,17 @@
 namespace quorvel::detail {
 
 // The first position in [AFrom, ATo) whose code unit is one of AUnits (at
-// most four); ATo when none.
+// most four, all ASCII); ATo when none.
 std::size_t FindFirstOf(std::u16string_view AText, std::size_t AFrom, std::size_t ATo, std::u16string_view AUnits);
+std::size_t FindFirstOf(std::string_view AText, std::size_t AFrom, std::size_t ATo, std::u16string_view AUnits);
 
 // The first position in [AFrom, ATo) where a comment or string opens (`{`,
 // `'`, `(*`, `//`) or where the first two code units of AKeyword stand,
-// ASCII letters in either case; ATo when none. AKeyword has at least two units.
+// ASCII letters in either case; ATo when none. AKeyword is ASCII and has at
+// least two units.
 std::size_t FindKeywordCandidate(std::u16string_view AText, std::size_t AFrom, std::size_t ATo,
+                                 std::u16string_view AKeyword);
+std::size_t FindKeywordCandidate(std::string_view AText, std::size_t AFrom, std::size_t ATo,
                                  std::u16string_view AKeyword);
 
 }  // namespace quorvel::detail

@@ -9,5 +9,6 @@ namespace quorvel::detail {
 // without its delimiters, `quorvel: keep order`; ASCII case and blanks do not
 // matter. Directives do not count.
 bool HasKeepOrderMarker(std::u16string_view AClauseText);
+bool HasKeepOrderMarker(std::string_view AClauseText);  // 8-bit text: see TextRules.h
 
 }  // namespace quorvel::detail

@@ -31,12 +31,14 @@ struct Token {
     bool IsUnterminated = false; // comments and strings: ran to the end of the text
 };
 
-// The token that starts at APos (APos < size of AText).
+// The token that starts at APos (APos < size of AText). 8-bit text: see TextRules.h.
 Token NextToken(std::u16string_view AText, std::size_t APos);
+Token NextToken(std::string_view AText, std::size_t APos);
 
 // The end of the comment, directive or string that starts at APos, or APos
 // itself when none starts there.
 std::size_t SkipCommentOrString(std::u16string_view AText, std::size_t APos);
+std::size_t SkipCommentOrString(std::string_view AText, std::size_t APos);
 
 // Whether a comment or string can start with AChar: the scans' fast path
 // passes over every other code unit.
@@ -45,7 +47,8 @@ constexpr bool MayOpenCommentOrString(char16_t AChar) {
 }
 
 // The end of the identifier-character run that starts at APos.
-inline std::size_t SkipIdentifier(std::u16string_view AText, std::size_t APos) {
+template <typename CharT>
+std::size_t SkipIdentifier(std::basic_string_view<CharT> AText, std::size_t APos) {
     while (APos < AText.size() && IsIdentifierChar(AText[APos])) ++APos;
     return APos;
 }

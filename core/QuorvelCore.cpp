@@ -30,22 +30,15 @@ std::u16string ClauseNote(std::u16string_view AKind, std::u16string_view AClause
     return note;
 }
 
-// One rewritten clause: the code units [Begin, End) of the source give way to Text.
-struct Replacement {
-    std::size_t Begin;
-    std::size_t End;
-    std::u16string Text;
-};
-
 std::size_t ToIndex(std::int32_t APosition) { return static_cast<std::size_t>(APosition - 1); }
 
-std::u16string ApplyReplacements(std::u16string_view ASource, const std::vector<Replacement>& AReplacements) {
+std::u16string ApplyRewrites(std::u16string_view ASource, const std::vector<TClauseRewrite>& ARewrites) {
     std::size_t size = ASource.size();
-    for (const Replacement& r : AReplacements) size += r.Text.size();
+    for (const TClauseRewrite& r : ARewrites) size += r.Text.size();
     std::u16string result;
     result.reserve(size);
     std::size_t copied = 0;
-    for (const Replacement& r : AReplacements) {
+    for (const TClauseRewrite& r : ARewrites) {
         result.append(ASource.substr(copied, r.Begin - copied));
         result.append(r.Text);
         copied = r.End;
@@ -53,6 +46,42 @@ std::u16string ApplyReplacements(std::u16string_view ASource, const std::vector<
     result.append(ASource.substr(copied));
     return result;
 }
+
+// A piece of the source as UTF-16: UTF-16 pieces as they stand, 8-bit ones
+// widened into AStorage.
+std::u16string_view AsUtf16(std::u16string_view APiece, const TWiden&, std::u16string&) { return APiece; }
+
+std::u16string_view AsUtf16(std::string_view APiece, const TWiden& AWiden, std::u16string& AStorage) {
+    AStorage = AWiden(APiece);
+    return AStorage;
+}
+
+template <typename CharT>
+std::basic_string_view<CharT> Piece(std::basic_string_view<CharT> AText, detail::TextRange ARange) {
+    return AText.substr(ARange.Begin, ARange.Size());
+}
+
+// The whole text as UTF-16 for the name rule, widened only when a clause
+// needs it: most files never do.
+template <typename CharT>
+class WholeText {
+public:
+    WholeText(std::basic_string_view<CharT> AText, const TWiden& AWiden) : FText(AText), FWiden(AWiden) {}
+    std::u16string_view operator()() {
+        if (!FWidened) FView = AsUtf16(FText, FWiden, FStorage);
+        FWidened = true;
+        return FView;
+    }
+
+private:
+    std::basic_string_view<CharT> FText;
+    const TWiden& FWiden;
+    std::u16string FStorage;
+    std::u16string_view FView;
+    bool FWidened = false;
+};
+
+const TWiden kNoWiden;
 
 }  // namespace
 
@@ -66,24 +95,38 @@ void TQuorvel::SetUnitCatalog(const TUnitCatalog* ACatalog) {
 }
 
 std::u16string TQuorvel::F_FormatSource(const std::u16string& ASource) const {
+    const std::vector<TClauseRewrite> rewrites = F_ClauseRewrites(ASource);
+    return rewrites.empty() ? ASource : ApplyRewrites(ASource, rewrites);
+}
+
+std::vector<TClauseRewrite> TQuorvel::F_ClauseRewrites(std::u16string_view ASource) const {
+    return ClauseRewrites(ASource, kNoWiden);
+}
+
+std::vector<TClauseRewrite> TQuorvel::F_ClauseRewrites(std::string_view ASource, const TWiden& AWiden) const {
+    return ClauseRewrites(ASource, AWiden);
+}
+
+template <typename CharT>
+std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<CharT> AText, const TWiden& AWiden) const {
     // Positions are 32-bit by contract; a longer text is left alone.
-    if (ASource.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return ASource;
-    const std::u16string_view text = ASource;
-    const auto length = static_cast<std::int32_t>(text.size());
-    const std::u16string_view lineBreak = detail::FirstLineBreak(text);
-    std::vector<Replacement> replacements;
+    if (AText.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return {};
+    const auto length = static_cast<std::int32_t>(AText.size());
+    const std::u16string_view lineBreak = detail::FirstLineBreak(AText);
+    std::vector<TClauseRewrite> rewrites;
 
     const detail::KeepFirstMatcher keepFirst(FKeepFirstBuiltIn, FKeepFirstUnits, FUnitScopeNames);
+    WholeText<CharT> wholeText(AText, AWiden);
     detail::NameRules nameRules;
     if (FKeepNameResolution && FUnitCatalog != nullptr) {
         nameRules.Catalog = FUnitCatalog;
         nameRules.ScopeNames = &FUnitScopeNames;
         nameRules.Facts = FUnitFacts.get();
-        nameRules.Text = text;
+        nameRules.Text = [&wholeText] { return wholeText(); };
         nameRules.ReadInclude = &FIncludeReader;
     }
-    const auto note = [this](std::u16string_view AKind, std::u16string_view AClause, std::u16string_view AText) {
-        if (FOnSkipBlock) FOnSkipBlock(ClauseNote(AKind, AClause, AText));
+    const auto note = [this](std::u16string_view AKind, std::u16string_view AClause, std::u16string_view ANote) {
+        if (FOnSkipBlock) FOnSkipBlock(ClauseNote(AKind, AClause, ANote));
     };
 
     // Each section's first clause, found in the source as given: the text a
@@ -92,13 +135,13 @@ std::u16string TQuorvel::F_FormatSource(const std::u16string& ASource) const {
     const auto formatClause = [&](std::int32_t AStart, std::int32_t AEnd, std::u16string_view AClause,
                                   std::int32_t AMustEndBefore) {
         TUsesBlock block;
-        if (!ExtractUsesBlock(text, AStart, AEnd, block)) return;
+        if (!ExtractUsesBlock(AText, AStart, AEnd, block, AWiden)) return;
         // The marker wins over everything else, whatever the clause holds. It
         // counts in the comments after the `;` on its line too: the rewrite
         // would take them into the clause.
         const std::size_t clauseBegin = ToIndex(block.StartPos);
-        const std::size_t replacedEnd = static_cast<std::size_t>(block.ReplaceEndPos);
-        if (detail::HasKeepOrderMarker(text.substr(clauseBegin, replacedEnd - clauseBegin))) {
+        const auto replacedEnd = static_cast<std::size_t>(block.ReplaceEndPos);
+        if (detail::HasKeepOrderMarker(AText.substr(clauseBegin, replacedEnd - clauseBegin))) {
             note(u"SKIP", AClause, u"marked to keep its order");
             return;
         }
@@ -109,40 +152,45 @@ std::u16string TQuorvel::F_FormatSource(const std::u16string& ASource) const {
         if (!block.IsUnitList || block.Entries.empty() || block.ReplaceEndPos >= AMustEndBefore) return;
         const detail::ClauseOrder order = detail::OrderEntries(block.Entries, keepFirst, nameRules);
         for (const std::u16string& kept : order.Notes) note(u"KEEP", AClause, kept);
-        Replacement r{ToIndex(block.StartPos), static_cast<std::size_t>(block.ReplaceEndPos),
-                      BuildUsesText(block, order.Entries, lineBreak)};
+        TClauseRewrite r{clauseBegin, replacedEnd, BuildUsesText(block, order.Entries, lineBreak)};
         // A lone CR written just before an LF would read back as one CR LF break.
-        if (r.Text.back() == u'\r' && r.End < text.size() && text[r.End] == u'\n') r.Text += u'\n';
-        replacements.push_back(std::move(r));
+        if (r.Text.back() == u'\r' && r.End < AText.size() && AText[r.End] == CharT('\n')) r.Text += u'\n';
+        std::u16string original;
+        if (AsUtf16(AText.substr(r.Begin, r.End - r.Begin), AWiden, original) != r.Text) {
+            rewrites.push_back(std::move(r));
+        }
     };
 
-    const std::int32_t interfacePos = FindKeyword(text, u"interface", 1, length);
+    const std::int32_t interfacePos = FindKeyword(AText, u"interface", 1, length);
     // Without `interface` the text is no unit whatever follows: spare the scan.
-    const std::int32_t implementationPos =
-        interfacePos > 0 ? FindKeyword(text, u"implementation", 1, length) : -1;
+    const std::int32_t implementationPos = interfacePos > 0 ? FindKeyword(AText, u"implementation", 1, length) : -1;
     if (interfacePos > 0 && implementationPos > interfacePos) {
         formatClause(interfacePos, implementationPos - 1, kInterfaceClause, implementationPos);
         formatClause(implementationPos, length, kImplementationClause, std::numeric_limits<std::int32_t>::max());
     } else {
         formatClause(1, length, kOtherClause, std::numeric_limits<std::int32_t>::max());
     }
-    if (replacements.empty()) return ASource;
-    return ApplyReplacements(text, replacements);
+    return rewrites;
 }
 
-std::int32_t TQuorvel::FindKeyword(std::u16string_view AText, std::u16string_view AKeyword, std::int32_t AStart,
-                                   std::int32_t AEnd) const {
+template <typename CharT>
+std::int32_t TQuorvel::FindKeyword(std::basic_string_view<CharT> AText, std::u16string_view AKeyword,
+                                   std::int32_t AStart, std::int32_t AEnd) const {
     if (AStart < 1 || AEnd < AStart) return -1;
     const std::size_t found = detail::FindKeyword(AText, AKeyword, ToIndex(AStart), static_cast<std::size_t>(AEnd));
     return found == detail::kNotFound ? -1 : static_cast<std::int32_t>(found + 1);
 }
 
-bool TQuorvel::ExtractUsesBlock(std::u16string_view AText, std::int32_t AStart, std::int32_t AEnd,
-                                TUsesBlock& ABlock) const {
+template <typename CharT>
+bool TQuorvel::ExtractUsesBlock(std::basic_string_view<CharT> AText, std::int32_t AStart, std::int32_t AEnd,
+                                TUsesBlock& ABlock, const TWiden& AWiden) const {
     ABlock = TUsesBlock{};
     if (!detail::LocateUsesClause(AText, ToIndex(AStart), static_cast<std::size_t>(AEnd), ABlock)) return false;
-    ParseUnits(detail::ClauseText(AText, ABlock), ABlock);
-    detail::TakeLineEnd(AText, ABlock);
+    std::u16string clause;
+    ParseUnits(AsUtf16(Piece(AText, detail::ClauseTextRange(ABlock)), AWiden, clause), ABlock);
+    const detail::ClauseLineEnd lineEnd = detail::ReadClauseLineEnd(AText, ABlock);
+    std::u16string comments;
+    detail::TakeLineEnd(lineEnd, AsUtf16(Piece(AText, lineEnd.Comments), AWiden, comments), ABlock);
     return true;
 }
 

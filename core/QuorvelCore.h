@@ -44,6 +44,19 @@ struct TUsesBlock {
     bool IsUnitList = false;       // comments aside, the clause is a list of unit names
 };
 
+// A rewritten clause: the code units [Begin, End) of the source (0-based) give
+// way to Text.
+struct TClauseRewrite {
+    std::size_t Begin = 0;
+    std::size_t End = 0;
+    std::u16string Text;
+};
+
+// Decodes a piece of 8-bit source text (the file's single-byte code page, or
+// UTF-8) into UTF-16 code units. Pieces never split a character: they begin
+// and end next to ASCII syntax.
+using TWiden = std::function<std::u16string(std::string_view APiece)>;
+
 // A unit that must come first in its clause, and why.
 struct TKeepFirstUnit {
     std::u16string Name;
@@ -98,6 +111,15 @@ public:
     // rewritten out; equal to ASource when nothing was rewritten.
     std::u16string F_FormatSource(const std::u16string& ASource) const;
 
+    // The clauses a rewrite changes, in the order of the text, each replacing
+    // exactly what F_FormatSource replaces; empty when nothing changes. The
+    // text outside them stays as it is, so a caller can keep its own bytes.
+    std::vector<TClauseRewrite> F_ClauseRewrites(std::u16string_view ASource) const;
+    // The same for 8-bit text whose Pascal syntax characters are all ASCII (UTF-8
+    // or a single-byte code page): positions count its bytes, texts and their
+    // layout are UTF-16 exactly as for the widened text.
+    std::vector<TClauseRewrite> F_ClauseRewrites(std::string_view ASource, const TWiden& AWiden) const;
+
 private:
     bool FPreserveComments = true;
     bool FVerticalList = true;
@@ -113,11 +135,17 @@ private:
     // (the batch run copies it per file) and safe to use from several threads.
     std::shared_ptr<detail::UnitFactsCache> FUnitFacts;
 
+    template <typename CharT>
+    std::vector<TClauseRewrite> ClauseRewrites(std::basic_string_view<CharT> AText, const TWiden& AWiden) const;
     // Positions are 1-based; -1 when the keyword is not found.
-    std::int32_t FindKeyword(std::u16string_view AText, std::u16string_view AKeyword, std::int32_t AStart,
+    template <typename CharT>
+    std::int32_t FindKeyword(std::basic_string_view<CharT> AText, std::u16string_view AKeyword, std::int32_t AStart,
                              std::int32_t AEnd) const;
-    bool ExtractUsesBlock(std::u16string_view AText, std::int32_t AStart, std::int32_t AEnd,
-                          TUsesBlock& ABlock) const;
+    // Locates the clause, parses its elements (widened to UTF-16) and takes the
+    // comments closing its line.
+    template <typename CharT>
+    bool ExtractUsesBlock(std::basic_string_view<CharT> AText, std::int32_t AStart, std::int32_t AEnd,
+                          TUsesBlock& ABlock, const TWiden& AWiden) const;
     void ParseUnits(std::u16string_view AClauseText, TUsesBlock& ABlock) const;
     // The block's leading comments and AOrderedEntries, laid out.
     std::u16string BuildUsesText(const TUsesBlock& ABlock, const std::vector<TUsesEntry>& AOrderedEntries,

@@ -1,32 +1,55 @@
 #include "TextRules.h"
 
 namespace quorvel::detail {
+namespace {
 
-bool KeywordEquals(std::u16string_view ALeft, std::u16string_view ARight) {
-    if (ALeft.size() != ARight.size()) return false;
+template <typename CharT>
+bool KeywordEqualsIn(std::basic_string_view<CharT> ALeft, std::u16string_view AKeyword) {
+    if (ALeft.size() != AKeyword.size()) return false;
     for (std::size_t i = 0; i < ALeft.size(); ++i) {
-        if (FoldAsciiCase(ALeft[i]) != FoldAsciiCase(ARight[i])) return false;
+        if (FoldAsciiCase(ALeft[i]) != FoldAsciiCase(AKeyword[i])) return false;
     }
     return true;
 }
 
-std::size_t LineBreakLengthAt(std::u16string_view AText, std::size_t APos) {
+template <typename CharT>
+std::size_t LineBreakLengthIn(std::basic_string_view<CharT> AText, std::size_t APos) {
     if (APos >= AText.size()) return 0;
-    if (AText[APos] == u'\n') return 1;
-    if (AText[APos] != u'\r') return 0;
-    return (APos + 1 < AText.size() && AText[APos + 1] == u'\n') ? 2 : 1;
+    if (AText[APos] == CharT('\n')) return 1;
+    if (AText[APos] != CharT('\r')) return 0;
+    return (APos + 1 < AText.size() && AText[APos + 1] == CharT('\n')) ? 2 : 1;
 }
 
-std::u16string_view FirstLineBreak(std::u16string_view AText) {
-    const std::size_t pos = AText.find_first_of(u"\r\n");
-    if (pos == std::u16string_view::npos) return u"\r\n";
-    return AText.substr(pos, LineBreakLengthAt(AText, pos));
+template <typename CharT>
+std::u16string_view FirstLineBreakIn(std::basic_string_view<CharT> AText) {
+    const CharT breaks[] = {CharT('\r'), CharT('\n')};
+    const std::size_t pos = AText.find_first_of(breaks, 0, 2);
+    if (pos == AText.npos) return u"\r\n";
+    switch (LineBreakLengthIn(AText, pos)) {
+        case 2: return u"\r\n";
+        default: return AText[pos] == CharT('\r') ? u"\r" : u"\n";
+    }
 }
 
-std::u16string_view TrimTrailingBlanks(std::u16string_view AText) {
+template <typename CharT>
+std::basic_string_view<CharT> TrimTrailingBlanksIn(std::basic_string_view<CharT> AText) {
     while (!AText.empty() && IsBlank(AText.back())) AText.remove_suffix(1);
     return AText;
 }
+
+}  // namespace
+
+bool KeywordEquals(std::u16string_view ALeft, std::u16string_view AKeyword) { return KeywordEqualsIn(ALeft, AKeyword); }
+bool KeywordEquals(std::string_view ALeft, std::u16string_view AKeyword) { return KeywordEqualsIn(ALeft, AKeyword); }
+
+std::size_t LineBreakLengthAt(std::u16string_view AText, std::size_t APos) { return LineBreakLengthIn(AText, APos); }
+std::size_t LineBreakLengthAt(std::string_view AText, std::size_t APos) { return LineBreakLengthIn(AText, APos); }
+
+std::u16string_view FirstLineBreak(std::u16string_view AText) { return FirstLineBreakIn(AText); }
+std::u16string_view FirstLineBreak(std::string_view AText) { return FirstLineBreakIn(AText); }
+
+std::u16string_view TrimTrailingBlanks(std::u16string_view AText) { return TrimTrailingBlanksIn(AText); }
+std::string_view TrimTrailingBlanks(std::string_view AText) { return TrimTrailingBlanksIn(AText); }
 
 std::u16string_view TrimBlanks(std::u16string_view AText) {
     while (!AText.empty() && IsBlank(AText.front())) AText.remove_prefix(1);

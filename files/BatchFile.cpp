@@ -13,25 +13,23 @@ void FormatAndWrite(FileResult& AResult, const TQuorvel& AFormatter, const Batch
     TQuorvel formatter = AFormatter;  // one copy per file: threads share nothing, skip messages stay with the file
     formatter.SetOnSkipBlock([&](const std::u16string& AMsg) { AResult.SkipMessages.push_back(AMsg); });
     if (ACatalog) formatter.SetIncludeReader(ACatalog->IncludeReaderFor(AResult.Path.parent_path()));
-    FormattedSource source;
     try {
-        source = FormatSourceBytes(bytes, formatter);
-        if (!source.Changed()) return;
+        const SourceRewrite rewrite = RewriteSourceBytes(bytes, formatter);
+        if (!rewrite.Changed()) return;
         if (AOptions.WriteChanges) {
-            const Bytes rewritten = RewrittenBytes(bytes, source);
+            const Bytes rewritten = RewrittenBytes(bytes, rewrite);
             if (AOptions.Backup) WriteBackupFile(AResult.Path, bytes);
             WriteFileBytes(AResult.Path, rewritten);
-        } else {
-            CheckRewritable(bytes, source);  // what would fail when written is reported now
+        }
+        if (AOptions.KeepTexts) {
+            const auto [encoding, markLength] = rewrite.Encoding;
+            AResult.Text = DecodeSourceText(bytes, encoding, markLength);
+            AResult.Formatted = DecodeSourceText(RewrittenBytes(bytes, rewrite), encoding, markLength);
         }
     } catch (const ContentError& error) {
         throw error.ForFile(AResult.Path);
     }
     AResult.Outcome = FileOutcome::Changed;
-    if (AOptions.KeepTexts) {
-        AResult.Text = std::move(source.Text);
-        AResult.Formatted = std::move(source.Formatted);
-    }
 }
 
 }  // namespace

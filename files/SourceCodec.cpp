@@ -18,12 +18,13 @@ bool StartsWith(ByteView ABytes, const std::array<std::uint8_t, N>& AMark) {
     return ABytes.size() >= N && std::equal(AMark.begin(), AMark.end(), ABytes.begin());
 }
 
+ContentError IllFormedUtf8Error(std::size_t AOffset) {
+    return ContentError("Cannot decode", "ill-formed UTF-8 at byte offset " + std::to_string(AOffset));
+}
+
 std::u16string DecodeUtf8Body(ByteView ABody, std::size_t AMarkLength) {
     Utf8Decoding decoding = DecodeUtf8Strict(ABody);
-    if (decoding.ErrorOffset) {
-        throw ContentError("Cannot decode",
-                           "ill-formed UTF-8 at byte offset " + std::to_string(AMarkLength + *decoding.ErrorOffset));
-    }
+    if (decoding.ErrorOffset) throw IllFormedUtf8Error(AMarkLength + *decoding.ErrorOffset);
     return std::move(decoding.Text);
 }
 
@@ -83,14 +84,32 @@ DetectedEncoding DetectSourceEncoding(const Bytes& ABytes) {
 }
 
 std::u16string DecodeSourceText(const Bytes& ABytes, SourceEncoding AEncoding, std::size_t AMarkLength) {
-    const ByteView body = ByteView(ABytes).subspan(std::min(AMarkLength, ABytes.size()));
+    const std::size_t markLength = std::min(AMarkLength, ABytes.size());
+    return DecodeSourceBody(ByteView(ABytes).subspan(markLength), AEncoding, markLength);
+}
+
+std::u16string DecodeSourceBody(ByteView ABody, SourceEncoding AEncoding, std::size_t AOffset) {
     switch (AEncoding) {
-        case SourceEncoding::Utf8: return DecodeUtf8Body(body, AMarkLength);
-        case SourceEncoding::Utf16LE: return DecodeUtf16Body(body, false);
-        case SourceEncoding::Utf16BE: return DecodeUtf16Body(body, true);
+        case SourceEncoding::Utf8: return DecodeUtf8Body(ABody, AOffset);
+        case SourceEncoding::Utf16LE: return DecodeUtf16Body(ABody, false);
+        case SourceEncoding::Utf16BE: return DecodeUtf16Body(ABody, true);
         case SourceEncoding::Ansi: break;
     }
-    return platform::DecodeSystemAnsi(body);
+    return platform::DecodeSystemAnsi(ABody);
+}
+
+void CheckDecodable(const Bytes& ABytes, SourceEncoding AEncoding, std::size_t AMarkLength) {
+    const ByteView body = ByteView(ABytes).subspan(std::min(AMarkLength, ABytes.size()));
+    switch (AEncoding) {
+        case SourceEncoding::Utf8:
+            if (const auto offset = FindIllFormedUtf8(body)) throw IllFormedUtf8Error(AMarkLength + *offset);
+            return;
+        case SourceEncoding::Utf16LE:
+        case SourceEncoding::Utf16BE:
+            if (body.size() == 1) DecodeUtf16Body(body, false);  // throws its error
+            return;
+        case SourceEncoding::Ansi: return;
+    }
 }
 
 Bytes EncodingMark(SourceEncoding AEncoding) {

@@ -38,6 +38,12 @@ DetectedEncoding DetectSourceEncoding(const Bytes& ABytes);
 // units are taken unchecked and a final odd byte is ignored; Ansi never fails.
 // Throws ContentError for ill-formed UTF-8 and for a UTF-16 body of one byte.
 std::u16string DecodeSourceText(const Bytes& ABytes, SourceEncoding AEncoding, std::size_t AMarkLength);
+// The same for bytes without their mark, or a part of them that splits no
+// character; AOffset is where they begin in their file, for messages.
+std::u16string DecodeSourceBody(ByteView ABody, SourceEncoding AEncoding, std::size_t AOffset = 0);
+
+// Throws the ContentError DecodeSourceText would throw, without decoding.
+void CheckDecodable(const Bytes& ABytes, SourceEncoding AEncoding, std::size_t AMarkLength);
 
 // The byte-order mark written in front of a file's text.
 Bytes EncodingMark(SourceEncoding AEncoding);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 #include "platform/Platform.h"
 
@@ -10,6 +11,10 @@ namespace quorvel::files {
 namespace {
 
 bool IsHighSurrogate(char16_t AUnit) { return AUnit >= 0xD800 && AUnit <= 0xDBFF; }
+
+bool IsUtf16(SourceEncoding AEncoding) {
+    return AEncoding == SourceEncoding::Utf16LE || AEncoding == SourceEncoding::Utf16BE;
+}
 
 // Where ABody and AText encoded again first differ, as an offset into ABody;
 // nothing when they are equal. Encodes a piece at a time, so that a large
@@ -33,65 +38,108 @@ std::optional<std::size_t> FirstDifference(std::u16string_view AText, SourceEnco
     return std::nullopt;
 }
 
-bool IsUtf16(SourceEncoding AEncoding) {
-    return AEncoding == SourceEncoding::Utf16LE || AEncoding == SourceEncoding::Utf16BE;
-}
-
-void CheckLossless(const Bytes& AOriginal, const FormattedSource& ASource) {
-    const auto [encoding, markLength] = ASource.Encoding;
-    const ByteView body = ByteView(AOriginal).subspan(markLength);
-    const auto difference = FirstDifference(ASource.Text, encoding, body);
+// The bytes from AOffset on must come back from their text, AText.
+void CheckLossless(ByteView ABytes, std::size_t AOffset, std::u16string_view AText, SourceEncoding AEncoding) {
+    const auto difference = FirstDifference(AText, AEncoding, ABytes);
     if (!difference) return;
-    const std::string reason =
-        IsUtf16(encoding) && body.size() % 2 != 0
-            ? "its UTF-16 text ends in a lone byte"
-            : "its " + std::string(EncodingName(encoding)) + " bytes do not come back from its text " +
-                  "(first difference at byte offset " + std::to_string(markLength + *difference) + ")";
-    throw ContentError("Cannot rewrite", reason, " without loss");
+    throw ContentError("Cannot rewrite",
+                       "its " + std::string(EncodingName(AEncoding)) + " bytes do not come back from its text " +
+                           "(first difference at byte offset " + std::to_string(AOffset + *difference) + ")",
+                       " without loss");
 }
 
-// Strict UTF-8 and UTF-16 of whole code units map bytes and code units one to
-// one; the ANSI code page does where the platform says so.
-bool DecodingIsExact(SourceEncoding AEncoding, std::size_t ABodySize) {
-    switch (AEncoding) {
-        case SourceEncoding::Utf8: return true;
-        case SourceEncoding::Utf16LE:
-        case SourceEncoding::Utf16BE: return ABodySize % 2 == 0;
-        case SourceEncoding::Ansi: break;
+void CheckWholeCodeUnits(ByteView ABody, SourceEncoding AEncoding) {
+    if (IsUtf16(AEncoding) && ABody.size() % 2 != 0) {
+        throw ContentError("Cannot rewrite", "its UTF-16 text ends in a lone byte", " without loss");
     }
-    return platform::SystemAnsiRoundTrips();
+}
+
+// Strict UTF-8 maps bytes and code units one to one; the ANSI code page does
+// where the platform says so.
+bool DecodingIsExact(SourceEncoding AEncoding) {
+    return AEncoding == SourceEncoding::Utf8 || platform::SystemAnsiRoundTrips();
+}
+
+std::string_view AsChars(ByteView ABytes) {
+    return {reinterpret_cast<const char*>(ABytes.data()), ABytes.size()};
+}
+
+ByteView AsBytes(std::string_view AChars) {
+    return {reinterpret_cast<const std::uint8_t*>(AChars.data()), AChars.size()};
+}
+
+// UTF-8 and ANSI with ASCII syntax: the engine reads the bytes, and only the
+// clauses it rewrites are decoded and encoded.
+std::vector<ByteSplice> SpliceClausesOfBytes(ByteView ABody, std::size_t AMarkLength, SourceEncoding AEncoding,
+                                             const TQuorvel& AFormatter) {
+    const TWiden widen = [AEncoding](std::string_view APiece) { return DecodeSourceBody(AsBytes(APiece), AEncoding); };
+    std::vector<ByteSplice> splices;
+    for (const TClauseRewrite& r : AFormatter.F_ClauseRewrites(AsChars(ABody), widen)) {
+        const ByteView replaced = ABody.subspan(r.Begin, r.End - r.Begin);
+        if (!DecodingIsExact(AEncoding)) CheckLossless(replaced, AMarkLength + r.Begin, widen(AsChars(replaced)), AEncoding);
+        splices.push_back({AMarkLength + r.Begin, AMarkLength + r.End, EncodeSourceText(r.Text, AEncoding)});
+    }
+    return splices;
+}
+
+// UTF-16: two bytes a code unit.
+std::vector<ByteSplice> SpliceClausesOfUtf16(ByteView ABody, std::size_t AMarkLength, SourceEncoding AEncoding,
+                                             const TQuorvel& AFormatter) {
+    const std::u16string text = DecodeSourceBody(ABody, AEncoding);
+    std::vector<ByteSplice> splices;
+    for (const TClauseRewrite& r : AFormatter.F_ClauseRewrites(text)) {
+        splices.push_back({AMarkLength + 2 * r.Begin, AMarkLength + 2 * r.End, EncodeSourceText(r.Text, AEncoding)});
+    }
+    if (!splices.empty()) CheckWholeCodeUnits(ABody, AEncoding);
+    return splices;
+}
+
+// A double-byte ANSI code page: positions in the text do not map to bytes, so
+// a change rewrites the whole body, which must then come back from its text.
+std::vector<ByteSplice> SpliceWholeText(ByteView ABody, std::size_t AMarkLength, SourceEncoding AEncoding,
+                                        const TQuorvel& AFormatter) {
+    const std::u16string text = DecodeSourceBody(ABody, AEncoding);
+    const std::u16string formatted = AFormatter.F_FormatSource(text);
+    if (formatted == text) return {};
+    CheckLossless(ABody, AMarkLength, text, AEncoding);
+    return {{AMarkLength, AMarkLength + ABody.size(), EncodeSourceText(formatted, AEncoding)}};
 }
 
 }  // namespace
 
-FormattedSource FormatSourceBytes(const Bytes& ABytes, const TQuorvel& AFormatter) {
-    FormattedSource source;
-    source.Encoding = DetectSourceEncoding(ABytes);
-    source.Text = DecodeSourceText(ABytes, source.Encoding.Encoding, source.Encoding.MarkLength);
-    source.Formatted = AFormatter.F_FormatSource(source.Text);
-    return source;
+SourceRewrite RewriteSourceBytes(const Bytes& ABytes, const TQuorvel& AFormatter) {
+    SourceRewrite rewrite;
+    rewrite.Encoding = DetectSourceEncoding(ABytes);
+    const auto [encoding, markLength] = rewrite.Encoding;
+    CheckDecodable(ABytes, encoding, markLength);
+    const ByteView body = ByteView(ABytes).subspan(markLength);
+    if (IsUtf16(encoding)) {
+        rewrite.Splices = SpliceClausesOfUtf16(body, markLength, encoding, AFormatter);
+    } else if (encoding == SourceEncoding::Utf8 || platform::SystemAnsiKeepsAsciiBytes()) {
+        rewrite.Splices = SpliceClausesOfBytes(body, markLength, encoding, AFormatter);
+    } else {
+        rewrite.Splices = SpliceWholeText(body, markLength, encoding, AFormatter);
+    }
+    return rewrite;
 }
 
-bool FormattedSource::Changed() const {
-    // Compared as bytes: the library compares code units one at a time, and
-    // this runs on every file.
-    return Formatted.size() != Text.size() ||
-           std::memcmp(Formatted.data(), Text.data(), Text.size() * sizeof(char16_t)) != 0;
+void ForEachRewrittenPiece(ByteView AOriginal, const SourceRewrite& ARewrite,
+                           const std::function<void(ByteView APiece)>& AVisit) {
+    std::size_t copied = 0;
+    for (const ByteSplice& splice : ARewrite.Splices) {
+        AVisit(AOriginal.subspan(copied, splice.Begin - copied));
+        AVisit(splice.Replacement);
+        copied = splice.End;
+    }
+    AVisit(AOriginal.subspan(copied));
 }
 
-void CheckRewritable(const Bytes& AOriginal, const FormattedSource& ASource) {
-    // Nothing is written here, so a decoding that is exact by construction
-    // needs no second encoding; a real rewrite still compares the bytes.
-    const auto [encoding, markLength] = ASource.Encoding;
-    if (!DecodingIsExact(encoding, AOriginal.size() - markLength)) CheckLossless(AOriginal, ASource);
-    CheckEncodable(ASource.Formatted, ASource.Encoding.Encoding);
-}
-
-Bytes RewrittenBytes(const Bytes& AOriginal, const FormattedSource& ASource) {
-    CheckLossless(AOriginal, ASource);
-    Bytes bytes = EncodingMark(ASource.Encoding.Encoding);
-    const Bytes body = EncodeSourceText(ASource.Formatted, ASource.Encoding.Encoding);
-    bytes.insert(bytes.end(), body.begin(), body.end());
+Bytes RewrittenBytes(ByteView AOriginal, const SourceRewrite& ARewrite) {
+    std::size_t size = AOriginal.size();
+    for (const ByteSplice& splice : ARewrite.Splices) size += splice.Replacement.size() - (splice.End - splice.Begin);
+    Bytes bytes;
+    bytes.reserve(size);
+    ForEachRewrittenPiece(AOriginal, ARewrite, [&](ByteView APiece) { bytes.insert(bytes.end(), APiece.begin(), APiece.end()); });
     return bytes;
 }
 

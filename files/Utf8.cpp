@@ -1,5 +1,7 @@
 #include "Utf8.h"
 
+#include <cstring>
+
 namespace quorvel::files {
 namespace {
 
@@ -104,6 +106,26 @@ Utf8Decoding DecodeUtf8Strict(ByteView ABytes) {
         pos += point.Length;
     }
     return result;
+}
+
+std::optional<std::size_t> FindIllFormedUtf8(ByteView ABytes) {
+    std::size_t pos = 0;
+    while (pos < ABytes.size()) {
+        // Eight ASCII bytes at a time: the common case of source text.
+        std::uint64_t eight = 0;
+        if (pos + 8 <= ABytes.size() && (std::memcpy(&eight, ABytes.data() + pos, 8), (eight & 0x8080808080808080u) == 0)) {
+            pos += 8;
+            continue;
+        }
+        if (ABytes[pos] < 0x80) {
+            ++pos;
+            continue;
+        }
+        const CodePoint point = ReadCodePoint(ABytes.data(), ABytes.size(), pos);
+        if (!point.Valid) return pos;
+        pos += point.Length;
+    }
+    return std::nullopt;
 }
 
 std::optional<std::size_t> EncodeUtf8Strict(std::u16string_view AText, Bytes& AOut) {

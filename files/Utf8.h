@@ -18,6 +18,9 @@ struct Utf8Decoding {
     std::optional<std::size_t> ErrorOffset;  // the first ill-formed byte; Text is then empty
 };
 Utf8Decoding DecodeUtf8Strict(ByteView ABytes);
+// The offset of the first ill-formed byte, as DecodeUtf8Strict finds it,
+// without decoding.
+std::optional<std::size_t> FindIllFormedUtf8(ByteView ABytes);
 
 // Appends AText as UTF-8. Returns the index of the first unpaired surrogate
 // instead, with AOut left as it was.

@@ -4,16 +4,20 @@
 // delimiters turn up often, or little-endian pairs of bytes as UTF-16 code
 // units, so that every code unit, lone surrogates included, does. Most runs
 // keep names resolving with a catalog made up from the text itself; the text
-// is also read as a unit's interface, including itself through {$I}.
+// is also read as a unit's interface, including itself through {$I}. Byte
+// texts also go through the engine as 8-bit code units, which must give the
+// same results (NativeUnitsCheck.h).
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "DerivedUnitCatalog.h"
 #include "FormatInvariants.h"
+#include "NativeUnitsCheck.h"
 #include "QuorvelCore.h"
 #include "UnitInterface.h"
 
@@ -58,6 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ASi
     });
 
     if (const std::string failure = quorvel::test::CheckFormatting(formatter, text); !failure.empty()) Fail(failure);
+    if ((mode & 1) == 0) {
+        const std::string_view bytes(reinterpret_cast<const char*>(AData + 1), ASize - 1);
+        if (const std::string failure = quorvel::test::CheckNativeUnits(formatter, bytes); !failure.empty()) Fail(failure);
+    }
     // Two formattings ran: at most one message per section each time.
     if (skipped > 4) Fail("more skip messages than sections");
 

@@ -4,8 +4,10 @@
 #define WIN32_LEAN_AND_MEAN
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -43,6 +45,11 @@ void WriteText(std::FILE* AStream, std::string_view AText) {
 }
 
 bool IsTerminal(std::FILE* AStream) { return _isatty(_fileno(AStream)) != 0; }
+std::optional<std::size_t> RegularFileSize(std::FILE* AStream) {
+    struct _stat64 info {};
+    if (_fstat64(_fileno(AStream), &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG) return std::nullopt;
+    return static_cast<std::size_t>(info.st_size);
+}
 void UseBinaryMode(std::FILE* AStream) { _setmode(_fileno(AStream), _O_BINARY); }
 void PrepareStandardStreams() {
     UseBinaryMode(stdout);
@@ -51,6 +58,11 @@ void PrepareStandardStreams() {
 #else
 void WriteText(std::FILE* AStream, std::string_view AText) { WriteBytes(AStream, AText); }
 bool IsTerminal(std::FILE* AStream) { return ::isatty(::fileno(AStream)) != 0; }
+std::optional<std::size_t> RegularFileSize(std::FILE* AStream) {
+    struct stat info {};
+    if (::fstat(::fileno(AStream), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return static_cast<std::size_t>(info.st_size);
+}
 void UseBinaryMode(std::FILE*) {}
 void PrepareStandardStreams() {}
 #endif

@@ -1,7 +1,9 @@
 #pragma once
 // The few things about the console that differ between Windows and the rest.
 
+#include <cstddef>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 namespace quorvel::cli {
@@ -10,6 +12,9 @@ bool IsTerminal(std::FILE* AStream);
 
 // Standard input and output carry a source file's bytes untranslated.
 void UseBinaryMode(std::FILE* AStream);
+// The size of the file behind AStream when it is a regular file (a redirection
+// from a file), nothing for a pipe or a console.
+std::optional<std::size_t> RegularFileSize(std::FILE* AStream);
 
 // Call once, first: output lines end in "\n" on every system, so a diff's
 // "\r\n" reaches a file as it stands in the source.

@@ -16,12 +16,22 @@ constexpr const char* kLabel = "<stdin>";
 
 files::Bytes ReadAll(std::FILE* AStream) {
     files::Bytes bytes;
+    // A file given as standard input is taken in one buffer of its size.
+    if (const auto size = RegularFileSize(AStream)) bytes.reserve(*size + 1);
     std::uint8_t buffer[1 << 16];
     for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, AStream)) > 0;) {
         bytes.insert(bytes.end(), buffer, buffer + got);
     }
     if (std::ferror(AStream)) throw files::FileError(std::string("Cannot read ") + kLabel);
     return bytes;
+}
+
+void WriteDiff(const files::Bytes& AInput, const files::SourceRewrite& ARewrite) {
+    const auto [encoding, markLength] = ARewrite.Encoding;
+    const std::u16string text = files::DecodeSourceText(AInput, encoding, markLength);
+    const std::u16string formatted =
+        files::DecodeSourceText(files::RewrittenBytes(AInput, ARewrite), encoding, markLength);
+    WriteText(stdout, UnifiedDiff(text, formatted, kLabel));
 }
 
 int Fail(const std::string& AMessage) {
@@ -48,19 +58,16 @@ int RunOnStandardInput(const CliOptions& AOptions) {
         });
         catalog = files::AttachUnitCatalog(formatter, {{folder}, format.UnitsPath});
         const files::Bytes input = ReadAll(stdin);
-        const files::FormattedSource source = files::FormatSourceBytes(input, formatter);
-        if (!source.Changed()) {
-            if (!AOptions.WritesNothing()) WriteBytes(stdout, {reinterpret_cast<const char*>(input.data()), input.size()});
-            return kExitDone;
-        }
-        if (AOptions.WritesNothing()) {
-            files::CheckRewritable(input, source);
-            if (AOptions.Diff) WriteText(stdout, UnifiedDiff(source.Text, source.Formatted, kLabel));
+        const files::SourceRewrite rewrite = files::RewriteSourceBytes(input, formatter);
+        if (rewrite.Changed() && AOptions.WritesNothing()) {
+            if (AOptions.Diff) WriteDiff(input, rewrite);
             if (AOptions.Check) WriteText(stdout, std::string("Would change: ") + kLabel + "\n");
             return kExitWouldChange;
         }
-        const files::Bytes output = files::RewrittenBytes(input, source);
-        WriteBytes(stdout, {reinterpret_cast<const char*>(output.data()), output.size()});
+        if (AOptions.WritesNothing()) return kExitDone;
+        files::ForEachRewrittenPiece(input, rewrite, [](files::ByteView APiece) {
+            WriteBytes(stdout, {reinterpret_cast<const char*>(APiece.data()), APiece.size()});
+        });
         return std::fflush(stdout) == 0 ? kExitDone : Fail("Cannot write the formatted text to standard output");
     } catch (const files::ContentError& error) {
         return Fail(error.ForFile(kLabel).what());

@@ -24,6 +24,11 @@ Bytes EncodeSystemAnsi(std::u16string_view AText);
 // same bytes, so a rewrite can lose nothing by construction.
 bool SystemAnsiRoundTrips();
 
+// True when every byte below 0x80 stands for its ASCII character and never
+// for a part of a longer one (single-byte code pages, UTF-8): then Pascal's
+// syntax can be read from the bytes themselves. Not so in the double-byte
+// code pages of East Asia, whose second bytes may look like `{` or `'`.
+bool SystemAnsiKeepsAsciiBytes();
 // EF BB BF where the system ANSI code page is UTF-8 (65001), else nothing.
 Bytes SystemAnsiMark();
 

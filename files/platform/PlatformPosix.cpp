@@ -74,6 +74,7 @@ void KeepFreedMemoryForReuse() {
 }
 
 bool SystemAnsiRoundTrips() { return true; }  // every byte has its own code unit
+bool SystemAnsiKeepsAsciiBytes() { return true; }
 Bytes SystemAnsiMark() { return {}; }
 
 std::vector<FolderEntry> ReadFolder(const std::filesystem::path& AFolder) {

@@ -131,6 +131,14 @@ void KeepFreedMemoryForReuse() {}  // the system heap keeps freed blocks itself
 
 bool SystemAnsiRoundTrips() { return false; }
 
+bool SystemAnsiKeepsAsciiBytes() {
+    static const bool keeps = [] {
+        CPINFO info{};
+        return AnsiCodePage() == CP_UTF8 || (::GetCPInfo(AnsiCodePage(), &info) && info.MaxCharSize == 1);
+    }();
+    return keeps;
+}
+
 Bytes SystemAnsiMark() {
     if (AnsiCodePage() == CP_UTF8) return {0xEF, 0xBB, 0xBF};
     return {};

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "FormatInvariants.h"
+#include "NativeUnitsCheck.h"
 #include "QuorvelCore.h"
 #include "TestText.h"
 
@@ -136,7 +137,9 @@ int main(int argc, char** argv) {
                 if (AMsg.starts_with(u"  [KEEP]")) ++set.Kept;
             });
             if (formatter.F_FormatSource(text) != text) ++set.Rewritten;
-            if (const std::string failure = quorvel::test::CheckFormatting(formatter, text); !failure.empty()) {
+            std::string failure = quorvel::test::CheckFormatting(formatter, text);
+            if (failure.empty()) failure = quorvel::test::CheckNativeUnits(formatter, raw);
+            if (!failure.empty()) {
                 ++set.Failures;
                 std::printf("FAIL [%s] %s: %s\n", set.Name, file.string().c_str(), failure.c_str());
             }

@@ -42,6 +42,27 @@ std::optional<std::u16string> DecodeUtf8(std::string_view ABytes) {
     return text;
 }
 
+std::string EncodeUtf8(std::u16string_view AText) {
+    std::string bytes;
+    for (std::size_t i = 0; i < AText.size(); ++i) {
+        char32_t c = AText[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < AText.size() && AText[i + 1] >= 0xDC00 && AText[i + 1] <= 0xDFFF)
+            c = 0x10000 + ((c - 0xD800) << 10) + (AText[++i] - 0xDC00);
+        if (c < 0x80) {
+            bytes += static_cast<char>(c);
+        } else if (c < 0x800) {
+            bytes += {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+        } else if (c < 0x10000) {
+            bytes += {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                      static_cast<char>(0x80 | (c & 0x3F))};
+        } else {
+            bytes += {static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
+                      static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+        }
+    }
+    return bytes;
+}
+
 std::string Show(std::u16string_view AText) {
     std::string result;
     for (char16_t c : AText) {

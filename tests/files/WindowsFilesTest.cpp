@@ -177,25 +177,38 @@ TEST(WindowsAnsiTest, FilesWithoutAMarkUseTheCodePageGetAcpNames) {
         << "code page " << ::GetACP();
 }
 
-// The lossless rule holds for any code page: a file is rewritten only when its
-// bytes come back from its text, and then every byte outside the clause stays.
-TEST(WindowsAnsiTest, AFileIsRewrittenOnlyWhenItsBytesComeBack) {
+// The lossless rule holds for any code page: the bytes outside the rewritten
+// clause stay exactly as read, whatever the code page makes of them, and the
+// clause is rewritten only when its own bytes come back from its text.
+TEST(WindowsAnsiTest, BytesOutsideTheClauseStayAsRead) {
     const TestFolder folder;
     Bytes high = AllBytes();
     high.erase(high.begin(), high.begin() + 0x80);
     const Bytes content = Concat(Concat(AsBytes("{"), high), Concat(AsBytes("}\r\n"), kUnsortedFile));
     const fs::path file = folder.Write("Unit1.pas", content);
-    const Bytes body = EncodeSourceText(DecodeSourceText(content, SourceEncoding::Ansi, 0), SourceEncoding::Ansi);
+
+    EXPECT_EQ(RunLog({file}, {})[2], u"  [OK] Unit1.pas") << "code page " << ::GetACP();
+    EXPECT_EQ(ReadBytes(file), Concat(Concat(AsBytes("{"), high), Concat(AsBytes("}\r\n"), kSortedFile)));
+}
+
+TEST(WindowsAnsiTest, AClauseIsRewrittenOnlyWhenItsBytesComeBack) {
+    const TestFolder folder;
+    Bytes high = AllBytes();
+    high.erase(high.begin(), high.begin() + 0x80);
+    high.erase(std::remove(high.begin(), high.end(), std::uint8_t{'}'}), high.end());
+    const Bytes content = Concat(Concat(AsBytes("program P;\r\nuses {"), high), AsBytes("} B, A;\r\n"));
+    const fs::path file = folder.Write("Unit1.pas", content);
+    const Bytes clause(content.begin() + 12, content.end());
+    const Bytes again = EncodeSourceText(DecodeSourceText(clause, SourceEncoding::Ansi, 0), SourceEncoding::Ansi);
 
     const std::u16string line = RunLog({file}, {})[2];
 
     SCOPED_TRACE("code page " + std::to_string(::GetACP()));
-    const auto [differs, _] = std::mismatch(content.begin(), content.end(), body.begin(), body.end());
-    if (differs == content.end() && body.size() == content.size()) {
+    const auto [differs, _] = std::mismatch(clause.begin(), clause.end(), again.begin(), again.end());
+    if (differs == clause.end() && again.size() == clause.size()) {
         EXPECT_EQ(line, u"  [OK] Unit1.pas");
-        EXPECT_EQ(ReadBytes(file), Concat(Concat(AsBytes("{"), high), Concat(AsBytes("}\r\n"), kSortedFile)));
     } else {
-        const std::string offset = std::to_string(differs - content.begin());
+        const std::string offset = std::to_string(12 + (differs - clause.begin()));
         EXPECT_TRUE(line.ends_with(u"\" without loss: its ANSI bytes do not come back from its text (first difference at "
                                    u"byte offset " + TextFromUtf8(offset) + u")")) << Utf8FromText(line);
         EXPECT_EQ(ReadBytes(file), content);
