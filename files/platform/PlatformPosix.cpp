@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,6 +8,9 @@
 #endif
 
 #include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <system_error>
 
 #include "Platform.h"
@@ -64,6 +68,43 @@ Bytes ReadWholeFile(const std::filesystem::path& APath) {
                                 "fewer bytes could be read than the file's size");
     }
     return bytes;
+}
+
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+// Smaller buffers come from the heap, which keeps freed ones for the next file.
+constexpr std::size_t kLargeBuffer = std::size_t{4} << 20;
+
+std::size_t RoundedToHugePages(std::size_t ASize) { return (ASize + kHugePage - 1) / kHugePage * kHugePage; }
+
+}  // namespace
+
+void* AllocateBuffer(std::size_t ASize) {
+    if (ASize < kLargeBuffer) {
+        if (void* buffer = std::malloc(ASize == 0 ? 1 : ASize)) return buffer;
+        throw std::bad_alloc();
+    }
+    // Mapped one huge page more than needed, then cut to start on a huge-page
+    // boundary, where the system can back it with huge pages.
+    const std::size_t size = RoundedToHugePages(ASize);
+    void* mapped = ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
+    if (aligned > start) ::munmap(mapped, aligned - start);
+    if (const std::size_t tail = start + size + kHugePage - (aligned + size); tail > 0) {
+        ::munmap(reinterpret_cast<void*>(aligned + size), tail);
+    }
+#ifdef MADV_HUGEPAGE
+    ::madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
+#endif
+    return reinterpret_cast<void*>(aligned);
+}
+
+void FreeBuffer(void* ABuffer, std::size_t ASize) noexcept {
+    if (ASize < kLargeBuffer) return std::free(ABuffer);
+    ::munmap(ABuffer, RoundedToHugePages(ASize));
 }
 
 void KeepFreedMemoryForReuse() {

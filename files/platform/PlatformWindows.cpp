@@ -129,6 +129,9 @@ Bytes ReadWholeFile(const std::filesystem::path& APath) {
 
 void KeepFreedMemoryForReuse() {}  // the system heap keeps freed blocks itself
 
+void* AllocateBuffer(std::size_t ASize) { return ::operator new(ASize == 0 ? 1 : ASize); }
+void FreeBuffer(void* ABuffer, std::size_t) noexcept { ::operator delete(ABuffer); }
+
 bool SystemAnsiRoundTrips() { return false; }
 
 bool SystemAnsiKeepsAsciiBytes() {
