@@ -28,12 +28,19 @@ const std::vector<std::u16string>& UnitFactsCache::Shared(const TIdentifierSet* 
     const HashIndex& right = Index(ARight);
     const HashIndex& smaller = left.size() <= right.size() ? left : right;
     const HashIndex& larger = &smaller == &left ? right : left;
-    // Each identifier of the smaller side is looked for in the larger, from
-    // where the last one was found: the hashes of both sides ascend.
+    // The hashes of both sides ascend: a walk through both finds the common
+    // ones, skipping ahead by binary search when the smaller side is sparse
+    // in the larger, and stepping when they are alike in size (cheaper on
+    // the cache).
+    const bool sparse = smaller.size() * 16 < larger.size();
     auto from = larger.begin();
     for (const auto& [hash, identifier] : smaller) {
-        from = std::lower_bound(from, larger.end(), hash,
-                                [](const auto& AEntry, std::size_t AHash) { return AEntry.first < AHash; });
+        if (sparse) {
+            from = std::lower_bound(from, larger.end(), hash,
+                                    [](const auto& AEntry, std::size_t AHash) { return AEntry.first < AHash; });
+        } else {
+            while (from != larger.end() && from->first < hash) ++from;
+        }
         for (auto k = from; k != larger.end() && k->first == hash; ++k) {
             if (*k->second == *identifier) it->second.push_back(*identifier);
         }
