@@ -80,6 +80,19 @@ void BM_FiveMegabyteUnit(benchmark::State& AState) {
     Run(AState, texts);
 }
 
+// The same unit as the 8-bit code units of an ANSI or UTF-8 file: only the
+// rewritten clause is widened.
+void BM_FiveMegabyteUnitAsBytes(benchmark::State& AState) {
+    static const std::string bytes = [] {
+        const std::u16string text = LargeUnit(5'000'000, 2000);
+        return std::string(text.begin(), text.end());  // ASCII
+    }();
+    const quorvel::TWiden widen = [](std::string_view APiece) { return std::u16string(APiece.begin(), APiece.end()); };
+    const quorvel::TQuorvel formatter;
+    for (auto _ : AState) benchmark::DoNotOptimize(formatter.F_ClauseRewrites(bytes, widen));
+    AState.SetBytesProcessed(static_cast<std::int64_t>(AState.iterations() * bytes.size()));
+}
+
 void BM_HundredThousandNames(benchmark::State& AState) {
     static const std::vector<std::u16string> texts{u"program Huge;\r\n\r\n" + UsesClause(100'000) + u"\r\nbegin\r\nend.\r\n"};
     Run(AState, texts);
@@ -202,6 +215,7 @@ void BM_DebianUnitInterfaces(benchmark::State& AState) {
 }  // namespace
 
 BENCHMARK(BM_FiveMegabyteUnit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FiveMegabyteUnitAsBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HundredThousandNames)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DebianPascalSources)->Unit(benchmark::kMillisecond);
 // Warmed up: the first run compares each pair of units once, as a batch run does.
