@@ -19,17 +19,6 @@ constexpr std::u16string_view kInterfaceClause = u"interface uses";
 constexpr std::u16string_view kImplementationClause = u"implementation uses";
 constexpr std::u16string_view kOtherClause = u"uses";
 
-// "  [SKIP] interface uses — contains compiler directives" and the like.
-std::u16string ClauseNote(std::u16string_view AKind, std::u16string_view AClause, std::u16string_view AText) {
-    std::u16string note = u"  [";
-    note += AKind;
-    note += u"] ";
-    note += AClause;
-    note += u" \u2014 ";
-    note += AText;
-    return note;
-}
-
 std::size_t ToIndex(std::int32_t APosition) { return static_cast<std::size_t>(APosition - 1); }
 
 std::u16string ApplyRewrites(std::u16string_view ASource, const std::vector<TClauseRewrite>& ARewrites) {
@@ -85,6 +74,11 @@ const TWiden kNoWiden;
 
 }  // namespace
 
+std::u16string F_ClauseNoteLine(const TClauseNote& ANote) {
+    return (ANote.Kind == TClauseNoteKind::Skip ? u"  [SKIP] " : u"  [KEEP] ") + ANote.Section + u" \u2014 " +
+           ANote.Text;
+}
+
 TQuorvel::TQuorvel()
     : FUnitScopeNames(DefaultUnitScopeNames()), FUnitFacts(std::make_shared<detail::UnitFactsCache>()) {}
 
@@ -125,8 +119,11 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         nameRules.Text = [&wholeText] { return wholeText(); };
         nameRules.ReadInclude = &FIncludeReader;
     }
-    const auto note = [this](std::u16string_view AKind, std::u16string_view AClause, std::u16string_view ANote) {
-        if (FOnSkipBlock) FOnSkipBlock(ClauseNote(AKind, AClause, ANote));
+    const auto note = [this](TClauseNoteKind AKind, std::u16string_view AClause, std::u16string_view AText) {
+        if (!FOnSkipBlock && !FOnClauseNote) return;
+        const TClauseNote clauseNote{AKind, std::u16string(AClause), std::u16string(AText)};
+        if (FOnClauseNote) FOnClauseNote(clauseNote);
+        if (FOnSkipBlock) FOnSkipBlock(F_ClauseNoteLine(clauseNote));
     };
 
     // Each section's first clause, found in the source as given: the text a
@@ -142,16 +139,16 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         const std::size_t clauseBegin = ToIndex(block.StartPos);
         const auto replacedEnd = static_cast<std::size_t>(block.ReplaceEndPos);
         if (detail::HasKeepOrderMarker(AText.substr(clauseBegin, replacedEnd - clauseBegin))) {
-            note(u"SKIP", AClause, u"marked to keep its order");
+            note(TClauseNoteKind::Skip, AClause, u"marked to keep its order");
             return;
         }
         if (block.HasConditionals) {
-            note(u"SKIP", AClause, u"contains compiler directives");
+            note(TClauseNoteKind::Skip, AClause, u"contains compiler directives");
             return;
         }
         if (!block.IsUnitList || block.Entries.empty() || block.ReplaceEndPos >= AMustEndBefore) return;
         const detail::ClauseOrder order = detail::OrderEntries(block.Entries, keepFirst, nameRules);
-        for (const std::u16string& kept : order.Notes) note(u"KEEP", AClause, kept);
+        for (const std::u16string& kept : order.Notes) note(TClauseNoteKind::Keep, AClause, kept);
         TClauseRewrite r{clauseBegin, replacedEnd, BuildUsesText(block, order.Entries, lineBreak)};
         // A lone CR written just before an LF would read back as one CR LF break.
         if (r.Text.back() == u'\r' && r.End < AText.size() && AText[r.End] == CharT('\n')) r.Text += u'\n';

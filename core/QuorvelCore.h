@@ -19,9 +19,23 @@ namespace detail {
 class UnitFactsCache;
 }
 
-// Called with each note about a clause: left unchanged (compiler directives, the
-// keep-order marker) or an order kept so that every name resolves as before.
+// A note about a clause: left unchanged (compiler directives, the keep-order
+// marker) or an order kept so that every name resolves as before.
+enum class TClauseNoteKind { Skip, Keep };
+
+struct TClauseNote {
+    TClauseNoteKind Kind = TClauseNoteKind::Skip;
+    std::u16string Section;  // "interface uses", "implementation uses" or "uses"
+    std::u16string Text;     // "contains compiler directives", "Windows stays before SysUtils (DeleteFile)"
+};
+
+// The note as a log line: "  [SKIP] interface uses — contains compiler directives".
+std::u16string F_ClauseNoteLine(const TClauseNote& ANote);
+
+// Called with each note about a clause, as its log line.
 using TOnSkipBlock = std::function<void(const std::u16string& AMsg)>;
+// Called with each note about a clause, as it is.
+using TOnClauseNote = std::function<void(const TClauseNote& ANote)>;
 
 // One element of a clause.
 struct TUsesEntry {
@@ -75,6 +89,8 @@ public:
     void SetWordWrapAt(std::int32_t AValue) { FWordWrapAt = AValue; }
     const TOnSkipBlock& OnSkipBlock() const { return FOnSkipBlock; }
     void SetOnSkipBlock(TOnSkipBlock AHandler) { FOnSkipBlock = std::move(AHandler); }
+    const TOnClauseNote& OnClauseNote() const { return FOnClauseNote; }
+    void SetOnClauseNote(TOnClauseNote AHandler) { FOnClauseNote = std::move(AHandler); }
 
     // The built-in list of units that must come first (memory and thread
     // managers, exception tracers): listed units of a clause go first, in the
@@ -125,6 +141,7 @@ private:
     bool FVerticalList = true;
     std::int32_t FWordWrapAt = 80;
     TOnSkipBlock FOnSkipBlock;
+    TOnClauseNote FOnClauseNote;
     bool FKeepFirstBuiltIn = true;
     std::vector<std::u16string> FKeepFirstUnits;
     bool FKeepNameResolution = true;

@@ -11,7 +11,8 @@ void FormatAndWrite(FileResult& AResult, const TQuorvel& AFormatter, const Batch
                     const FileUnitCatalog* ACatalog) {
     const Bytes bytes = ReadFileBytes(AResult.Path);
     TQuorvel formatter = AFormatter;  // one copy per file: threads share nothing, skip messages stay with the file
-    formatter.SetOnSkipBlock([&](const std::u16string& AMsg) { AResult.SkipMessages.push_back(AMsg); });
+    formatter.SetOnSkipBlock({});
+    formatter.SetOnClauseNote([&](const TClauseNote& ANote) { AResult.Notes.push_back(ANote); });
     if (ACatalog) formatter.SetIncludeReader(ACatalog->IncludeReaderFor(AResult.Path.parent_path()));
     try {
         const SourceRewrite rewrite = RewriteSourceBytes(bytes, formatter);

@@ -26,7 +26,7 @@ struct FileResult {
     std::filesystem::path Path;
     FileOutcome Outcome = FileOutcome::Unchanged;
     std::u16string Error;                      // Failed: the message, naming the file
-    std::vector<std::u16string> SkipMessages;  // the engine's, in the order it gave them
+    std::vector<TClauseNote> Notes;            // the engine's notes on its clauses, in its order
     std::u16string Text, Formatted;            // Changed and KeepTexts: the text before and after
 };
 

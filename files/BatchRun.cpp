@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "OrderedWorkers.h"
-#include "PathText.h"
 #include "RunTimestamp.h"
 #include "UnitCatalog.h"
 #include "platform/Platform.h"
@@ -12,8 +11,8 @@
 namespace quorvel::files {
 namespace {
 
-// A file from its start until its result is handed back holds about five
-// times its size (bytes, text and formatted text); the sizes of such files
+// A file from its start until its result is handed back holds about twice
+// its size (the bytes read and the bytes to write); the sizes of such files
 // together stay within this, so a run's memory does not grow with the cores.
 constexpr std::size_t kBytesInProgress = 2u << 20;
 
@@ -23,33 +22,12 @@ std::size_t FileSize(const std::filesystem::path& APath) {
     return error ? 0 : static_cast<std::size_t>(size);
 }
 
-std::u16string ResultLine(const FileResult& AResult) {
-    const std::u16string path = PathDisplayText(AResult.Path);
-    const std::u16string name(FileNameOfPath(path));
-    switch (AResult.Outcome) {
-        case FileOutcome::Changed: return u"  [OK] " + name;
-        case FileOutcome::Unchanged: return u"  [=] " + name;
-        case FileOutcome::Failed: break;
-    }
-    return u"  [!!] " + name + u": " + AResult.Error;
-}
-
 void Count(BatchSummary& ASummary, FileOutcome AOutcome) {
     switch (AOutcome) {
         case FileOutcome::Changed: ++ASummary.Changed; break;
         case FileOutcome::Unchanged: ++ASummary.Unchanged; break;
         case FileOutcome::Failed: ++ASummary.Errors; break;
     }
-}
-
-std::u16string Number(std::size_t AValue) {
-    const std::string digits = std::to_string(AValue);
-    return std::u16string(digits.begin(), digits.end());
-}
-
-std::u16string SummaryLine(const BatchSummary& ASummary) {
-    return u"Done: " + Number(ASummary.Changed) + u" changed, " + Number(ASummary.Unchanged) + u" unchanged, " +
-           Number(ASummary.Errors) + u" errors";
 }
 
 }  // namespace
@@ -63,8 +41,9 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQ
 BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const std::vector<BatchFormat>& AFormats,
                       const std::vector<std::size_t>& AFormatOfFile, const BatchOptions& AOptions,
                       const BatchCallbacks& ACallbacks) {
-    const auto log = [&](const std::u16string& ALine) {
-        if (ACallbacks.Log) ACallbacks.Log(ALine);
+    const auto report = [&](const RunEvent& AEvent) {
+        if (ACallbacks.Event) ACallbacks.Event(AEvent);
+        if (ACallbacks.Log) WriteRunLog(AEvent, ACallbacks.Log);
     };
     std::vector<TQuorvel> formatters;
     formatters.reserve(AFormats.size());
@@ -74,8 +53,7 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
         formatters.push_back(format.Formatter);
         catalogs.push_back(AttachUnitCatalog(formatters.back(), {fileFolders, format.UnitsPath}));
     }
-    log(u"");
-    log(u"=== Starting format: " + (ACallbacks.Now ? ACallbacks.Now() : CurrentRunTimestamp()) + u" ===");
+    report(RunStarted{ACallbacks.Now ? ACallbacks.Now() : CurrentRunTimestamp()});
 
     BatchSummary summary;
     const auto process = [&](std::size_t AIndex) {
@@ -83,20 +61,14 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
         return ProcessBatchFile(AFiles[AIndex], formatters[format], AOptions, catalogs[format].get());
     };
     const auto size = [&](std::size_t AIndex) { return FileSize(AFiles[AIndex]); };
-    const auto report = [&](std::size_t AIndex, FileResult&& AResult) {
-        for (const auto& message : AResult.SkipMessages) log(message);
-        log(ResultLine(AResult));
+    const auto deliver = [&](std::size_t AIndex, FileResult&& AResult) {
         Count(summary, AResult.Outcome);
-        if (ACallbacks.FileDone) ACallbacks.FileDone(AResult);
+        report(FileReported{&AResult});
         if (ACallbacks.Progress) ACallbacks.Progress(AIndex + 1, AFiles.size());
     };
-    RunInOrder<FileResult>(AFiles.size(), std::max(AOptions.Workers, 1u), kBytesInProgress, process, size, report);
+    RunInOrder<FileResult>(AFiles.size(), std::max(AOptions.Workers, 1u), kBytesInProgress, process, size, deliver);
 
-    log(u"");
-    log(SummaryLine(summary));
-    if (const std::size_t missing = FileUnitCatalog::UnitsWithoutSource(catalogs); missing > 0)
-        log(u"No source found for " + Number(missing) + u" units named in clauses");
-    log(u"=== End ===");
+    report(RunEnded{summary, FileUnitCatalog::UnitsWithoutSource(catalogs)});
     return summary;
 }
 

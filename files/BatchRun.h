@@ -1,19 +1,6 @@
 #pragma once
-// One batch run over a file list: read, format, write back, one log line per
-// file and a summary. Shared by the window and the command-line tool.
-//
-// The log of a run, line by line:
-//   ""
-//   "=== Starting format: dd.mm.yyyy hh:nn:ss ==="
-//   per file, in the list's order: the engine's skip messages for it, then
-//     "  [OK] <name>" (changed), "  [=] <name>" (unchanged) or
-//     "  [!!] <name>: <message>" (failed; the run goes on)
-//   ""
-//   "Done: <changed> changed, <unchanged> unchanged, <errors> errors"
-//   "No source found for <n> units named in clauses" (only when the formatter
-//     keeps names resolving and n > 0)
-//   "=== End ==="
-// where <name> is the path's part after its last "/", "\" or ":".
+// One batch run over a file list: read, format, write back, one event per
+// file and a summary (RunReport.h). Shared by the window and the command-line tool.
 
 #include <cstddef>
 #include <filesystem>
@@ -23,24 +10,19 @@
 
 #include "BatchFile.h"
 #include "QuorvelCore.h"
+#include "RunReport.h"
 
 namespace quorvel::files {
 
 // All run on the thread that called RunBatch, in the list's order.
 struct BatchCallbacks {
-    std::function<void(const std::u16string& ALine)> Log;
+    std::function<void(const RunEvent& AEvent)> Event;                     // may be empty
+    std::function<void(const std::u16string& ALine)> Log;                    // the events' log lines; may be empty
     std::function<void(std::size_t ADone, std::size_t ATotal)> Progress;  // may be empty
     std::function<std::u16string()> Now;  // "dd.mm.yyyy hh:nn:ss"; empty: local time
-    std::function<void(const FileResult& AResult)> FileDone;  // after each file's result line; may be empty
 };
 
-struct BatchSummary {
-    int Changed = 0;
-    int Unchanged = 0;
-    int Errors = 0;
-};
-
-// AFormatter's options are used; its OnSkipBlock is not: skip messages go to Log.
+// AFormatter's options are used; its note handlers are not: notes come with their file's event.
 // When it keeps names resolving, the units of its clauses are looked up in the
 // folders of AFiles and AOptions.UnitsPath. Throws FileError, before anything
 // is logged, when a folder of the units path does not exist.

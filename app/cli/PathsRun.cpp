@@ -1,6 +1,7 @@
 #include "PathsRun.h"
 
 #include <unordered_set>
+#include <variant>
 
 #include "Arguments.h"
 #include "BatchRun.h"
@@ -16,8 +17,6 @@
 namespace quorvel::cli {
 namespace fs = std::filesystem;
 namespace {
-
-constexpr std::u16string_view kErrorLinePrefix = u"  [!!] ";
 
 // Folders are listed, anything else is taken as a file, whatever its name:
 // a file that cannot be read gets its error line in the run. A path met twice
@@ -74,22 +73,33 @@ int RunOnPaths(const CliOptions& AOptions) {
     std::FILE* const logStream = AOptions.Diff ? stderr : stdout;
     std::vector<fs::path> wouldChange;
 
-    files::BatchCallbacks callbacks;
-    callbacks.Log = [&](const std::u16string& ALine) {
-        const bool isError = ALine.starts_with(kErrorLinePrefix);
-        if (AOptions.Quiet && !isError) return;
-        progress.Clear();
-        WriteLine(AOptions.Quiet ? stderr : logStream, ALine);
+    // The log goes to standard output (standard error while the diff takes
+    // standard output); -q keeps only the lines of failed files, on standard error.
+    const auto writeLog = [&](const files::RunEvent& AEvent, std::FILE* AStream) {
+        files::WriteRunLog(AEvent, [&](const std::u16string& ALine) {
+            progress.Clear();
+            WriteLine(AStream, ALine);
+        });
     };
-    callbacks.Progress = [&](std::size_t ADone, std::size_t ATotal) { progress.Show(ADone, ATotal); };
-    callbacks.FileDone = [&](const files::FileResult& AResult) {
-        if (AResult.Outcome != files::FileOutcome::Changed) return;
-        if (AOptions.Check) wouldChange.push_back(AResult.Path);
+    files::BatchCallbacks callbacks;
+    callbacks.Event = [&](const files::RunEvent& AEvent) {
+        const auto* file = std::get_if<files::FileReported>(&AEvent);
+        const bool failed = file && file->Result->Outcome == files::FileOutcome::Failed;
+        if (!AOptions.Quiet) {
+            writeLog(AEvent, logStream);
+        } else if (failed) {
+            progress.Clear();
+            WriteLine(stderr, files::FileResultLine(*file->Result));
+        }
+        if (!file || file->Result->Outcome != files::FileOutcome::Changed) return;
+        if (AOptions.Check) wouldChange.push_back(file->Result->Path);
         if (AOptions.Diff) {
             progress.Clear();
-            WriteText(stdout, UnifiedDiff(AResult.Text, AResult.Formatted, files::PathMessageText(AResult.Path)));
+            WriteText(stdout, UnifiedDiff(file->Result->Text, file->Result->Formatted,
+                                          files::PathMessageText(file->Result->Path)));
         }
     };
+    callbacks.Progress = [&](std::size_t ADone, std::size_t ATotal) { progress.Show(ADone, ATotal); };
     const files::BatchOptions batchOptions{.Backup = AOptions.Backup,
                                            .WriteChanges = !AOptions.WritesNothing(),
                                            .Workers = AOptions.Workers,

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <variant>
+
 #include <chrono>
 
 #include "BatchRun.h"
@@ -105,6 +107,46 @@ TEST_F(BatchRunTest, SkipMessagesStandBeforeTheirFilesLine) {
     }));
     EXPECT_EQ(ReadBytes(skipped), AnsiFile(u"unit D;\r\ninterface\r\nuses B, {$IFDEF X} C, {$ENDIF} A;\r\n"
                                           u"implementation\r\nuses\r\n   C,\r\n   D;\r\nend.\r\n"));
+}
+
+// The events carry what the lines say, typed: a failure is known by its
+// outcome, a note by its kind and section, never by the text of a line.
+TEST_F(BatchRunTest, EventsCarryOutcomesAndNotesTyped) {
+    const auto skipped = FFolder.Write("skipped.pas", AnsiFile(kWithDirective));
+    const auto missing = FFolder.Path() / "missing.pas";
+    struct Seen {
+        FileOutcome Outcome;
+        std::vector<TClauseNote> Notes;
+    };
+    std::vector<Seen> files;
+    int started = 0;
+    BatchSummary ended;
+    Lines rewritten;
+    BatchCallbacks callbacks;
+    callbacks.Event = [&](const RunEvent& AEvent) {
+        WriteRunLog(AEvent, [&](const std::u16string& ALine) { rewritten.push_back(ALine); });
+        if (std::holds_alternative<RunStarted>(AEvent)) ++started;
+        if (const auto* file = std::get_if<FileReported>(&AEvent)) files.push_back({file->Result->Outcome, file->Result->Notes});
+        if (const auto* end = std::get_if<RunEnded>(&AEvent)) ended = end->Summary;
+    };
+    Lines log;
+    callbacks.Log = [&](const std::u16string& ALine) { log.push_back(ALine); };
+    TQuorvel formatter;
+    formatter.SetKeepNameResolution(false);
+
+    RunBatch({skipped, missing}, formatter, {}, callbacks);
+
+    EXPECT_EQ(started, 1);
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0].Outcome, FileOutcome::Changed);
+    ASSERT_EQ(files[0].Notes.size(), 1u);
+    EXPECT_EQ(files[0].Notes[0].Kind, TClauseNoteKind::Skip);
+    EXPECT_EQ(files[0].Notes[0].Section, u"interface uses");
+    EXPECT_EQ(files[0].Notes[0].Text, u"contains compiler directives");
+    EXPECT_EQ(files[1].Outcome, FileOutcome::Failed);
+    EXPECT_EQ(ended.Changed, 1);
+    EXPECT_EQ(ended.Errors, 1);
+    EXPECT_EQ(rewritten, log) << "one writer makes the lines from the events";
 }
 
 // ---- what is written -----------------------------------------------------------

@@ -1,0 +1,48 @@
+#include "RunReport.h"
+
+#include "PathText.h"
+
+namespace quorvel::files {
+namespace {
+
+std::u16string Number(std::size_t AValue) {
+    const std::string digits = std::to_string(AValue);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+std::u16string SummaryLine(const BatchSummary& ASummary) {
+    return u"Done: " + Number(ASummary.Changed) + u" changed, " + Number(ASummary.Unchanged) + u" unchanged, " +
+           Number(ASummary.Errors) + u" errors";
+}
+
+}  // namespace
+
+std::u16string FileResultLine(const FileResult& AResult) {
+    const std::u16string path = PathDisplayText(AResult.Path);
+    const std::u16string name(FileNameOfPath(path));
+    switch (AResult.Outcome) {
+        case FileOutcome::Changed: return u"  [OK] " + name;
+        case FileOutcome::Unchanged: return u"  [=] " + name;
+        case FileOutcome::Failed: break;
+    }
+    return u"  [!!] " + name + u": " + AResult.Error;
+}
+
+void WriteRunLog(const RunEvent& AEvent, const std::function<void(const std::u16string& ALine)>& AWrite) {
+    if (const auto* started = std::get_if<RunStarted>(&AEvent)) {
+        AWrite(u"");
+        AWrite(u"=== Starting format: " + started->Timestamp + u" ===");
+    } else if (const auto* file = std::get_if<FileReported>(&AEvent)) {
+        for (const TClauseNote& note : file->Result->Notes) AWrite(F_ClauseNoteLine(note));
+        AWrite(FileResultLine(*file->Result));
+    } else if (const auto* ended = std::get_if<RunEnded>(&AEvent)) {
+        AWrite(u"");
+        AWrite(SummaryLine(ended->Summary));
+        if (ended->UnitsWithoutSource > 0) {
+            AWrite(u"No source found for " + Number(ended->UnitsWithoutSource) + u" units named in clauses");
+        }
+        AWrite(u"=== End ===");
+    }
+}
+
+}  // namespace quorvel::files

@@ -1,0 +1,54 @@
+#pragma once
+// What a batch run reports, as events, and the one writer that turns them
+// into the run's log lines, for the window and the command-line tool alike.
+//
+// The log of a run, line by line:
+//   ""
+//   "=== Starting format: dd.mm.yyyy hh:nn:ss ==="
+//   per file, in the list's order: the engine's notes on its clauses, then
+//     "  [OK] <name>" (changed), "  [=] <name>" (unchanged) or
+//     "  [!!] <name>: <message>" (failed; the run goes on)
+//   ""
+//   "Done: <changed> changed, <unchanged> unchanged, <errors> errors"
+//   "No source found for <n> units named in clauses" (only when n > 0)
+//   "=== End ==="
+// where <name> is the path's part after its last "/", "\" or ":".
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <variant>
+
+#include "BatchFile.h"
+
+namespace quorvel::files {
+
+struct BatchSummary {
+    int Changed = 0;
+    int Unchanged = 0;
+    int Errors = 0;
+};
+
+struct RunStarted {
+    std::u16string Timestamp;  // "dd.mm.yyyy hh:nn:ss"
+};
+
+// One file's result, its clause notes included; valid during the call.
+struct FileReported {
+    const FileResult* Result = nullptr;
+};
+
+struct RunEnded {
+    BatchSummary Summary;
+    std::size_t UnitsWithoutSource = 0;  // units named in clauses that no folder holds
+};
+
+using RunEvent = std::variant<RunStarted, FileReported, RunEnded>;
+
+// "  [OK] <name>", "  [=] <name>" or "  [!!] <name>: <message>".
+std::u16string FileResultLine(const FileResult& AResult);
+
+// Writes the log lines of AEvent, in order.
+void WriteRunLog(const RunEvent& AEvent, const std::function<void(const std::u16string& ALine)>& AWrite);
+
+}  // namespace quorvel::files
