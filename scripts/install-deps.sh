@@ -11,7 +11,7 @@ packages=(
   build-essential cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   qt6-base-dev libqscintilla2-qt6-dev libgl-dev
-  xvfb xauth x11-apps imagemagick fontconfig fonts-dejavu-core ca-certificates
+  xvfb xauth x11-apps imagemagick fontconfig fonts-dejavu-core ca-certificates time
   # the Debian package, its checks and the pre-commit hooks
   dpkg-dev desktop-file-utils appstream lintian man-db x11-utils pre-commit
   # the Windows build of the tool and its tests under Wine (make windows, make test)
