@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 
 int main(int argc, char* argv[]) {
+    quorvel::files::platform::RestartWithLargeBufferHeap(argv);
     quorvel::files::platform::KeepFreedMemoryForReuse();
     try {
         return RunQuorvel(argc, argv);

@@ -81,6 +81,14 @@ void CheckOpensForWriting(const std::filesystem::path& APath);
 // return it to the system and fault it in again. Call once, at start-up.
 void KeepFreedMemoryForReuse();
 
+// The window holds a big file several times over (its bytes, its text, both
+// views). With glibc on Linux, such buffers come much faster in huge pages
+// and kept for reuse, which only settings read at start-up can ask for
+// (GLIBC_TUNABLES): when none are set, starts the program again, in place,
+// with them. Returns when that is not needed or not possible; elsewhere it
+// does nothing.
+void RestartWithLargeBufferHeap(char* argv[]);
+
 // Creates APath, which must not exist yet, gives it APermissions when set,
 // writes ABytes and forces them to the disk before returning. Returns false
 // when APath already exists. Throws std::system_error on any other failure,
