@@ -42,11 +42,12 @@ no_aslr() {
 
 run_asan() {
   local dir=build-asan status=0
-  prepare $dir "-fsanitize=address,undefined -fno-sanitize-recover=all" OFF core_tests files_tests
+  prepare $dir "-fsanitize=address,undefined -fno-sanitize-recover=all" OFF core_tests files_tests cli_tests
   local -x ASAN_OPTIONS="log_path=$reports:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
   local -x UBSAN_OPTIONS="log_path=$reports:print_stacktrace=1:halt_on_error=1"
   $dir/bin/core_tests --gtest_brief=1 || status=1
   $dir/bin/files_tests --gtest_brief=1 || status=1
+  $dir/bin/cli_tests --gtest_brief=1 || status=1
   check_reports $dir || status=1
   return $status
 }

@@ -9,7 +9,7 @@
 #include "FileError.h"
 #include "FolderListing.h"
 #include "PathText.h"
-#include "platform/Platform.h"
+#include "SystemAccess.h"
 #include "ProgressLine.h"
 #include "SourceFormats.h"
 #include "UnifiedDiff.h"

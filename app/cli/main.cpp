@@ -14,7 +14,7 @@
 #include "Console.h"
 #include "IntegerText.h"
 #include "PathsRun.h"
-#include "platform/Platform.h"
+#include "SystemAccess.h"
 #include "QuorvelVersion.h"
 #include "StdinRun.h"
 #include "Utf8.h"

@@ -2,7 +2,7 @@
 #include <iostream>
 
 #include "Startup.h"
-#include "platform/Platform.h"
+#include "SystemAccess.h"
 
 int main(int argc, char* argv[]) {
     quorvel::files::platform::RestartWithLargeBufferHeap(argv);

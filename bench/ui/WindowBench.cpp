@@ -22,7 +22,7 @@
 #include "Dialogs.h"
 #include "FormMain.h"
 #include "WindowFixture.h"
-#include "platform/Platform.h"
+#include "SystemAccess.h"
 
 namespace fs = std::filesystem;
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Bytes.h"
+#include "SystemAccess.h"
 
 namespace quorvel::files::platform {
 
@@ -41,11 +42,6 @@ Bytes SystemAnsiMark();
 // and shares no reading, else the platform's reason.
 Bytes ReadWholeFile(const std::filesystem::path& APath);
 
-// APath in the form the system's file calls accept at any length. Windows:
-// from MAX_PATH characters on, the absolute path behind the "\\?\" prefix,
-// which lifts that limit; shorter paths stay as given. Elsewhere: APath.
-// Messages still show the path as the user gave it.
-std::filesystem::path SystemPath(const std::filesystem::path& APath);
 
 struct FolderEntry {
     std::filesystem::path::string_type Name;
@@ -66,28 +62,13 @@ std::vector<FolderEntry> ReadFolder(const std::filesystem::path& AFolder);
 // ATemporary still there.
 void ReplaceWithFile(const std::filesystem::path& ATemporary, const std::filesystem::path& ATarget);
 
-// Two paths name the same file when these are equal, as far as their text
-// shows: separators and "." / ".." steps are made uniform, and on Windows
-// letter case does not count, as in the system's own file names.
-std::filesystem::path::string_type PathIdentity(const std::filesystem::path& APath);
 
 // Opens APath for reading and writing, as a rewrite needs, and closes it.
 // Throws std::system_error: std::errc::device_or_resource_busy when another
 // program holds the file open and shares no writing, else the platform's reason.
 void CheckOpensForWriting(const std::filesystem::path& APath);
 
-// A batch run allocates and frees buffers of a file's size for every file;
-// asks the allocator to keep freed memory for the next file rather than
-// return it to the system and fault it in again. Call once, at start-up.
-void KeepFreedMemoryForReuse();
 
-// The window holds a big file several times over (its bytes, its text, both
-// views). With glibc on Linux, such buffers come much faster in huge pages
-// and kept for reuse, which only settings read at start-up can ask for
-// (GLIBC_TUNABLES): when none are set, starts the program again, in place,
-// with them. Returns when that is not needed or not possible; elsewhere it
-// does nothing.
-void RestartWithLargeBufferHeap(char* argv[]);
 
 // Creates APath, which must not exist yet, gives it APermissions when set,
 // writes ABytes and forces them to the disk before returning. Returns false
