@@ -145,9 +145,9 @@ std::size_t FileUnitCatalog::UnitsWithoutSource() const {
     return FMissing.size();
 }
 
-std::size_t FileUnitCatalog::UnitsWithoutSource(const std::vector<std::unique_ptr<FileUnitCatalog>>& ACatalogs) {
+std::size_t FileUnitCatalog::UnitsWithoutSource(const std::vector<const FileUnitCatalog*>& ACatalogs) {
     std::unordered_set<std::u16string> missing;
-    for (const auto& catalog : ACatalogs) {
+    for (const FileUnitCatalog* catalog : ACatalogs) {
         if (!catalog) continue;
         const std::lock_guard lock(catalog->FMissingLock);
         missing.insert(catalog->FMissing.begin(), catalog->FMissing.end());
@@ -164,14 +164,6 @@ std::vector<fs::path> FileUnitCatalog::FoldersOf(const std::vector<fs::path>& AF
         if (seen.insert(folder.lexically_normal().native()).second) folders.push_back(std::move(folder));
     }
     return folders;
-}
-
-std::unique_ptr<FileUnitCatalog> AttachUnitCatalog(TQuorvel& AFormatter, const UnitSearchFolders& AFolders) {
-    if (!AFormatter.KeepNameResolution()) return nullptr;
-    auto catalog = std::make_unique<FileUnitCatalog>(AFolders);
-    AFormatter.SetUnitCatalog(catalog.get());
-    if (!AFolders.Shallow.empty()) AFormatter.SetIncludeReader(catalog->IncludeReaderFor(AFolders.Shallow.front()));
-    return catalog;
 }
 
 }  // namespace quorvel::files
