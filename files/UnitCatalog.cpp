@@ -5,6 +5,7 @@
 
 #include "FileBytes.h"
 #include "FileError.h"
+#include "FolderListing.h"
 #include "PathText.h"
 #include "SourceCodec.h"
 
@@ -60,18 +61,13 @@ FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders) {
 FileUnitCatalog::~FileUnitCatalog() = default;
 
 void FileUnitCatalog::IndexFolder(const fs::path& AFolder, bool ARecursive) {
-    // Unreadable subfolders are passed over: this only widens what is known.
-    std::error_code error;
-    const auto options = fs::directory_options::skip_permission_denied;
-    if (ARecursive) {
-        for (fs::recursive_directory_iterator it(AFolder, options, error), end; !error && it != end;
-             it.increment(error)) {
-            if (it->is_regular_file(error)) IndexFile(it->path());
-        }
-    } else {
-        for (fs::directory_iterator it(AFolder, options, error), end; !error && it != end; it.increment(error)) {
-            if (it->is_regular_file(error)) IndexFile(it->path());
-        }
+    // Unreadable folders are passed over: this only widens what is known.
+    const auto catalogued = [](const fs::path& AName) {
+        return HasExtension(AName, u".PAS") || HasExtension(AName, u".PP") || HasExtension(AName, u".INC");
+    };
+    try {
+        for (const fs::path& file : ListFiles(AFolder, ARecursive, catalogued)) IndexFile(file);
+    } catch (const FileError&) {
     }
 }
 

@@ -15,7 +15,7 @@
 #include "Console.h"
 #include "OptionTable.h"
 #include "PathsRun.h"
-#include "SystemAccess.h"
+#include "MemoryTuning.h"
 #include "QuorvelVersion.h"
 #include "StdinRun.h"
 #include "Utf8.h"
@@ -147,7 +147,7 @@ int RunTool(const CliOptions& AOptions) {
 
 int main(int argc, char** argv) {
     quorvel::cli::PrepareStandardStreams();
-    quorvel::files::platform::KeepFreedMemoryForReuse();
+    quorvel::startup::KeepFreedMemoryForReuse();
     CLI::App app{"Sorts and lays out the uses clauses of Delphi / Object Pascal sources.", "quorvel-cli"};
     CliOptions options;
     options.Workers = std::max(1u, std::thread::hardware_concurrency());
