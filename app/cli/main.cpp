@@ -4,8 +4,9 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <optional>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,9 +14,9 @@
 #include "Arguments.h"
 #include "CliOptions.h"
 #include "Console.h"
+#include "MemoryTuning.h"
 #include "OptionTable.h"
 #include "PathsRun.h"
-#include "MemoryTuning.h"
 #include "QuorvelVersion.h"
 #include "StdinRun.h"
 #include "Utf8.h"
@@ -52,9 +53,12 @@ std::string OptionsFileHelp() {
            "other key, or a value that cannot be read, stops the run with exit code 2 and nothing formatted.";
 }
 
-// A flag's value read by its row's rule, as the options file reads it;
-// folders are taken from the current folder and checked when the run starts.
+// A flag's value read by its row's rule, as the options file reads it. A
+// folder is one per flag, named as the system names it (any bytes on Linux,
+// a ";" too), and checked when the run starts.
 std::optional<files::OptionValue> FlagValue(const files::OptionRow& ARow, const std::string& AText) {
+    if (ARow.Kind == files::OptionKind::Folders)
+        return std::vector<std::filesystem::path>{quorvel::cli::PathFromArgument(AText)};
     return files::ParseOptionValue(ARow, Utf16(AText), {.BaseFolder = {}, .FoldersMustExist = false});
 }
 
