@@ -1,6 +1,6 @@
 #pragma once
-// The main window: file intake, the side-by-side preview, the log, the three
-// options with their settings file, and the batch run. The controls are named
+// The main window: file intake, the side-by-side preview, the log, the options
+// with their settings file, and the batch run. The controls are named
 // after the layout; each event has one short handler named after its control.
 
 #include <QMainWindow>
