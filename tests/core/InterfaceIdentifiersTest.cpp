@@ -96,8 +96,8 @@ constexpr ScanCase kDeclarations[] = {
      "TR K"},
     {"Generics",
      "type TList<T: class, constructor> = class Items: T; end; TPair<K, V> = record Key: K; end;\n"
-     "generic TG<T> = class end; TSpec = specialize TG<Integer>; function Make<T>(A: T): T;",
-     "TLIST TPAIR TG TSPEC MAKE"},
+     "generic TG<T> = class end; TOfInteger = specialize TG<Integer>; function Make<T>(A: T): T;",
+     "TLIST TPAIR TG TOFINTEGER MAKE"},
     {"TypedConstants",
      "const Arr: array[0..1] of Integer = (1, 2); Rec: TPoint = (X: 1; Y: 2); Nested: TRec = (A: (1, 2); B: 'x;y');",
      "ARR REC NESTED"},
