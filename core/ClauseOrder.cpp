@@ -6,7 +6,7 @@
 #include <unordered_map>
 
 #include "IncludedTexts.h"
-#include "InterfaceScanner.h"
+#include "InterfaceIdentifiers.h"
 #include "KeepFirstUnits.h"
 #include "NameOrder.h"
 #include "UnitFactsCache.h"
