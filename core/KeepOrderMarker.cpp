@@ -1,8 +1,8 @@
 #include "KeepOrderMarker.h"
 
+#include "CodeUnitSearch.h"
 #include "PascalLexer.h"
 #include "TextRules.h"
-#include "CodeUnitSearch.h"
 
 namespace quorvel::detail {
 namespace {

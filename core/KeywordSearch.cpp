@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "PascalLexer.h"
 #include "CodeUnitSearch.h"
+#include "PascalLexer.h"
 #include "TextRules.h"
 
 namespace quorvel::detail {

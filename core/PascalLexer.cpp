@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "TextRules.h"
 #include "CodeUnitSearch.h"
+#include "TextRules.h"
 
 namespace quorvel::detail {
 namespace {

@@ -2,8 +2,8 @@
 // scales with the screen.
 
 #include <QBoxLayout>
-#include <QGridLayout>
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>

@@ -9,18 +9,18 @@
 #include <Qsci/qsciscintilla.h>
 
 #include "Dialogs.h"
+#include "FileError.h"
 #include "FormMain.h"
 #include "IntegerText.h"
-#include "FileError.h"
 #include "LineChanges.h"
 #include "PathText.h"
 #include "PlatformPaths.h"
 #include "QuorvelCore.h"
 #include "SourceCodec.h"
+#include "SourceFormatter.h"
 #include "SourceView.h"
 #include "TextColour.h"
 #include "TextConvert.h"
-#include "SourceFormatter.h"
 #include "ufrmAbout.h"
 
 namespace files = quorvel::files;

@@ -9,9 +9,9 @@
 #include "FileError.h"
 #include "FolderListing.h"
 #include "PathText.h"
-#include "SystemAccess.h"
 #include "ProgressLine.h"
 #include "SourceFormats.h"
+#include "SystemAccess.h"
 #include "UnifiedDiff.h"
 
 namespace quorvel::cli {

@@ -1,8 +1,8 @@
 #include <exception>
 #include <iostream>
 
-#include "Startup.h"
 #include "MemoryTuning.h"
+#include "Startup.h"
 
 int main(int argc, char* argv[]) {
     quorvel::startup::RestartWithLargeBufferHeap(argv);

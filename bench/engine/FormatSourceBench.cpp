@@ -10,9 +10,9 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <unordered_map>
 #include <random>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "QuorvelCore.h"

@@ -21,8 +21,8 @@
 
 #include "Dialogs.h"
 #include "FormMain.h"
-#include "WindowFixture.h"
 #include "MemoryTuning.h"
+#include "WindowFixture.h"
 
 namespace fs = std::filesystem;
 

@@ -7,9 +7,9 @@
 #include "OptionsFile.h"
 #include "OptionsFileLookup.h"
 #include "PathText.h"
-#include "Utf8.h"
 #include "TestFolder.h"
 #include "ToolRun.h"
+#include "Utf8.h"
 
 namespace quorvel::cli {
 namespace {

@@ -17,11 +17,11 @@
 #include "FileBytes.h"
 #include "FolderListing.h"
 #include "PathText.h"
-#include "platform/Platform.h"
 #include "SourceCodec.h"
 #include "TestFolder.h"
 #include "ToolRun.h"
 #include "Utf8.h"
+#include "platform/Platform.h"
 
 namespace quorvel::files {
 namespace {
