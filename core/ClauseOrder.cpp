@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <queue>
 #include <unordered_map>
 
-#include "IncludedTexts.h"
+#include "IncludeWalker.h"
 #include "InterfaceScanner.h"
 #include "KeepFirstUnits.h"
 #include "NameOrder.h"
@@ -100,7 +101,7 @@ public:
 
 private:
     const NameRules& FRules;
-    IncludedTexts FIncluded;  // the spellings may point into them
+    std::optional<IncludeWalker> FIncluded;  // the spellings may point into its texts
     std::unordered_map<std::u16string, std::u16string_view> FSpellings;
 
     // An include file that cannot be read may use any of them: all count then.
@@ -110,12 +111,13 @@ private:
         auto used = std::move(found.Spellings);
         if (!found.IncludesFiles) return used;
         static const TIncludeReader kNoReader;
-        FIncluded = ReadIncludedTexts(FRules.Text(), FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
-        if (!FIncluded.Complete) {
+        FIncluded.emplace(FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
+        FIncluded->Walk(FRules.Text(), 0, {});
+        if (!FIncluded->Complete()) {
             AShared.ForEach([&](std::u16string_view AIdentifier) { used.try_emplace(AIdentifier); });
             return used;
         }
-        for (const std::u16string& text : FIncluded.Texts) used.merge(UsedAmong(text, AShared).Spellings);
+        for (const std::u16string& text : FIncluded->Texts()) used.merge(UsedAmong(text, AShared).Spellings);
         return used;
     }
     std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
