@@ -8,7 +8,6 @@
 #include "KeywordSearch.h"
 #include "PascalLexer.h"
 #include "TextRules.h"
-#include "UnitNames.h"
 
 namespace quorvel {
 namespace detail {
@@ -123,7 +122,7 @@ private:
         return AIndex < FTokens.size() && FTokens[AIndex].Kind == ScanKind::Symbol &&
                FTokens[AIndex].Text[0] == ASymbol;
     }
-    void Declare(std::size_t AIndex) { FIdentifiers.insert(FoldName(FTokens[AIndex].Text)); }
+    void Declare(std::size_t AIndex) { FIdentifiers.insert(FoldAscii(FTokens[AIndex].Text)); }
 
     // A keyword that opens a section or a declaration of its own: the index to
     // go on from, kStop at the end of the interface, nothing for other tokens.
@@ -270,7 +269,7 @@ private:
             i += 2;
         }
         if (!type.empty()) {
-            FIdentifiers.insert(std::u16string(kHelperPrefix) + FoldName(type));
+            FIdentifiers.insert(std::u16string(kHelperPrefix) + FoldAscii(type));
             ++i;
         }
         return SkipBody(i);

@@ -16,8 +16,8 @@ std::u16string_view SortKey(const TUsesEntry& AEntry) {
 int CompareUnitNames(std::u16string_view ALeft, std::u16string_view ARight) {
     const std::size_t common = std::min(ALeft.size(), ARight.size());
     for (std::size_t i = 0; i < common; ++i) {
-        const int left = FoldAsciiCase(ALeft[i]);
-        const int right = FoldAsciiCase(ARight[i]);
+        const int left = FoldAscii(ALeft[i]);
+        const int right = FoldAscii(ARight[i]);
         if (left != right) return left - right;
     }
     if (ALeft.size() == ARight.size()) return 0;
