@@ -19,10 +19,6 @@ namespace {
 
 constexpr std::size_t kIdentifiersPerNote = 3;
 
-std::u16string_view SortKey(const TUsesEntry& AEntry) {
-    return std::u16string_view(AEntry.UnitName).substr(AEntry.NameStart);
-}
-
 // Entry Before must stay before entry After for the sake of Identifiers (folded).
 struct Constraint {
     std::size_t Before;
@@ -181,7 +177,7 @@ private:
     }
 
     int Compare(std::size_t ALeft, std::size_t ARight) const {
-        return CompareUnitNames(SortKey(FEntries[ALeft]), SortKey(FEntries[ARight]));
+        return CompareEntryNames(FEntries[ALeft], FEntries[ARight]);
     }
 
     // A unit that must stay before a keep-first unit that would move ahead of it.
@@ -193,31 +189,21 @@ private:
         return conflicts;
     }
 
-    // The units not kept first: a stable alphabetical sort when nothing holds
-    // them back, else the topological order that takes the smallest name first.
+    // The units not kept first, in the topological order that takes the
+    // smallest name first; equal names in written order, so without
+    // constraints this is the stable alphabetical sort.
     void AppendOthers(std::vector<std::size_t>& AOrder) const {
         std::vector<std::vector<std::size_t>> followers(FEntries.size());
         std::vector<std::size_t> waitingFor(FEntries.size(), 0);
-        bool constrained = false;
         for (const Constraint& c : FConstraints) {
             if (FFirst[c.Before]) continue;  // kept first anyway
             followers[c.Before].push_back(c.After);
             ++waitingFor[c.After];
-            constrained = true;
         }
         const auto later = [this](std::size_t ALeft, std::size_t ARight) {
             const int compared = Compare(ALeft, ARight);
             return compared != 0 ? compared > 0 : ALeft > ARight;
         };
-        const std::size_t begin = AOrder.size();
-        if (!constrained) {
-            for (std::size_t i = 0; i < FEntries.size(); ++i) {
-                if (!FFirst[i]) AOrder.push_back(i);
-            }
-            std::stable_sort(AOrder.begin() + static_cast<std::ptrdiff_t>(begin), AOrder.end(),
-                             [&](std::size_t ALeft, std::size_t ARight) { return Compare(ALeft, ARight) < 0; });
-            return;
-        }
         std::priority_queue<std::size_t, std::vector<std::size_t>, decltype(later)> ready(later);
         for (std::size_t i = 0; i < FEntries.size(); ++i) {
             if (!FFirst[i] && waitingFor[i] == 0) ready.push(i);

@@ -24,10 +24,14 @@ int CompareUnitNames(std::u16string_view ALeft, std::u16string_view ARight) {
     return ALeft.size() < ARight.size() ? -1 : 1;
 }
 
+int CompareEntryNames(const TUsesEntry& ALeft, const TUsesEntry& ARight) {
+    return CompareUnitNames(SortKey(ALeft), SortKey(ARight));
+}
+
 std::vector<TUsesEntry> SortEntries(const std::vector<TUsesEntry>& AEntries) {
     std::vector<TUsesEntry> sorted = AEntries;
     std::stable_sort(sorted.begin(), sorted.end(), [](const TUsesEntry& ALeft, const TUsesEntry& ARight) {
-        return CompareUnitNames(SortKey(ALeft), SortKey(ARight)) < 0;
+        return CompareEntryNames(ALeft, ARight) < 0;
     });
     return sorted;
 }
