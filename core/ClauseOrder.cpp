@@ -1,123 +1,16 @@
 #include "ClauseOrder.h"
 
 #include <algorithm>
-#include <map>
-#include <optional>
 #include <queue>
-#include <unordered_map>
 
-#include "IncludeWalker.h"
-#include "InterfaceScanner.h"
 #include "KeepFirstUnits.h"
 #include "NameOrder.h"
-#include "UnitFactsCache.h"
 #include "UnitNames.h"
-#include "UsedIdentifiers.h"
 
 namespace quorvel::detail {
 namespace {
 
 constexpr std::size_t kIdentifiersPerNote = 3;
-
-// Entry Before must stay before entry After for the sake of Identifiers (folded).
-struct Constraint {
-    std::size_t Before;
-    std::size_t After;
-    std::vector<std::u16string> Identifiers;
-};
-
-const TIdentifierSet* FindUnit(const NameRules& ARules, std::u16string_view AName) {
-    if (AName.empty()) return nullptr;
-    if (const TIdentifierSet* set = ARules.Catalog->F_FindUnit(AName)) return set;
-    std::u16string scoped;
-    for (const std::u16string& scope : *ARules.ScopeNames) {
-        scoped.assign(scope).append(u".").append(AName);
-        if (const TIdentifierSet* set = ARules.Catalog->F_FindUnit(scoped)) return set;
-    }
-    return nullptr;
-}
-
-class ConstraintFinder {
-public:
-    explicit ConstraintFinder(const NameRules& ARules) : FRules(ARules) {}
-
-    // The file is read only when two units of the clause declare something
-    // in common, and then only for those shared identifiers.
-    std::vector<Constraint> Find(const std::vector<std::u16string>& ANames) {
-        std::vector<std::pair<std::size_t, const TIdentifierSet*>> found;
-        for (std::size_t i = 0; i < ANames.size(); ++i) {
-            if (const TIdentifierSet* set = FindUnit(FRules, ANames[i])) {
-                found.emplace_back(i, set);
-            } else if (!ANames[i].empty()) {
-                FRules.Catalog->NoteUnitWithoutSource(ANames[i]);
-            }
-        }
-        if (found.size() < 2) return {};
-        IdentifierFilter shared;
-        std::vector<std::u16string_view> helpers;
-        std::vector<const TIdentifierSet*> sets;
-        for (const auto& entry : found) sets.push_back(entry.second);
-        for (const std::vector<std::u16string>* identifiers : FRules.Facts->SharedByPairs(sets)) {
-            for (const std::u16string& identifier : *identifiers) {
-                if (identifier.starts_with(kHelperPrefix)) helpers.push_back(identifier);
-                else shared.Add(identifier);
-            }
-        }
-        if (shared.IsEmpty() && helpers.empty()) return {};
-        std::unordered_map<std::u16string_view, std::u16string_view> used;
-        if (!shared.IsEmpty()) used = UsedInFileAndIncludes(shared);
-        for (std::u16string_view helper : helpers) used.try_emplace(helper);  // active without being named
-        std::vector<std::size_t> declaring;
-        std::u16string key;
-        for (const auto& [identifier, spelling] : used) {
-            key.assign(identifier);
-            if (!spelling.empty()) FSpellings.try_emplace(key, spelling);
-            declaring.clear();
-            for (const auto& [index, set] : found) {
-                if (set->contains(key)) declaring.push_back(index);
-            }
-            for (std::size_t k = 0; k + 1 < declaring.size(); ++k) {
-                FPairs[{declaring[k], declaring.back()}].push_back(key);
-            }
-        }
-        std::vector<Constraint> constraints;
-        for (auto& [pair, identifiers] : FPairs) {
-            std::sort(identifiers.begin(), identifiers.end());
-            constraints.push_back({pair.first, pair.second, std::move(identifiers)});
-        }
-        return constraints;
-    }
-
-    // A folded identifier as the file first spells it; helpers as "helper for TYPE".
-    std::u16string Spelling(const std::u16string& AFolded) const {
-        if (AFolded.starts_with(kHelperPrefix)) return u"helper for " + AFolded.substr(kHelperPrefix.size());
-        const auto found = FSpellings.find(AFolded);
-        return found == FSpellings.end() ? AFolded : std::u16string(found->second);
-    }
-
-private:
-    const NameRules& FRules;
-    std::optional<IncludeWalker> FIncluded;  // the spellings may point into its texts
-    std::unordered_map<std::u16string, std::u16string_view> FSpellings;
-
-    // An include file that cannot be read may use any of them: all count then.
-    std::unordered_map<std::u16string_view, std::u16string_view> UsedInFileAndIncludes(
-        const IdentifierFilter& AShared) {
-        UsedIdentifiers found = UsedAmong(FRules.Text(), AShared);
-        auto used = std::move(found.Spellings);
-        if (!found.IncludesFiles) return used;
-        static const TIncludeReader kNoReader;
-        FIncluded.emplace(FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
-        FIncluded->Walk(FRules.Text(), 0, {});
-        if (!FIncluded->Complete()) {
-            AShared.ForEach([&](std::u16string_view AIdentifier) { used.try_emplace(AIdentifier); });
-            return used;
-        }
-        for (const std::u16string& text : FIncluded->Texts()) used.merge(UsedAmong(text, AShared).Spellings);
-        return used;
-    }
-    std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
-};
 
 class ClauseOrderer {
 public:
