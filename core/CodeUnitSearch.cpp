@@ -5,19 +5,13 @@
 
 #include "TextRules.h"
 
-#if defined(__SSE2__) || defined(_M_X64)
+#if (defined(__SSE2__) || defined(_M_X64)) && !defined(QUORVEL_SCALAR_CODE_UNIT_SEARCH)
 #include <emmintrin.h>
 #define QUORVEL_CODE_UNIT_SEARCH_SSE2 1
 #endif
 
 namespace quorvel::detail {
 namespace {
-
-constexpr char16_t OtherCase(char16_t AUnit) {
-    if (AUnit >= u'a' && AUnit <= u'z') return static_cast<char16_t>(AUnit - 32);
-    if (AUnit >= u'A' && AUnit <= u'Z') return static_cast<char16_t>(AUnit + 32);
-    return AUnit;
-}
 
 template <typename CharT>
 bool IsOneOf(CharT AUnit, std::u16string_view AUnits) {
@@ -42,6 +36,12 @@ bool IsCandidateAt(std::basic_string_view<CharT> AText, std::size_t APos, std::u
 }
 
 #ifdef QUORVEL_CODE_UNIT_SEARCH_SSE2
+constexpr char16_t OtherCase(char16_t AUnit) {
+    if (AUnit >= u'a' && AUnit <= u'z') return static_cast<char16_t>(AUnit - 32);
+    if (AUnit >= u'A' && AUnit <= u'Z') return static_cast<char16_t>(AUnit + 32);
+    return AUnit;
+}
+
 // The lane operations for each width: sixteen bytes hold eight UTF-16 units
 // or sixteen 8-bit ones.
 template <typename CharT> struct Lanes;

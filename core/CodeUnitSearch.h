@@ -2,7 +2,8 @@
 // The innermost loops of every scan of the engine: finding the next of a few
 // code units, or the next place where a keyword may start. A block of units at
 // a time where the processor has SSE2 (all x86-64): eight UTF-16 units or
-// sixteen 8-bit ones; one at a time elsewhere; all give the same answer.
+// sixteen 8-bit ones; one at a time elsewhere, or where the build defines
+// QUORVEL_SCALAR_CODE_UNIT_SEARCH; all give the same answer.
 
 #include <cstddef>
 #include <string_view>

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "InterfaceScanner.h"
+#include "InterfaceIdentifiers.h"
 #include "UnitFactsCache.h"
 #include "UsedIdentifiers.h"
 

@@ -79,8 +79,8 @@ std::u16string F_ClauseNoteLine(const TClauseNote& ANote) {
            ANote.Text;
 }
 
-TQuorvel::TQuorvel()
-    : FUnitScopeNames(DefaultUnitScopeNames()), FUnitFacts(std::make_shared<detail::UnitFactsCache>()) {}
+TQuorvel::TQuorvel(TFormatOptions AOptions)
+    : FOptions(std::move(AOptions)), FUnitFacts(std::make_shared<detail::UnitFactsCache>()) {}
 
 void TQuorvel::SetUnitCatalog(const TUnitCatalog* ACatalog) {
     FUnitCatalog = ACatalog;
@@ -109,12 +109,13 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
     const std::u16string_view lineBreak = detail::FirstLineBreak(AText);
     std::vector<TClauseRewrite> rewrites;
 
-    const detail::KeepFirstMatcher keepFirst(FKeepFirstBuiltIn, FKeepFirstUnits, FUnitScopeNames);
+    const detail::KeepFirstMatcher keepFirst(FOptions.KeepFirstBuiltIn, FOptions.KeepFirstUnits,
+                                             FOptions.UnitScopeNames);
     WholeText<CharT> wholeText(AText, AWiden);
     detail::NameRules nameRules;
-    if (FKeepNameResolution && FUnitCatalog != nullptr) {
+    if (FOptions.KeepNameResolution && FUnitCatalog != nullptr) {
         nameRules.Catalog = FUnitCatalog;
-        nameRules.ScopeNames = &FUnitScopeNames;
+        nameRules.ScopeNames = &FOptions.UnitScopeNames;
         nameRules.Facts = FUnitFacts.get();
         nameRules.Text = [&wholeText] { return wholeText(); };
         nameRules.ReadInclude = &FIncludeReader;
@@ -123,7 +124,7 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         if (!FOnSkipBlock && !FOnClauseNote) return;
         const TClauseNote clauseNote{AKind, std::u16string(AClause), std::u16string(AText)};
         if (FOnClauseNote) FOnClauseNote(clauseNote);
-        if (FOnSkipBlock) FOnSkipBlock(F_ClauseNoteLine(clauseNote));
+        if (FOnSkipBlock && AKind == TClauseNoteKind::Skip) FOnSkipBlock(F_ClauseNoteLine(clauseNote));
     };
 
     // Each section's first clause, found in the source as given: the text a
@@ -192,13 +193,13 @@ bool TQuorvel::ExtractUsesBlock(std::basic_string_view<CharT> AText, std::int32_
 }
 
 void TQuorvel::ParseUnits(std::u16string_view AClauseText, TUsesBlock& ABlock) const {
-    detail::ParseUnits(AClauseText, FPreserveComments, ABlock);
+    detail::ParseUnits(AClauseText, FOptions.PreserveComments, ABlock);
 }
 
 std::u16string TQuorvel::BuildUsesText(const TUsesBlock& ABlock, const std::vector<TUsesEntry>& AOrderedEntries,
                                       std::u16string_view ALineBreak) const {
     return detail::BuildUsesText(ABlock.LeadingComments, AOrderedEntries,
-                                 {FPreserveComments, FVerticalList, FWordWrapAt}, ALineBreak);
+                                 {FOptions.PreserveComments, FOptions.VerticalList, FOptions.WordWrapAt}, ALineBreak);
 }
 
 }  // namespace quorvel

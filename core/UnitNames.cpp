@@ -5,7 +5,7 @@
 
 namespace quorvel {
 
-std::vector<std::u16string> TQuorvel::DefaultUnitScopeNames() {
+std::vector<std::u16string> DefaultUnitScopeNames() {
     // A new VCL project for Windows: the platform's scopes first, then the common ones.
     return {u"Winapi",   u"System.Win", u"Data.Win", u"Datasnap.Win", u"Web.Win",     u"Soap.Win",    u"Xml.Win",
             u"Bde",      u"System",     u"Xml",      u"Data",         u"Datasnap",    u"Web",         u"Soap",

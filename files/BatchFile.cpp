@@ -1,21 +1,16 @@
 #include "BatchFile.h"
 
 #include "FileBytes.h"
-#include "SourceFormatting.h"
 #include "Utf8.h"
 
 namespace quorvel::files {
 namespace {
 
-void FormatAndWrite(FileResult& AResult, const TQuorvel& AFormatter, const BatchOptions& AOptions,
-                    const FileUnitCatalog* ACatalog) {
+void FormatAndWrite(FileResult& AResult, const SourceFormatter& AFormatter, const BatchOptions& AOptions) {
     const Bytes bytes = ReadFileBytes(AResult.Path);
-    TQuorvel formatter = AFormatter;  // one copy per file: threads share nothing, skip messages stay with the file
-    formatter.SetOnSkipBlock({});
-    formatter.SetOnClauseNote([&](const TClauseNote& ANote) { AResult.Notes.push_back(ANote); });
-    if (ACatalog) formatter.SetIncludeReader(ACatalog->IncludeReaderFor(AResult.Path.parent_path()));
     try {
-        const SourceRewrite rewrite = RewriteSourceBytes(bytes, formatter);
+        const SourceRewrite rewrite = AFormatter.Rewrite(
+            bytes, AResult.Path, [&](const TClauseNote& ANote) { AResult.Notes.push_back(ANote); });
         if (!rewrite.Changed()) return;
         if (AOptions.WriteChanges) {
             const Bytes rewritten = RewrittenBytes(bytes, rewrite);
@@ -35,12 +30,12 @@ void FormatAndWrite(FileResult& AResult, const TQuorvel& AFormatter, const Batch
 
 }  // namespace
 
-FileResult ProcessBatchFile(const std::filesystem::path& APath, const TQuorvel& AFormatter,
-                            const BatchOptions& AOptions, const FileUnitCatalog* ACatalog) {
+FileResult ProcessBatchFile(const std::filesystem::path& APath, const SourceFormatter& AFormatter,
+                            const BatchOptions& AOptions) {
     FileResult result;
     result.Path = APath;
     try {
-        FormatAndWrite(result, AFormatter, AOptions, ACatalog);
+        FormatAndWrite(result, AFormatter, AOptions);
     } catch (const std::exception& error) {
         result.Outcome = FileOutcome::Failed;
         result.Error = TextFromUtf8(error.what());

@@ -32,33 +32,30 @@ void Count(BatchSummary& ASummary, FileOutcome AOutcome) {
 
 }  // namespace
 
-BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQuorvel& AFormatter,
+BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const FormatSetup& ASetup,
                       const BatchOptions& AOptions, const BatchCallbacks& ACallbacks) {
-    return RunBatch(AFiles, {{AFormatter, AOptions.UnitsPath}}, std::vector<std::size_t>(AFiles.size(), 0), AOptions,
-                    ACallbacks);
+    return RunBatch(AFiles, {ASetup}, std::vector<std::size_t>(AFiles.size(), 0), AOptions, ACallbacks);
 }
 
-BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const std::vector<BatchFormat>& AFormats,
-                      const std::vector<std::size_t>& AFormatOfFile, const BatchOptions& AOptions,
+BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const std::vector<FormatSetup>& ASetups,
+                      const std::vector<std::size_t>& ASetupOfFile, const BatchOptions& AOptions,
                       const BatchCallbacks& ACallbacks) {
     const auto report = [&](const RunEvent& AEvent) {
         if (ACallbacks.Event) ACallbacks.Event(AEvent);
         if (ACallbacks.Log) WriteRunLog(AEvent, ACallbacks.Log);
     };
-    std::vector<TQuorvel> formatters;
-    formatters.reserve(AFormats.size());
-    std::vector<std::unique_ptr<FileUnitCatalog>> catalogs;
+    std::vector<std::unique_ptr<SourceFormatter>> formatters;
+    std::vector<const FileUnitCatalog*> catalogs;
     const auto fileFolders = FileUnitCatalog::FoldersOf(AFiles);
-    for (const BatchFormat& format : AFormats) {
-        formatters.push_back(format.Formatter);
-        catalogs.push_back(AttachUnitCatalog(formatters.back(), {fileFolders, format.UnitsPath}));
+    for (const FormatSetup& setup : ASetups) {
+        formatters.push_back(std::make_unique<SourceFormatter>(setup, fileFolders));
+        catalogs.push_back(formatters.back()->Catalog());
     }
     report(RunStarted{ACallbacks.Now ? ACallbacks.Now() : CurrentRunTimestamp()});
 
     BatchSummary summary;
     const auto process = [&](std::size_t AIndex) {
-        const std::size_t format = AFormatOfFile[AIndex];
-        return ProcessBatchFile(AFiles[AIndex], formatters[format], AOptions, catalogs[format].get());
+        return ProcessBatchFile(AFiles[AIndex], *formatters[ASetupOfFile[AIndex]], AOptions);
     };
     const auto size = [&](std::size_t AIndex) { return FileSize(AFiles[AIndex]); };
     const auto deliver = [&](std::size_t AIndex, FileResult&& AResult) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <iterator>
 #include <string_view>
 #include <type_traits>
@@ -57,10 +58,16 @@ std::vector<Entry> SortedEntries(const fs::path& AFolder, const UnreadableFolder
     return entries;
 }
 
+// Sorts each file it keeps into one of AKindCount kinds (AKindOf answers
+// AKindCount for a file it does not keep) and lists the kinds one after another.
 class Walk {
 public:
-    Walk(NativeString ARoot, bool ARecursive, const UnreadableFolderHandler& AOnUnreadable)
-        : FRoot(std::move(ARoot)), FRecursive(ARecursive), FOnUnreadable(AOnUnreadable) {}
+    using KindOf = std::function<std::size_t(const NativeString& AName)>;
+
+    Walk(NativeString ARoot, bool ARecursive, const UnreadableFolderHandler& AOnUnreadable, KindOf AKindOf,
+         std::size_t AKindCount)
+        : FRoot(std::move(ARoot)), FRecursive(ARecursive), FOnUnreadable(AOnUnreadable), FKindOf(std::move(AKindOf)),
+          FFoundByKind(AKindCount) {}
 
     std::vector<fs::path> Run() {
         Visit(NativeString());
@@ -75,7 +82,8 @@ private:
         for (const Entry& entry : SortedEntries(FRoot + ARelative, FOnUnreadable)) {
             if (entry.IsFolder) {
                 if (FRecursive) Visit(ARelative + entry.Name + NativeChar(fs::path::preferred_separator));
-            } else if (const std::size_t kind = KindOf(entry.Name); kind < kKindCount && !LinksToFolder(ARelative, entry)) {
+            } else if (const std::size_t kind = FKindOf(entry.Name);
+                       kind < FFoundByKind.size() && !LinksToFolder(ARelative, entry)) {
                 FFoundByKind[kind].emplace_back(FRoot + ARelative + entry.Name);
             }
         }
@@ -89,7 +97,8 @@ private:
     NativeString FRoot;  // the folder as given, ending in a separator
     bool FRecursive;
     const UnreadableFolderHandler& FOnUnreadable;
-    std::array<std::vector<fs::path>, kKindCount> FFoundByKind;
+    KindOf FKindOf;
+    std::vector<std::vector<fs::path>> FFoundByKind;
 };
 
 bool EndsWithSeparator(const NativeString& APath) {
@@ -109,14 +118,24 @@ void CheckFolder(const fs::path& AFolder) {
     if (!fs::is_directory(status)) throw MakeFileError(kList, AFolder, "it is not a folder");
 }
 
+NativeString RootOf(const fs::path& AFolder) {
+    CheckFolder(AFolder);
+    NativeString root = AFolder.native();
+    if (!EndsWithSeparator(root)) root += NativeChar(fs::path::preferred_separator);
+    return root;
+}
+
 }  // namespace
 
 std::vector<fs::path> ListSourceFiles(const fs::path& AFolder, bool ARecursive,
                                       const UnreadableFolderHandler& AOnUnreadable) {
-    CheckFolder(AFolder);
-    NativeString root = AFolder.native();
-    if (!EndsWithSeparator(root)) root += NativeChar(fs::path::preferred_separator);
-    return Walk(std::move(root), ARecursive, AOnUnreadable).Run();
+    return Walk(RootOf(AFolder), ARecursive, AOnUnreadable, KindOf, kKindCount).Run();
+}
+
+std::vector<fs::path> ListFiles(const fs::path& AFolder, bool ARecursive, const FileNameFilter& AKeep,
+                                const UnreadableFolderHandler& AOnUnreadable) {
+    const auto kindOf = [&AKeep](const NativeString& AName) -> std::size_t { return AKeep(fs::path(AName)) ? 0 : 1; };
+    return Walk(RootOf(AFolder), ARecursive, AOnUnreadable, kindOf, 1).Run();
 }
 
 bool HasSourceFileExtension(const fs::path& APath) { return KindOf(APath.filename().native()) < kKindCount; }

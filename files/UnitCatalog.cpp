@@ -6,6 +6,7 @@
 #include "AsciiCase.h"
 #include "FileBytes.h"
 #include "FileError.h"
+#include "FolderListing.h"
 #include "PathText.h"
 #include "SourceCodec.h"
 
@@ -54,18 +55,13 @@ FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders) {
 FileUnitCatalog::~FileUnitCatalog() = default;
 
 void FileUnitCatalog::IndexFolder(const fs::path& AFolder, bool ARecursive) {
-    // Unreadable subfolders are passed over: this only widens what is known.
-    std::error_code error;
-    const auto options = fs::directory_options::skip_permission_denied;
-    if (ARecursive) {
-        for (fs::recursive_directory_iterator it(AFolder, options, error), end; !error && it != end;
-             it.increment(error)) {
-            if (it->is_regular_file(error)) IndexFile(it->path());
-        }
-    } else {
-        for (fs::directory_iterator it(AFolder, options, error), end; !error && it != end; it.increment(error)) {
-            if (it->is_regular_file(error)) IndexFile(it->path());
-        }
+    // Unreadable folders are passed over: this only widens what is known.
+    const auto catalogued = [](const fs::path& AName) {
+        return HasExtension(AName, u".PAS") || HasExtension(AName, u".PP") || HasExtension(AName, u".INC");
+    };
+    try {
+        for (const fs::path& file : ListFiles(AFolder, ARecursive, catalogued)) IndexFile(file);
+    } catch (const FileError&) {
     }
 }
 
@@ -139,9 +135,9 @@ std::size_t FileUnitCatalog::UnitsWithoutSource() const {
     return FMissing.size();
 }
 
-std::size_t FileUnitCatalog::UnitsWithoutSource(const std::vector<std::unique_ptr<FileUnitCatalog>>& ACatalogs) {
+std::size_t FileUnitCatalog::UnitsWithoutSource(const std::vector<const FileUnitCatalog*>& ACatalogs) {
     std::unordered_set<std::u16string> missing;
-    for (const auto& catalog : ACatalogs) {
+    for (const FileUnitCatalog* catalog : ACatalogs) {
         if (!catalog) continue;
         const std::lock_guard lock(catalog->FMissingLock);
         missing.insert(catalog->FMissing.begin(), catalog->FMissing.end());
@@ -158,14 +154,6 @@ std::vector<fs::path> FileUnitCatalog::FoldersOf(const std::vector<fs::path>& AF
         if (seen.insert(folder.lexically_normal().native()).second) folders.push_back(std::move(folder));
     }
     return folders;
-}
-
-std::unique_ptr<FileUnitCatalog> AttachUnitCatalog(TQuorvel& AFormatter, const UnitSearchFolders& AFolders) {
-    if (!AFormatter.KeepNameResolution()) return nullptr;
-    auto catalog = std::make_unique<FileUnitCatalog>(AFolders);
-    AFormatter.SetUnitCatalog(catalog.get());
-    if (!AFolders.Shallow.empty()) AFormatter.SetIncludeReader(catalog->IncludeReaderFor(AFolders.Shallow.front()));
-    return catalog;
 }
 
 }  // namespace quorvel::files

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* AData, std::size_t ASi
     formatter.SetPreserveComments((mode & 4) == 0);
     formatter.SetWordWrapAt(kWidths[(mode >> 3) & 7]);
     if ((mode & 0xC0) != 0) formatter.SetUnitCatalog(&catalog);
-    else formatter.SetKeepFirstBuiltIn(false);  // plain order
+    else formatter.SetOptions(quorvel::TFormatOptions(formatter.Options()).WithPlainOrder());
     int skipped = 0;
     formatter.SetOnSkipBlock([&](const std::u16string& AMsg) {
         if (AMsg.starts_with(u"  [SKIP]")) ++skipped;

@@ -57,11 +57,16 @@ void TFrmMain::ConnectHandlers() {
     wire(chkUnitsVertical, &QCheckBox::toggled, &TFrmMain::chkUnitsVerticalClick);
     wire(chkAutoUpdateCheck, &QCheckBox::toggled, &TFrmMain::chkAutoUpdateCheckClick);
     wire(edtUsesWordwrap, &QLineEdit::textChanged, &TFrmMain::edtUsesWordwrapChange);
-    wire(chkKeepFirst, &QCheckBox::toggled, &TFrmMain::OrderOptionChange);
-    wire(chkKeepNames, &QCheckBox::toggled, &TFrmMain::OrderOptionChange);
-    // Names and folders are taken when the user is done typing, not per key.
-    wire(edtKeepFirst, &QLineEdit::editingFinished, &TFrmMain::OrderOptionChange);
-    wire(edtUnitsPath, &QLineEdit::editingFinished, &TFrmMain::OrderOptionChange);
+    for (const TOptionControl& control : FOptionControls) {
+        if (control.Check) wire(control.Check, &QCheckBox::toggled, &TFrmMain::OrderOptionChange);
+        // Names and folders are taken when the user is done typing, not per key.
+        if (control.Edit) wire(control.Edit, &QLineEdit::editingFinished, &TFrmMain::OrderOptionChange);
+        const QString browseName = QStringLiteral("btn") + QString::fromStdU16String(std::u16string(control.Row->Key));
+        if (auto* browse = pnlTableOptions->findChild<QToolButton*>(browseName)) {
+            QLineEdit* edit = control.Edit;
+            connect(browse, &QToolButton::clicked, this, [this, edit] { RunGuarded([=, this] { BrowseFolderClick(edit); }); });
+        }
+    }
 }
 
 void TFrmMain::FormCreate() {

@@ -12,10 +12,13 @@
 #include <QSet>
 #include <QUrl>
 
+#include <unordered_set>
+
 #include "Dialogs.h"
 #include "FolderListing.h"
 #include "FormMain.h"
 #include "PlatformPaths.h"
+#include "SystemAccess.h"
 
 namespace files = quorvel::files;
 
@@ -77,14 +80,13 @@ void TFrmMain::SetDropEnabled(bool AEnabled) {
 
 void TFrmMain::AppendToFileList(const QStringList& APaths) {
     if (APaths.isEmpty()) return;
-    QSet<QString> listed;
-    for (int row = 0; row < LstFiles->count(); ++row) listed.insert(FileListKey(LstFiles->item(row)->text()));
+    // One file is listed once, named as the batch run tells files apart.
+    const auto identity = [](const QString& APath) { return quorvel::files::platform::PathIdentity(ToFsPath(APath)); };
+    std::unordered_set<std::filesystem::path::string_type> listed;
+    for (int row = 0; row < LstFiles->count(); ++row) listed.insert(identity(LstFiles->item(row)->text()));
     QStringList added;
     for (const QString& path : APaths)
-        if (!listed.contains(FileListKey(path))) {
-            listed.insert(FileListKey(path));
-            added << path;
-        }
+        if (listed.insert(identity(path)).second) added << path;
     LstFiles->addItems(added);
 }
 

@@ -2,6 +2,7 @@
 // scales with the screen.
 
 #include <QBoxLayout>
+#include <QGridLayout>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <Qsci/qsciscintilla.h>
+#include <stdexcept>
 #include <tuple>
 
 #include "DigitKeyFilter.h"
@@ -227,38 +229,73 @@ void TFrmMain::CreateLeftColumn(QWidget* AParent) {
     edtUsesWordwrap->setAcceptDrops(false);
     lblUsesWordWrap->setBuddy(edtUsesWordwrap);
     chkAutoUpdateCheck = CheckBox(pnlOption, "chkAutoUpdateCheck", QStringLiteral("Updatecheck on start"), {8, 64, 185, 17}, false);
-    CreateOrderOptions();
+    CreateTableOptions();
     // Caption on the left, box on the right, as in the layout.
-    for (QCheckBox* box : {chkUnitsVertical, chkAutoUpdateCheck, chkKeepFirst, chkKeepNames})
-        box->setLayoutDirection(Qt::RightToLeft);
+    for (QCheckBox* box : {chkUnitsVertical, chkAutoUpdateCheck}) box->setLayoutDirection(Qt::RightToLeft);
 
     SizePanes(splitterFiles, 385, 220, 0);
 }
 
-void TFrmMain::CreateOrderOptions() {
-    const auto labelledEdit = [this](const char* ALabelName, const QString& ACaption, const char* AEditName, int ATop,
-                                     const QString& AToolTip) {
-        auto* label = Named(new QLabel(ACaption, pnlOption), ALabelName);
-        label->move(8, ATop + 4);
-        auto* edit = Named(new QLineEdit(pnlOption), AEditName);
-        edit->setGeometry(88, ATop, 105, 25);
-        edit->setAcceptDrops(false);
-        edit->setToolTip(AToolTip);
-        label->setBuddy(edit);
-        return std::pair{label, edit};
+// One control for each row of the option table that has a label, in the
+// table's order, so a new option appears here without placing it by hand.
+void TFrmMain::CreateTableOptions() {
+    pnlTableOptions = Named(new QWidget(pnlOption), "pnlTableOptions");
+    auto* grid = new QGridLayout(pnlTableOptions);
+    grid->setContentsMargins(8, 0, 0, 0);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+    for (const quorvel::files::OptionRow& row : quorvel::files::OptionTable()) {
+        if (!row.Label.empty()) AddTableOption(row, *grid);
+    }
+    grid->setColumnStretch(1, 1);
+    pnlTableOptions->setGeometry(0, 86, 193, pnlTableOptions->sizeHint().height());
+    const auto control = [this](std::u16string_view AKey) -> const TOptionControl& {
+        for (const TOptionControl& c : FOptionControls)
+            if (c.Row->Key == AKey) return c;
+        throw std::logic_error("no control for an option of the table");
     };
-    chkKeepFirst = CheckBox(pnlOption, "chkKeepFirst", QStringLiteral("Memory managers first"), {8, 88, 185, 17}, true);
-    chkKeepFirst->setToolTip(QStringLiteral("Memory managers, thread managers and exception tracers stay first"));
-    std::tie(lblKeepFirst, edtKeepFirst) =
-        labelledEdit("lblKeepFirst", QStringLiteral("Also first"), "edtKeepFirst", 108,
-                     QStringLiteral("More units that stay first in their written order, separated by commas"));
-    chkKeepNames = CheckBox(pnlOption, "chkKeepNames", QStringLiteral("Keep names resolving"), {8, 140, 185, 17}, true);
-    chkKeepNames->setToolTip(QStringLiteral(
-        "Where two units of a clause declare a name the file uses, the unit it resolves to stays after the other"));
-    std::tie(lblUnitsPath, edtUnitsPath) =
-        labelledEdit("lblUnitsPath", QStringLiteral("Units path"), "edtUnitsPath", 160,
-                     QStringLiteral("Folders searched, with their subfolders, for the sources of the units named in "
-                                    "clauses, separated by \";\""));
+    chkKeepFirst = control(u"KeepFirstBuiltIn").Check;
+    edtKeepFirst = control(u"KeepFirst").Edit;
+    chkKeepNames = control(u"KeepNameResolution").Check;
+    edtUnitsPath = control(u"UnitsPath").Edit;
+    btnUnitsPath = pnlTableOptions->findChild<QToolButton*>(QStringLiteral("btnUnitsPath"));
+}
+
+void TFrmMain::AddTableOption(const quorvel::files::OptionRow& ARow, QGridLayout& AGrid) {
+    using quorvel::files::OptionKind;
+    const QString key = QString::fromStdU16String(std::u16string(ARow.Key));
+    const QString caption = QString::fromStdU16String(std::u16string(ARow.Label));
+    const QString toolTip = QString::fromStdU16String(std::u16string(ARow.ToolTip));
+    const int line = AGrid.rowCount();
+    TOptionControl control{&ARow};
+    if (ARow.Kind == OptionKind::Flag) {
+        control.Check = new QCheckBox(caption, pnlTableOptions);
+        control.Check->setObjectName(QStringLiteral("chk") + key);
+        control.Check->setChecked(ARow.Default == u"1");
+        control.Check->setToolTip(toolTip);
+        control.Check->setLayoutDirection(Qt::RightToLeft);  // caption on the left, box on the right
+        AGrid.addWidget(control.Check, line, 0, 1, 3);
+    } else {
+        auto* label = new QLabel(caption, pnlTableOptions);
+        label->setObjectName(QStringLiteral("lbl") + key);
+        control.Edit = new QLineEdit(pnlTableOptions);
+        control.Edit->setObjectName(QStringLiteral("edt") + key);
+        control.Edit->setAcceptDrops(false);
+        control.Edit->setToolTip(toolTip);
+        control.Edit->setFixedHeight(25);
+        label->setBuddy(control.Edit);
+        AGrid.addWidget(label, line, 0);
+        AGrid.addWidget(control.Edit, line, 1, 1, ARow.Kind == OptionKind::Folders ? 1 : 2);
+        if (ARow.Kind == OptionKind::Folders) {
+            auto* browse = new QToolButton(pnlTableOptions);
+            browse->setObjectName(QStringLiteral("btn") + key);
+            browse->setText(QStringLiteral("\u2026"));
+            browse->setToolTip(QStringLiteral("Add a folder"));
+            browse->setFixedSize(25, 25);
+            AGrid.addWidget(browse, line, 2);
+        }
+    }
+    FOptionControls.push_back(control);
 }
 
 void TFrmMain::CreateRightColumn(QWidget* AParent) {
@@ -291,9 +328,14 @@ void TFrmMain::CreateRightColumn(QWidget* AParent) {
 }
 
 void TFrmMain::SetTabOrder() {
-    const QList<QWidget*> order = {BtnScan,          BtnFormat,          BtnClear,        ChkBackup,
-                                   ChkRecursive,     chkUnitsVertical,   chkAutoUpdateCheck, edtUsesWordwrap,
-                                   chkKeepFirst,     edtKeepFirst,       chkKeepNames,    edtUnitsPath,
-                                   LstFiles,         SynOriginal,        SynFormatted,    MmoLog};
+    QList<QWidget*> order = {BtnScan,      BtnFormat,        BtnClear,           ChkBackup,
+                             ChkRecursive, chkUnitsVertical, chkAutoUpdateCheck, edtUsesWordwrap};
+    for (const TOptionControl& control : FOptionControls) {
+        order.append(control.Check ? static_cast<QWidget*>(control.Check) : control.Edit);
+        if (QWidget* browse = pnlTableOptions->findChild<QToolButton*>(QStringLiteral("btn") +
+                                                                       QString::fromStdU16String(std::u16string(control.Row->Key))))
+            order.append(browse);
+    }
+    order.append({LstFiles, SynOriginal, SynFormatted, MmoLog});
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }

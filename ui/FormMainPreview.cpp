@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <Qsci/qsciscintilla.h>
 
+#include "Dialogs.h"
 #include "FormMain.h"
 #include "IntegerText.h"
 #include "FileError.h"
@@ -19,7 +20,7 @@
 #include "SourceView.h"
 #include "TextColour.h"
 #include "TextConvert.h"
-#include "UnitCatalog.h"
+#include "SourceFormatter.h"
 #include "ufrmAbout.h"
 
 namespace files = quorvel::files;
@@ -39,10 +40,12 @@ void TFrmMain::ShowPreview(const QString& APath) {
         } catch (const files::ContentError& error) {
             throw error.ForFile(ToFsPath(APath));  // the log then says which file
         }
-        quorvel::TQuorvel formatter = *FFormatter;
-        const auto catalog = files::AttachUnitCatalog(
-            formatter, {{ToFsPath(QFileInfo(APath).absolutePath())}, UnitsPathFolders()});
-        const std::u16string formatted = formatter.F_FormatSource(source);
+        const std::filesystem::path file = ToFsPath(APath);
+        const files::SourceFormatter formatter({FFormatter->Options(), TableOptions().UnitsPath()},
+                                               {ToFsPath(QFileInfo(APath).absolutePath())});
+        const std::u16string formatted = formatter.Format(source, file, [this](const quorvel::TClauseNote& ANote) {
+            HandleSkipBlock(quorvel::F_ClauseNoteLine(ANote));
+        });
         SetSourceText(*SynOriginal, ToQString(source));
         SetSourceText(*SynFormatted, ToQString(formatted));
         MarkChangedLines(*SynFormatted, ChangedLines(source, formatted));
@@ -84,38 +87,39 @@ void TFrmMain::edtUsesWordwrapChange() {
     if (width && *width > 0) FFormatter->SetWordWrapAt(*width);
 }
 
-namespace {
-
-// "a;b" or "a, b" -> the trimmed, non-empty pieces.
-QStringList Pieces(const QString& AText, QChar ASeparator) {
-    QStringList pieces;
-    for (const QString& piece : AText.split(ASeparator)) {
-        if (!piece.trimmed().isEmpty()) pieces.append(piece.trimmed());
-    }
-    return pieces;
-}
-
-}  // namespace
-
 void TFrmMain::OrderOptionChange() {
     ApplyOrderOptions();
     SaveSettings();
     LstFilesClick();
 }
 
-void TFrmMain::ApplyOrderOptions() {
-    FFormatter->SetKeepFirstBuiltIn(chkKeepFirst->isChecked());
-    std::vector<std::u16string> names;
-    for (const QString& name : Pieces(edtKeepFirst->text(), u',')) names.push_back(name.toStdU16String());
-    FFormatter->SetKeepFirstUnits(names);
-    FFormatter->SetKeepNameResolution(chkKeepNames->isChecked());
-    if (!FUnitScopeNames.empty()) FFormatter->SetUnitScopeNames(FUnitScopeNames);
+quorvel::files::OptionSet TFrmMain::TableOptions() const {
+    quorvel::files::OptionSet options;
+    for (const TOptionControl& control : FOptionControls) {
+        if (control.Check) options.Set(*control.Row, control.Check->isChecked());
+        // Typed text is read leniently: a folder that is not there yet is
+        // reported by the preview, names and folders have no invalid form.
+        if (control.Edit)
+            options.SetText(*control.Row, ToU16View(control.Edit->text()), {.BaseFolder = {}, .FoldersMustExist = false});
+    }
+    return quorvel::files::OptionSet::Overlay(options, FStoredOptions);
 }
 
-std::vector<std::filesystem::path> TFrmMain::UnitsPathFolders() const {
-    std::vector<std::filesystem::path> folders;
-    for (const QString& folder : Pieces(edtUnitsPath->text(), u';')) folders.push_back(ToFsPath(folder));
-    return folders;
+// The layout stays as its own controls set it; the order rules come from the table's.
+void TFrmMain::ApplyOrderOptions() {
+    quorvel::TFormatOptions options = TableOptions().EngineOptions();
+    options.PreserveComments = FFormatter->PreserveComments();
+    options.VerticalList = FFormatter->VerticalList();
+    options.WordWrapAt = FFormatter->WordWrapAt();
+    FFormatter->SetOptions(std::move(options));
+}
+
+void TFrmMain::BrowseFolderClick(QLineEdit* AEdit) {
+    const auto folder = FDialogs.PickFolder(this, QStringLiteral("Select directory"));
+    if (!folder) return;
+    const QString text = AEdit->text().trimmed();
+    AEdit->setText(text.isEmpty() || text.endsWith(u';') ? text + *folder : text + u';' + *folder);
+    OrderOptionChange();
 }
 
 void TFrmMain::chkAutoUpdateCheckClick() {

@@ -36,8 +36,8 @@ void TFrmMain::FormatAllFiles() {
     for (int row = 0; row < LstFiles->count(); ++row) paths.push_back(ToFsPath(LstFiles->item(row)->text()));
     const files::BatchOptions options{.Backup = ChkBackup->isChecked(),
                                       .WriteChanges = true,
-                                      .Workers = std::max(1u, std::thread::hardware_concurrency()),
-                                      .UnitsPath = UnitsPathFolders()};
+                                      .Workers = std::max(1u, std::thread::hardware_concurrency())};
+    const files::FormatSetup setup{FFormatter->Options(), TableOptions().UnitsPath()};
 
     TRunFeed feed;
     files::BatchCallbacks callbacks;
@@ -59,7 +59,7 @@ void TFrmMain::FormatAllFiles() {
         FRunning = false;
         PrgRun->hide();
     });
-    RunWithInputBlocked([&] { files::RunBatch(paths, *FFormatter, options, callbacks); }, showNews);
+    RunWithInputBlocked([&] { files::RunBatch(paths, setup, options, callbacks); }, showNews);
 
     if (QListWidgetItem* selected = LstFiles->currentItem()) ShowPreview(selected->text());
 }

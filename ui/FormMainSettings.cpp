@@ -1,7 +1,7 @@
 // The options in the settings file, section "Settings": VerticalList,
-// AutoUpdate and WordWrapAt for the layout and the update check;
-// KeepFirstBuiltIn, KeepFirst, KeepNameResolution and UnitsPath for the order
-// rules; UnitScopes (comma-separated) only when the user wrote it there.
+// AutoUpdate and WordWrapAt for the layout and the update check, then the
+// keys of the option table's controls; keys without a control (UnitScopes)
+// are read when the user wrote them there, and never written.
 
 #include <QCheckBox>
 #include <QDir>
@@ -25,13 +25,14 @@ const QString Section = QStringLiteral("Settings");
 const QString VerticalListKey = QStringLiteral("VerticalList");
 const QString AutoUpdateKey = QStringLiteral("AutoUpdate");
 const QString WordWrapAtKey = QStringLiteral("WordWrapAt");
-const QString KeepFirstBuiltInKey = QStringLiteral("KeepFirstBuiltIn");
-const QString KeepFirstKey = QStringLiteral("KeepFirst");
-const QString KeepNameResolutionKey = QStringLiteral("KeepNameResolution");
-const QString UnitsPathKey = QStringLiteral("UnitsPath");
-const QString UnitScopesKey = QStringLiteral("UnitScopes");
 const QString DefaultWordWrap = QStringLiteral("80");
 constexpr std::int32_t FallbackWordWrap = 80;
+
+QString KeyOf(const quorvel::files::OptionRow& ARow) { return QString::fromStdU16String(std::u16string(ARow.Key)); }
+
+bool HasOwnControl(const quorvel::files::OptionRow& ARow) {
+    return ARow.Key == u"VerticalList" || ARow.Key == u"AutoUpdate" || ARow.Key == u"WordWrapAt";
+}
 
 // A stored boolean: an integer other than 0 is true, 0 is false; anything
 // else (a missing key included) gives the default. "0x" counts as a hex prefix.
@@ -68,26 +69,37 @@ void TFrmMain::LoadSettings() {
     const QSignalBlocker verticalBlocker(chkUnitsVertical);
     const QSignalBlocker wrapBlocker(edtUsesWordwrap);
     const QSignalBlocker updateBlocker(chkAutoUpdateCheck);
-    const QSignalBlocker keepFirstBlocker(chkKeepFirst);
-    const QSignalBlocker keepNamesBlocker(chkKeepNames);
     chkUnitsVertical->setChecked(BooleanSetting(settings.ReadString(Section, VerticalListKey), true));
     chkAutoUpdateCheck->setChecked(BooleanSetting(settings.ReadString(Section, AutoUpdateKey), true));
     edtUsesWordwrap->setText(settings.ReadString(Section, WordWrapAtKey).value_or(DefaultWordWrap));
-    chkKeepFirst->setChecked(BooleanSetting(settings.ReadString(Section, KeepFirstBuiltInKey), true));
-    edtKeepFirst->setText(settings.ReadString(Section, KeepFirstKey).value_or(QString()));
-    chkKeepNames->setChecked(BooleanSetting(settings.ReadString(Section, KeepNameResolutionKey), true));
-    edtUnitsPath->setText(settings.ReadString(Section, UnitsPathKey).value_or(QString()));
-    // Kept only when stored: the engine's default list stays current otherwise.
-    FUnitScopeNames.clear();
-    if (const auto scopes = settings.ReadString(Section, UnitScopesKey)) {
-        for (const QString& name : scopes->split(u',', Qt::SkipEmptyParts))
-            if (!name.trimmed().isEmpty()) FUnitScopeNames.push_back(name.trimmed().toStdU16String());
+    for (const TOptionControl& control : FOptionControls) {
+        const std::optional<QString> stored = settings.ReadString(Section, KeyOf(*control.Row));
+        const QSignalBlocker blocker(control.Check ? static_cast<QWidget*>(control.Check) : control.Edit);
+        if (control.Check) control.Check->setChecked(BooleanSetting(stored, control.Row->Default == u"1"));
+        if (control.Edit)
+            control.Edit->setText(stored.value_or(QString::fromStdU16String(std::u16string(control.Row->Default))));
     }
+    LoadStoredOptions(settings);
     ApplyOrderOptions();
     FFormatter->SetVerticalList(chkUnitsVertical->isChecked());
     // Zero and negative widths are taken as stored; only typing refuses them.
     FFormatter->SetWordWrapAt(
         quorvel::ParseIntegerText(ToU16View(edtUsesWordwrap->text())).value_or(FallbackWordWrap));
+}
+
+// Values the window cannot show are read as the tool reads them; one it
+// cannot read is passed over, as a stored value of a control would be.
+void TFrmMain::LoadStoredOptions(const TIniFile& ASettings) {
+    FStoredOptions = {};
+    for (const quorvel::files::OptionRow& row : quorvel::files::OptionTable()) {
+        if (HasOwnControl(row) || !row.Label.empty()) continue;
+        const std::optional<QString> stored = ASettings.ReadString(Section, KeyOf(row));
+        if (!stored) continue;
+        try {
+            FStoredOptions.SetText(row, ToU16View(*stored), {.BaseFolder = {}, .FoldersMustExist = false});
+        } catch (const quorvel::files::OptionError&) {
+        }
+    }
 }
 
 void TFrmMain::SaveSettings() {
@@ -99,9 +111,9 @@ void TFrmMain::SaveSettings() {
     settings.WriteString(Section, VerticalListKey, Flag(chkUnitsVertical->isChecked()));
     settings.WriteString(Section, AutoUpdateKey, Flag(chkAutoUpdateCheck->isChecked()));
     settings.WriteString(Section, WordWrapAtKey, edtUsesWordwrap->text());
-    settings.WriteString(Section, KeepFirstBuiltInKey, Flag(chkKeepFirst->isChecked()));
-    settings.WriteString(Section, KeepFirstKey, edtKeepFirst->text());
-    settings.WriteString(Section, KeepNameResolutionKey, Flag(chkKeepNames->isChecked()));
-    settings.WriteString(Section, UnitsPathKey, edtUnitsPath->text());
+    for (const TOptionControl& control : FOptionControls) {
+        settings.WriteString(Section, KeyOf(*control.Row),
+                             control.Check ? Flag(control.Check->isChecked()) : control.Edit->text());
+    }
     if (!settings.Save(path)) throw unableToWrite();
 }

@@ -1,13 +1,12 @@
 #pragma once
-// A small INI reader and writer that changes only the keys it is told to:
-// every other section, key, comment, blank line and line break keeps its
-// bytes. Sections and keys match ignoring letter case, as the Windows profile
-// functions do.
+// The window's settings file through the file layer's INI document: only the
+// keys written change, every other line keeps its bytes. Sections and keys
+// match ignoring letter case, as the Windows profile functions do.
 
-#include <QByteArray>
 #include <QString>
 #include <optional>
-#include <vector>
+
+#include "IniDocument.h"
 
 class TIniFile {
 public:
@@ -22,16 +21,5 @@ public:
     bool Save(const QString& APath) const;
 
 private:
-    struct TLineRange {
-        std::size_t First = 0;  // the section line
-        std::size_t End = 0;    // one past the section's last line
-    };
-    std::optional<TLineRange> FindSection(const QString& ASection) const;
-    std::optional<std::size_t> FindKey(const TLineRange& ASection, const QString& AKey) const;
-    bool UsesCrLf() const;
-    QByteArray NewLine(const QString& AText) const;
-    void InsertLine(std::size_t AAt, const QByteArray& ALine);
-
-    std::vector<QByteArray> FLines;  // split at LF; a CR before the LF stays in the line
-    bool FEndsWithBreak = false;
+    quorvel::files::IniDocument FDocument;
 };

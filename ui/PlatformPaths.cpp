@@ -3,14 +3,6 @@
 #include <QDir>
 #include <QFile>
 
-QString FileListKey(const QString& APath) {
-#if defined(_WIN32) || defined(__APPLE__)
-    return APath.toCaseFolded();
-#else
-    return APath;
-#endif
-}
-
 QString SettingsBaseFolder() {
     if (!qEnvironmentVariableIsEmpty("APPDATA")) return qEnvironmentVariable("APPDATA");
     const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");

@@ -4,11 +4,6 @@
 #include <QString>
 #include <filesystem>
 
-// The form under which two listed paths count as the same file: letter case
-// is ignored where the file system ignores it (Windows, macOS), kept on Linux,
-// where two paths differing only in case are two files.
-QString FileListKey(const QString& APath);
-
 // The folder that holds the program's settings folder: APPDATA when set, else
 // XDG_CONFIG_HOME, else ~/.config.
 QString SettingsBaseFolder();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "FormatSettings.h"
+#include "OptionTable.h"
 
 namespace quorvel::cli {
 
@@ -20,7 +20,7 @@ struct CliOptions {
     unsigned Workers = 1;
     // Only the options given on the command line; each wins over the same
     // option of an options file, the others come from the file or the defaults.
-    FormatSettings Format;
+    files::OptionSet Format;
     bool PlainOrder = false;  // alphabetical only: both order rules off, whatever the options file says
     std::optional<std::filesystem::path> ConfigFile;  // --config: this options file for every source
     bool NoConfig = false;                            // --no-config: no options file at all

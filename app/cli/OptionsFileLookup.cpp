@@ -34,7 +34,7 @@ std::optional<fs::path> OptionsFileLookup::FileFor(const fs::path& AFolder) {
             break;
         }
         passed.push_back(folder.native());
-        if (const fs::path file = folder / kOptionsFileName; Exists(file)) {
+        if (const fs::path file = folder / files::kOptionsFileName; Exists(file)) {
             found = file;
             break;
         }

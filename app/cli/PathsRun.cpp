@@ -103,8 +103,7 @@ int RunOnPaths(const CliOptions& AOptions) {
     const files::BatchOptions batchOptions{.Backup = AOptions.Backup,
                                            .WriteChanges = !AOptions.WritesNothing(),
                                            .Workers = AOptions.Workers,
-                                           .KeepTexts = AOptions.Diff,
-                                           .UnitsPath = {}};  // each format brings its own
+                                           .KeepTexts = AOptions.Diff};
     files::BatchSummary summary;
     try {
         summary = files::RunBatch(list, formats.Formats(), formatOfFile, batchOptions, callbacks);

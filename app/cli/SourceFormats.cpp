@@ -16,9 +16,11 @@ std::size_t SourceFormats::FormatFor(const fs::path& AFolder) {
     const fs::path::string_type key = file ? file->native() : fs::path::string_type();
     if (const auto known = FByOptionsFile.find(key); known != FByOptionsFile.end()) return known->second;
 
-    const FormatSettings settings =
-        file ? FormatSettings::Overlay(FOptions.Format, ReadOptionsFile(*file)) : FOptions.Format;
-    FFormats.push_back({settings.Formatter(FOptions.PlainOrder), settings.UnitsFolders()});
+    const files::OptionSet options =
+        file ? files::OptionSet::Overlay(FOptions.Format, files::ReadOptionsFile(*file)) : FOptions.Format;
+    TFormatOptions engineOptions = options.EngineOptions();
+    if (FOptions.PlainOrder) engineOptions.WithPlainOrder();
+    FFormats.push_back({std::move(engineOptions), options.UnitsPath()});
     FByOptionsFile.emplace(key, FFormats.size() - 1);
     return FFormats.size() - 1;
 }

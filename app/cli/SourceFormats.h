@@ -24,7 +24,7 @@ public:
     // options file cannot be used.
     std::size_t FormatFor(const std::filesystem::path& AFolder);
 
-    const std::vector<files::BatchFormat>& Formats() const { return FFormats; }
+    const std::vector<files::FormatSetup>& Formats() const { return FFormats; }
 
 private:
     std::optional<std::filesystem::path> OptionsFileFor(const std::filesystem::path& AFolder);
@@ -32,7 +32,7 @@ private:
     const CliOptions& FOptions;
     OptionsFileLookup FLookup;
     std::unordered_map<std::filesystem::path::string_type, std::size_t> FByOptionsFile;  // "" for none
-    std::vector<files::BatchFormat> FFormats;
+    std::vector<files::FormatSetup> FFormats;
 };
 
 }  // namespace quorvel::cli

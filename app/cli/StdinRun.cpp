@@ -1,12 +1,10 @@
 #include "StdinRun.h"
 
 #include <cstdio>
-#include <memory>
 
 #include "Console.h"
 #include "SourceFormats.h"
-#include "SourceFormatting.h"
-#include "UnitCatalog.h"
+#include "SourceFormatter.h"
 #include "UnifiedDiff.h"
 
 namespace quorvel::cli {
@@ -44,21 +42,17 @@ int Fail(const std::string& AMessage) {
 int RunOnStandardInput(const CliOptions& AOptions) {
     UseBinaryMode(stdin);
     UseBinaryMode(stdout);
-    TQuorvel formatter;
-    std::unique_ptr<files::FileUnitCatalog> catalog;
     try {
         // Standard input has no folder of its own: the current one stands in
-        // for it, for the options file and for the units.
+        // for it, for the options file, the units and the include files.
         const std::filesystem::path folder(".");
         SourceFormats formats(AOptions);
-        const files::BatchFormat& format = formats.Formats()[formats.FormatFor(folder)];
-        formatter = format.Formatter;
-        formatter.SetOnSkipBlock([&](const std::u16string& AMsg) {
-            if (!AOptions.Quiet) WriteLine(stderr, AMsg);
-        });
-        catalog = files::AttachUnitCatalog(formatter, {{folder}, format.UnitsPath});
+        const files::SourceFormatter formatter(formats.Formats()[formats.FormatFor(folder)], {folder});
         const files::Bytes input = ReadAll(stdin);
-        const files::SourceRewrite rewrite = files::RewriteSourceBytes(input, formatter);
+        const files::SourceRewrite rewrite =
+            formatter.Rewrite(input, folder / kLabel, [&](const TClauseNote& ANote) {
+                if (!AOptions.Quiet) WriteLine(stderr, F_ClauseNoteLine(ANote));
+            });
         if (rewrite.Changed() && AOptions.WritesNothing()) {
             if (AOptions.Diff) WriteDiff(input, rewrite);
             if (AOptions.Check) WriteText(stdout, std::string("Would change: ") + kLabel + "\n");

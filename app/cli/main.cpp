@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,9 +14,9 @@
 #include "Arguments.h"
 #include "CliOptions.h"
 #include "Console.h"
-#include "IntegerText.h"
+#include "MemoryTuning.h"
+#include "OptionTable.h"
 #include "PathsRun.h"
-#include "SystemAccess.h"
 #include "QuorvelVersion.h"
 #include "StdinRun.h"
 #include "Utf8.h"
@@ -23,76 +25,81 @@ namespace {
 
 using quorvel::cli::CliOptions;
 
-const char* const kOptionsFileHelp =
-    "Options file: each source is formatted with the options of the file \"quorvel.ini\" in its folder or the "
-    "nearest folder above it (standard input: the current folder); the search stops at a folder holding \".git\" "
-    "and at the root. Its [Settings] section may set VerticalList (0: wrapped), WordWrapAt, KeepFirstBuiltIn (0/1), "
-    "KeepFirst (names, comma-separated), KeepNameResolution (0/1), UnitsPath (folders separated by \";\", "
-    "relative ones taken from the file's folder) and UnitScopes (names, comma-separated); AutoUpdate is accepted "
-    "and ignored. An option given on the command line replaces the same option of the file, lists included. Any "
-    "other key or section, or a value that cannot be read, stops the run with exit code 2 and nothing formatted.";
+namespace files = quorvel::files;
 
-std::u16string Utf16(const std::string& AText) { return quorvel::files::TextFromUtf8(AText); }
+std::u16string Utf16(const std::string& AText) { return files::TextFromUtf8(AText); }
 
-std::vector<std::u16string> NamesOf(const std::vector<std::string>& AArguments) {
-    std::vector<std::u16string> names;
-    for (const std::string& argument : AArguments) quorvel::cli::AppendNames(Utf16(argument), names);
-    return names;
+// What a key of the options file takes, for the help text.
+std::string KeyHelp(const files::OptionRow& ARow) {
+    std::string text = files::Utf8FromText(ARow.Key);
+    if (ARow.Flag.empty()) return text + " (the window's; checked and ignored here)";
+    switch (ARow.Kind) {
+        case files::OptionKind::Flag: return text + " (0 or 1)";
+        case files::OptionKind::Width: return text + " (a whole number)";
+        case files::OptionKind::Names: return text + " (names, comma-separated)";
+        case files::OptionKind::Folders:
+            return text + " (folders separated by \";\", relative ones taken from the file's folder)";
+    }
+    return text;
 }
 
-// The width is read by the system's one rule for numbers in text.
-std::string CheckWidth(const std::string& AText) {
-    const auto width = quorvel::ParseIntegerText(Utf16(AText));
-    if (!width || *width < 1) return "--wrap-at needs a whole number of at least 1, not \"" + AText + "\"";
-    return {};
+std::string OptionsFileHelp() {
+    std::string keys;
+    for (const files::OptionRow& row : files::OptionTable()) keys += (keys.empty() ? "" : ", ") + KeyHelp(row);
+    return "Options file: each source is formatted with the options of the file \"quorvel.ini\" in its folder or the "
+           "nearest folder above it (standard input: the current folder); the search stops at a folder holding "
+           "\".git\" and at the root. Its [Settings] section may set " + keys +
+           ". An option given on the command line replaces the same option of the file, lists included. Any "
+           "other key, or a value that cannot be read, stops the run with exit code 2 and nothing formatted.";
 }
 
-void DefineLayoutOptions(CLI::App& AApp, CliOptions& AOptions) {
-    auto& format = AOptions.Format;
-    AApp.add_flag_callback("--wrapped", [&] { format.Wrapped = true; },
-                           "Word-wrap each uses clause instead of one unit per line");
-    AApp.add_option_function<std::string>(
-            "--wrap-at",
-            [&](const std::string& AWidth) {
-                format.Wrapped = true;
-                format.WrapAt = *quorvel::ParseIntegerText(Utf16(AWidth));
-            },
-            "Width for --wrapped (implies it); default 80")
-        ->type_name("N")
-        ->check(CLI::Validator(CheckWidth, "", "width"));
+// A flag's value read by its row's rule, as the options file reads it. A
+// folder is one per flag, named as the system names it (any bytes on Linux,
+// a ";" too), and checked when the run starts.
+std::optional<files::OptionValue> FlagValue(const files::OptionRow& ARow, const std::string& AText) {
+    if (ARow.Kind == files::OptionKind::Folders)
+        return std::vector<std::filesystem::path>{quorvel::cli::PathFromArgument(AText)};
+    return files::ParseOptionValue(ARow, Utf16(AText), {.BaseFolder = {}, .FoldersMustExist = false});
 }
 
-void DefineOrderOptions(CLI::App& AApp, CliOptions& AOptions) {
-    auto& format = AOptions.Format;
-    AApp.add_option_function<std::vector<std::string>>(
-            "--keep-first", [&](const std::vector<std::string>& ANames) { format.KeepFirst = NamesOf(ANames); },
-            "Units that stay first in every clause, in their written order, after the built-in list of "
-            "memory managers, thread managers and exception tracers (comma-separated; repeatable)")
-        ->type_name("NAMES")
-        ->expected(1)
-        ->allow_extra_args(false)
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    AApp.add_flag_callback("--no-keep-first", [&] { format.KeepFirstBuiltIn = false; },
-                           "Do not keep the built-in list of units first");
-    AApp.add_flag_callback("--no-keep-names", [&] { format.KeepNameResolution = false; },
-                           "Sort even where a name declared by two units of a clause would then resolve to "
-                           "the other unit");
-    AApp.add_option_function<std::vector<std::string>>(
-            "--units-path",
-            [&](const std::vector<std::string>& AFolders) {
-                format.UnitsPath.emplace(AFolders.begin(), AFolders.end());
-            },
-            "Folder searched, with its subfolders, for the .pas and .pp sources of the units named in "
-            "clauses, beside the folders of the files formatted (repeatable)")
-        ->type_name("DIR")
-        ->expected(1)
-        ->allow_extra_args(false)
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    AApp.add_option_function<std::string>(
-            "--unit-scopes", [&](const std::string& ANames) { format.UnitScopes = NamesOf({ANames}); },
-            "Unit scope names tried in front of a unit name without one (comma-separated); "
-            "default: the usual ones, System, Winapi, Vcl, ...")
-        ->type_name("NAMES");
+CLI::Validator FlagValidator(const files::OptionRow& ARow) {
+    return CLI::Validator(
+        [&ARow](const std::string& AText) -> std::string {
+            try {
+                if (!FlagValue(ARow, AText)) return std::string(ARow.Flag) + " needs a value";
+            } catch (const files::OptionError& error) {
+                return std::string(ARow.Flag) + ": " + error.what();
+            }
+            return {};
+        },
+        "", std::string(ARow.ValueName));
+}
+
+// The flag of one row of the option table: a switch that sets the row's
+// FlagSets value, or an option that takes a value (repeatable for lists).
+void DefineTableFlag(CLI::App& AApp, const files::OptionRow& ARow, files::OptionSet& AOptions) {
+    const std::string flag(ARow.Flag);
+    const std::string help(ARow.Help);
+    if (!ARow.FlagSets.empty()) {
+        AApp.add_flag_callback(flag, [&ARow, &AOptions] { AOptions.SetText(ARow, ARow.FlagSets, {}); }, help);
+        return;
+    }
+    const auto take = [&ARow, &AOptions](const std::string& AText) {
+        if (ARow.Repeatable) AOptions.Append(ARow, *FlagValue(ARow, AText));
+        else AOptions.Set(ARow, *FlagValue(ARow, AText));
+        if (!ARow.Implies.empty()) AOptions.Set(files::OptionByKey(ARow.Implies), false);
+    };
+    CLI::Option* option = AApp.add_option_function<std::vector<std::string>>(
+        flag, [take](const std::vector<std::string>& ATexts) { for (const std::string& text : ATexts) take(text); },
+        help);
+    option->type_name(std::string(ARow.ValueName))->check(FlagValidator(ARow))->expected(1)->allow_extra_args(false);
+    if (ARow.Repeatable) option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+void DefineFormatOptions(CLI::App& AApp, CliOptions& AOptions) {
+    for (const files::OptionRow& row : files::OptionTable()) {
+        if (!row.Flag.empty()) DefineTableFlag(AApp, row, AOptions.Format);
+    }
     AApp.add_flag("--plain-order", AOptions.PlainOrder,
                   "Plain alphabetical order: no units kept first, no order kept for names (a clause marked "
                   "\"quorvel: keep order\" is still left as written); wins over the options file");
@@ -117,15 +124,14 @@ void DefineOptions(CLI::App& AApp, CliOptions& AOptions) {
     AApp.add_flag("--backup", AOptions.Backup, "Keep the old content of each rewritten file in <file>.bak");
     AApp.add_flag("--check", AOptions.Check, "Write nothing; exit with 1 when a file would change, naming it");
     AApp.add_flag("--diff", AOptions.Diff, "Write nothing; print a unified diff of what would change");
-    DefineLayoutOptions(AApp, AOptions);
     AApp.add_flag("-q,--quiet", AOptions.Quiet, "Print only errors and what --check or --diff find");
     AApp.add_option("-j,--jobs", AOptions.Workers, "Files formatted at once; default: the hardware's threads")
         ->type_name("N")
         ->check(CLI::Range(1u, 1024u));
-    DefineOrderOptions(AApp, AOptions);
+    DefineFormatOptions(AApp, AOptions);
     DefineOptionsFileOptions(AApp, AOptions);
     AApp.set_version_flag("--version", "quorvel-cli " QUORVEL_BUILD_VERSION_TEXT);
-    AApp.footer(std::string(kOptionsFileHelp) +
+    AApp.footer(OptionsFileHelp() +
                 "\n\nExit codes: 0 done, 1 --check or --diff found files to change, 2 a file failed, an options "
                 "file could not be used, or bad usage.");
 }
@@ -145,7 +151,7 @@ int RunTool(const CliOptions& AOptions) {
 
 int main(int argc, char** argv) {
     quorvel::cli::PrepareStandardStreams();
-    quorvel::files::platform::KeepFreedMemoryForReuse();
+    quorvel::startup::KeepFreedMemoryForReuse();
     CLI::App app{"Sorts and lays out the uses clauses of Delphi / Object Pascal sources.", "quorvel-cli"};
     CliOptions options;
     options.Workers = std::max(1u, std::thread::hardware_concurrency());

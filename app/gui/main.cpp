@@ -2,11 +2,11 @@
 #include <iostream>
 
 #include "Startup.h"
-#include "SystemAccess.h"
+#include "MemoryTuning.h"
 
 int main(int argc, char* argv[]) {
-    quorvel::files::platform::RestartWithLargeBufferHeap(argv);
-    quorvel::files::platform::KeepFreedMemoryForReuse();
+    quorvel::startup::RestartWithLargeBufferHeap(argv);
+    quorvel::startup::KeepFreedMemoryForReuse();
     try {
         return RunQuorvel(argc, argv);
     } catch (const std::exception& error) {

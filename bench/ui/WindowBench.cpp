@@ -22,7 +22,7 @@
 #include "Dialogs.h"
 #include "FormMain.h"
 #include "WindowFixture.h"
-#include "SystemAccess.h"
+#include "MemoryTuning.h"
 
 namespace fs = std::filesystem;
 
@@ -284,8 +284,8 @@ void QuietMessages(QtMsgType AType, const QMessageLogContext&, const QString& AM
 }
 
 int main(int argc, char** argv) {
-    quorvel::files::platform::RestartWithLargeBufferHeap(argv);  // as the program itself starts
-    quorvel::files::platform::KeepFreedMemoryForReuse();
+    quorvel::startup::RestartWithLargeBufferHeap(argv);  // as the program itself starts
+    quorvel::startup::KeepFreedMemoryForReuse();
     qInstallMessageHandler(QuietMessages);
     if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

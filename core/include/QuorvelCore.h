@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FormatOptions.h"
 #include "UnitInterface.h"
 
 namespace quorvel {
@@ -32,7 +33,7 @@ struct TClauseNote {
 // The note as a log line: "  [SKIP] interface uses — contains compiler directives".
 std::u16string F_ClauseNoteLine(const TClauseNote& ANote);
 
-// Called with each note about a clause, as its log line.
+// Called with each clause left unchanged, as its log line.
 using TOnSkipBlock = std::function<void(const std::u16string& AMsg)>;
 // Called with each note about a clause, as it is.
 using TOnClauseNote = std::function<void(const TClauseNote& ANote)>;
@@ -79,47 +80,35 @@ struct TKeepFirstUnit {
 
 class TQuorvel {
 public:
-    TQuorvel();
+    explicit TQuorvel(TFormatOptions AOptions = {});
 
-    bool PreserveComments() const { return FPreserveComments; }
-    void SetPreserveComments(bool AValue) { FPreserveComments = AValue; }
-    bool VerticalList() const { return FVerticalList; }
-    void SetVerticalList(bool AValue) { FVerticalList = AValue; }
-    std::int32_t WordWrapAt() const { return FWordWrapAt; }
-    void SetWordWrapAt(std::int32_t AValue) { FWordWrapAt = AValue; }
+    const TFormatOptions& Options() const { return FOptions; }
+    void SetOptions(TFormatOptions AOptions) { FOptions = std::move(AOptions); }
+    // The layout options one by one, as the window changes them.
+    bool PreserveComments() const { return FOptions.PreserveComments; }
+    void SetPreserveComments(bool AValue) { FOptions.PreserveComments = AValue; }
+    bool VerticalList() const { return FOptions.VerticalList; }
+    void SetVerticalList(bool AValue) { FOptions.VerticalList = AValue; }
+    std::int32_t WordWrapAt() const { return FOptions.WordWrapAt; }
+    void SetWordWrapAt(std::int32_t AValue) { FOptions.WordWrapAt = AValue; }
+
+    // Called with each clause left unchanged (compiler directives, the
+    // keep-order marker), as its log line.
     const TOnSkipBlock& OnSkipBlock() const { return FOnSkipBlock; }
     void SetOnSkipBlock(TOnSkipBlock AHandler) { FOnSkipBlock = std::move(AHandler); }
+    // Called with every note, of each kind, as it is.
     const TOnClauseNote& OnClauseNote() const { return FOnClauseNote; }
     void SetOnClauseNote(TOnClauseNote AHandler) { FOnClauseNote = std::move(AHandler); }
 
-    // The built-in list of units that must come first (memory and thread
-    // managers, exception tracers): listed units of a clause go first, in the
-    // order written.
-    bool KeepFirstBuiltIn() const { return FKeepFirstBuiltIn; }
-    void SetKeepFirstBuiltIn(bool AValue) { FKeepFirstBuiltIn = AValue; }
-    // The user's further units that must come first; ASCII case is ignored, and a
-    // name matches with or without one of UnitScopeNames in front, on either side.
-    const std::vector<std::u16string>& KeepFirstUnits() const { return FKeepFirstUnits; }
-    void SetKeepFirstUnits(std::vector<std::u16string> AValue) { FKeepFirstUnits = std::move(AValue); }
-    // Keep as much of the written order as needed for every identifier the file
-    // uses to resolve to the same unit as before. Needs UnitCatalog.
-    bool KeepNameResolution() const { return FKeepNameResolution; }
-    void SetKeepNameResolution(bool AValue) { FKeepNameResolution = AValue; }
-    // Namespaces tried in front of a unit name written without one (`SysUtils`
-    // as `System.SysUtils`), in this order.
-    const std::vector<std::u16string>& UnitScopeNames() const { return FUnitScopeNames; }
-    void SetUnitScopeNames(std::vector<std::u16string> AValue) { FUnitScopeNames = std::move(AValue); }
     // What the units declare; nullptr: no unit declares anything. Not owned.
     const TUnitCatalog* UnitCatalog() const { return FUnitCatalog; }
+    void SetUnitCatalog(const TUnitCatalog* ACatalog);
     // Reads the include files the text being formatted names: the names used in
     // them count as the file's own. Without one, or when one cannot be read,
     // every name two units of a clause share counts as used.
     const TIncludeReader& IncludeReader() const { return FIncludeReader; }
     void SetIncludeReader(TIncludeReader AReader) { FIncludeReader = std::move(AReader); }
-    void SetUnitCatalog(const TUnitCatalog* ACatalog);
 
-    // The unit scope names of a VCL project for Windows.
-    static std::vector<std::u16string> DefaultUnitScopeNames();
     // The built-in keep-first units, each with the reason it must come first.
     static const std::vector<TKeepFirstUnit>& BuiltInKeepFirstUnits();
 
@@ -137,15 +126,9 @@ public:
     std::vector<TClauseRewrite> F_ClauseRewrites(std::string_view ASource, const TWiden& AWiden) const;
 
 private:
-    bool FPreserveComments = true;
-    bool FVerticalList = true;
-    std::int32_t FWordWrapAt = 80;
+    TFormatOptions FOptions;
     TOnSkipBlock FOnSkipBlock;
     TOnClauseNote FOnClauseNote;
-    bool FKeepFirstBuiltIn = true;
-    std::vector<std::u16string> FKeepFirstUnits;
-    bool FKeepNameResolution = true;
-    std::vector<std::u16string> FUnitScopeNames;
     const TUnitCatalog* FUnitCatalog = nullptr;
     TIncludeReader FIncludeReader;
     // Facts derived from the catalog's sets, shared by copies of the formatter

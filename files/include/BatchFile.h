@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "QuorvelCore.h"
-#include "UnitCatalog.h"
+#include "SourceFormatter.h"
 
 namespace quorvel::files {
 
@@ -15,9 +15,6 @@ struct BatchOptions {
     bool WriteChanges = true;  // false: only report what would change; nothing is written
     unsigned Workers = 1;      // files formatted in parallel; log order stays the list's order
     bool KeepTexts = false;    // changed files bring their text before and after (for diffs)
-    // Folders searched, with their subfolders, for the units named in clauses,
-    // beside the folders of the files themselves.
-    std::vector<std::filesystem::path> UnitsPath = {};
 };
 
 enum class FileOutcome { Changed, Unchanged, Failed };
@@ -34,9 +31,7 @@ struct FileResult {
 // written only when it can be rewritten without loss; its backup (exact old
 // bytes) is written first, and a failed backup leaves the file untouched.
 // An unchanged file is not touched at all.
-// With ACatalog, the include files of the file are read through it, so that
-// the names they use count as the file's own.
-FileResult ProcessBatchFile(const std::filesystem::path& APath, const TQuorvel& AFormatter,
-                            const BatchOptions& AOptions, const FileUnitCatalog* ACatalog = nullptr);
+FileResult ProcessBatchFile(const std::filesystem::path& APath, const SourceFormatter& AFormatter,
+                            const BatchOptions& AOptions);
 
 }  // namespace quorvel::files

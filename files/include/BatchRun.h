@@ -22,24 +22,16 @@ struct BatchCallbacks {
     std::function<std::u16string()> Now;  // "dd.mm.yyyy hh:nn:ss"; empty: local time
 };
 
-// AFormatter's options are used; its note handlers are not: notes come with their file's event.
-// When it keeps names resolving, the units of its clauses are looked up in the
-// folders of AFiles and AOptions.UnitsPath. Throws FileError, before anything
-// is logged, when a folder of the units path does not exist.
-BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const TQuorvel& AFormatter,
+// Each file is formatted with ASetup; the units of its clauses are looked up
+// in the folders of AFiles and the setup's units path. Throws FileError,
+// before anything is logged, when a folder of the units path does not exist.
+BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const FormatSetup& ASetup,
                       const BatchOptions& AOptions, const BatchCallbacks& ACallbacks);
 
-// One set of options in a run whose files do not all share them.
-struct BatchFormat {
-    TQuorvel Formatter;
-    std::vector<std::filesystem::path> UnitsPath;  // instead of BatchOptions::UnitsPath
-};
-
-// As above, but file i is formatted with AFormats[AFormatOfFile[i]]; the log
-// is still one run with one summary. Units are looked up in the folders of all
-// of AFiles plus the units path of the file's own format.
-BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const std::vector<BatchFormat>& AFormats,
-                      const std::vector<std::size_t>& AFormatOfFile, const BatchOptions& AOptions,
+// As above, but file i is formatted with ASetups[ASetupOfFile[i]]: one run
+// whose files do not all share their options, still one log with one summary.
+BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const std::vector<FormatSetup>& ASetups,
+                      const std::vector<std::size_t>& ASetupOfFile, const BatchOptions& AOptions,
                       const BatchCallbacks& ACallbacks);
 
 }  // namespace quorvel::files

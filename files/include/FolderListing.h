@@ -1,5 +1,6 @@
 #pragma once
-// Finding the source files (".pas", ".dpr", ".dpk") of a folder.
+// Finding the source files (".pas", ".dpr", ".dpk") of a folder, or files of
+// any kind, the same way on every system (long Windows paths included).
 
 #include <filesystem>
 #include <functional>
@@ -18,6 +19,15 @@ using UnreadableFolderHandler = std::function<void(const std::filesystem::path& 
 // Throws FileError when the folder is not given or is not an existing folder.
 std::vector<std::filesystem::path> ListSourceFiles(const std::filesystem::path& AFolder, bool ARecursive,
                                                    const UnreadableFolderHandler& AOnUnreadable = {});
+
+// Decides by a file's name whether a listing keeps it.
+using FileNameFilter = std::function<bool(const std::filesystem::path& AName)>;
+
+// The folder's files that AKeep takes, in the order and the form of
+// ListSourceFiles, which this is for any kind of file.
+std::vector<std::filesystem::path> ListFiles(const std::filesystem::path& AFolder, bool ARecursive,
+                                             const FileNameFilter& AKeep,
+                                             const UnreadableFolderHandler& AOnUnreadable = {});
 
 // True when the name ends in ".pas", ".dpr" or ".dpk", ASCII letters without case.
 bool HasSourceFileExtension(const std::filesystem::path& APath);

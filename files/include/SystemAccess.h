@@ -19,17 +19,4 @@ std::filesystem::path SystemPath(const std::filesystem::path& APath);
 // letter case does not count, as in the system's own file names.
 std::filesystem::path::string_type PathIdentity(const std::filesystem::path& APath);
 
-// A batch run allocates and frees buffers of a file's size for every file;
-// asks the allocator to keep freed memory for the next file rather than
-// return it to the system and fault it in again. Call once, at start-up.
-void KeepFreedMemoryForReuse();
-
-// The window holds a big file several times over (its bytes, its text, both
-// views). With glibc on Linux, such buffers come much faster in huge pages
-// and kept for reuse, which only settings read at start-up can ask for
-// (GLIBC_TUNABLES): when none are set, starts the program again, in place,
-// with them. Returns when that is not needed or not possible; elsewhere it
-// does nothing.
-void RestartWithLargeBufferHeap(char* argv[]);
-
 }  // namespace quorvel::files::platform

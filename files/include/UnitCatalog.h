@@ -44,7 +44,7 @@ public:
     // Distinct clause units (ignoring ASCII case) whose source was not found.
     std::size_t UnitsWithoutSource() const;
     // The same over several catalogs (nullptr ones count nothing): a unit missing from two counts once.
-    static std::size_t UnitsWithoutSource(const std::vector<std::unique_ptr<FileUnitCatalog>>& ACatalogs);
+    static std::size_t UnitsWithoutSource(const std::vector<const FileUnitCatalog*>& ACatalogs);
 
     // The distinct folders that hold AFiles, in the order first met.
     static std::vector<std::filesystem::path> FoldersOf(const std::vector<std::filesystem::path>& AFiles);
@@ -64,10 +64,5 @@ private:
     mutable std::mutex FMissingLock;
     mutable std::unordered_set<std::u16string> FMissing;
 };
-
-// When AFormatter keeps names resolving: a catalog of AFolders, set on it,
-// with the include files of the text read beside the first shallow folder;
-// the caller keeps it alive while AFormatter formats. Otherwise nullptr.
-std::unique_ptr<FileUnitCatalog> AttachUnitCatalog(TQuorvel& AFormatter, const UnitSearchFolders& AFolders);
 
 }  // namespace quorvel::files

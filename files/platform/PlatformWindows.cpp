@@ -127,8 +127,6 @@ Bytes ReadWholeFile(const std::filesystem::path& APath) {
     return bytes;
 }
 
-void KeepFreedMemoryForReuse() {}  // the system heap keeps freed blocks itself
-void RestartWithLargeBufferHeap(char*[]) {}
 
 void* AllocateBuffer(std::size_t ASize) { return ::operator new(ASize == 0 ? 1 : ASize); }
 void FreeBuffer(void* ABuffer, std::size_t) noexcept { ::operator delete(ABuffer); }

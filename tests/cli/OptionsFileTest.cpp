@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "FileBytes.h"
 #include "FileError.h"
 #include "OptionsFile.h"
 #include "OptionsFileLookup.h"
 #include "PathText.h"
+#include "Utf8.h"
 #include "TestFolder.h"
 #include "ToolRun.h"
 
@@ -57,6 +59,16 @@ INSTANTIATE_TEST_SUITE_P(Folders, LookupTest, ::testing::Values(
 
 // ---- Reading -----------------------------------------------------------------
 
+using Names = std::vector<std::u16string>;
+using Folders = std::vector<fs::path>;
+
+template <typename T>
+std::optional<T> Value(const files::OptionSet& AOptions, std::u16string_view AKey) {
+    const files::OptionValue* value = AOptions.Find(files::OptionByKey(AKey));
+    if (!value) return std::nullopt;
+    return std::get<T>(*value);
+}
+
 TEST(OptionsFileTest, ReadsTheWindowsKeysAsTheWindowWritesThem) {
     const TestFolder folder;
     folder.Write("proj/lib/rtl/x.pas", "");
@@ -65,22 +77,22 @@ TEST(OptionsFileTest, ReadsTheWindowsKeysAsTheWindowWritesThem) {
         "\xEF\xBB\xBF; shared by the team\r\n[settings]\r\nverticallist = 0\r\nWordWrapAt=$40\r\nKeepFirstBuiltIn=0\r\n"
         "KeepFirst= FastMM4 , ,madExcept\r\nKeepNameResolution=1\r\nUnitsPath=lib/rtl; ;" +
         (folder / "abs").string() + "\r\nUnitScopes=System,Vcl\r\nAutoUpdate=1\r\n# end");
-    const FormatSettings settings = ReadOptionsFile(file);
-    EXPECT_EQ(settings.Wrapped, true);
-    EXPECT_EQ(settings.WrapAt, 64);
-    EXPECT_EQ(settings.KeepFirstBuiltIn, false);
-    EXPECT_EQ(settings.KeepFirst, (std::vector<std::u16string>{u"FastMM4", u"madExcept"}));
-    EXPECT_EQ(settings.KeepNameResolution, true);
-    EXPECT_EQ(settings.UnitsPath, (std::vector<fs::path>{folder / "proj/lib/rtl", folder / "abs"}));
-    EXPECT_EQ(settings.UnitScopes, (std::vector<std::u16string>{u"System", u"Vcl"}));
+    const files::OptionSet settings = files::ReadOptionsFile(file);
+    EXPECT_EQ(Value<bool>(settings, u"VerticalList"), false);
+    EXPECT_EQ(Value<std::int32_t>(settings, u"WordWrapAt"), 64);
+    EXPECT_EQ(Value<bool>(settings, u"KeepFirstBuiltIn"), false);
+    EXPECT_EQ(Value<Names>(settings, u"KeepFirst"), (Names{u"FastMM4", u"madExcept"}));
+    EXPECT_EQ(Value<bool>(settings, u"KeepNameResolution"), true);
+    EXPECT_EQ(Value<Folders>(settings, u"UnitsPath"), (Folders{folder / "proj/lib/rtl", folder / "abs"}));
+    EXPECT_EQ(Value<Names>(settings, u"UnitScopes"), (Names{u"System", u"Vcl"}));
 }
 
 TEST(OptionsFileTest, KeysNotInTheFileStayUnset) {
     const TestFolder folder;
-    const FormatSettings settings = ReadOptionsFile(folder.Write("quorvel.ini", "[Settings]\nKeepFirst=\n"));
-    EXPECT_EQ(settings.KeepFirst, std::vector<std::u16string>{});
-    EXPECT_FALSE(settings.Wrapped || settings.WrapAt || settings.KeepFirstBuiltIn || settings.KeepNameResolution ||
-                 settings.UnitsPath || settings.UnitScopes);
+    const files::OptionSet settings = files::ReadOptionsFile(folder.Write("quorvel.ini", "[Settings]\nKeepFirst=\n"));
+    EXPECT_EQ(Value<Names>(settings, u"KeepFirst"), Names{});
+    for (const files::OptionRow& row : files::OptionTable())
+        EXPECT_EQ(settings.Find(row) != nullptr, row.Key == u"KeepFirst") << files::Utf8FromText(row.Key);
 }
 
 struct ErrorCase {
@@ -95,7 +107,7 @@ TEST_P(OptionsFileErrorTest, NamesFileLineAndKey) {
     const TestFolder folder;
     const auto file = folder.Write("quorvel.ini", GetParam().Content);
     try {
-        ReadOptionsFile(file);
+        files::ReadOptionsFile(file);
         FAIL() << "no error";
     } catch (const files::FileError& error) {
         std::string reason = files::test::NativeSeparators(GetParam().Reason);
@@ -118,13 +130,32 @@ INSTANTIATE_TEST_SUITE_P(Faults, OptionsFileErrorTest, ::testing::Values(
               "line 2: key UnitsPath: \"lib\" is not an existing folder (looked for \"{dir}/lib\")"},
     ErrorCase{"KeyTwice", "[Settings]\nVerticalList=1\nverticallist=0\n",
               "line 3: key verticallist is given a second time (first on line 2)"},
-    ErrorCase{"OtherSection", "[Settings]\nVerticalList=1\n[Colours]\n",
-              "line 3: section [Colours] is not known; the options go in [Settings]"},
+    ErrorCase{"OnlyAnotherSection", "; options\n[Setings]\nVerticalList=1\n",
+              "line 2: section [Setings] is not known; the options go in [Settings]"},
     ErrorCase{"KeyBeforeAnySection", "VerticalList=1\n", "line 1: key VerticalList is outside any [section]"},
     ErrorCase{"NotAPair", "[Settings]\nVerticalList\n", "line 2: not a [section], a key = value pair or a comment"},
     ErrorCase{"UnclosedSection", "[Settings\n", "line 1: a section line must end with \"]\""},
     ErrorCase{"NotUtf8", "[Settings]\nKeepFirst=M\xE4in\n", "line 2: the text is not UTF-8"}),
     files::test::CaseName);
+
+#ifndef _WIN32  // the manual page is the Linux package's
+// The manual page names every flag and key of the option table.
+TEST(OptionsFileTest, TheManualPageNamesEveryOption) {
+    const files::Bytes page = files::ReadFileBytes(QUORVEL_SOURCE_DIR "/resources/linux/quorvel-cli.1.in");
+    const std::string text(page.begin(), page.end());
+    const auto troff = [](std::string_view AName) {
+        std::string escaped;
+        for (char c : AName) escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+        return escaped;
+    };
+    for (const files::OptionRow& row : files::OptionTable()) {
+        const std::string key = files::Utf8FromText(row.Key);
+        EXPECT_TRUE(text.find("\n.B " + key + "\n") != std::string::npos ||
+                    text.find("\n.BR " + key + " ") != std::string::npos) << key;
+        if (!row.Flag.empty()) EXPECT_NE(text.find(troff(row.Flag)), std::string::npos) << row.Flag;
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace quorvel::cli

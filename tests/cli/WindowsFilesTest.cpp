@@ -42,7 +42,7 @@ Lines RunLog(const std::vector<fs::path>& AFiles, BatchOptions AOptions = {.Back
     Lines log;
     BatchCallbacks callbacks;
     callbacks.Log = [&](const std::u16string& ALine) { log.push_back(ALine); };
-    RunBatch(AFiles, TQuorvel(), AOptions, callbacks);
+    RunBatch(AFiles, FormatSetup{}, AOptions, callbacks);
     return log;
 }
 

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
             formatter.SetWordWrapAt(set.WordWrapAt);
             formatter.SetPreserveComments(set.PreserveComments);
             formatter.SetUnitCatalog(set.Catalog);
-            formatter.SetOnSkipBlock([&](const std::u16string& AMsg) {
+            formatter.SetOnClauseNote([&](const quorvel::TClauseNote& ANoteSeen) { const std::u16string AMsg = quorvel::F_ClauseNoteLine(ANoteSeen);
                 if (AMsg.find(u"directives") != std::u16string::npos) ++set.Skipped;
                 if (AMsg.starts_with(u"  [KEEP]")) ++set.Kept;
             });

@@ -26,8 +26,8 @@ std::vector<std::u16string_view> Split(std::u16string_view AText, char16_t ASepa
 
 }  // namespace
 
-FakeUnitCatalog::FakeUnitCatalog(std::u16string_view ASpec) {
-    for (std::u16string_view unit : Split(ASpec, u'|')) {
+FakeUnitCatalog::FakeUnitCatalog(std::u16string_view AUnitDeclarations) {
+    for (std::u16string_view unit : Split(AUnitDeclarations, u'|')) {
         const std::size_t equals = unit.find(u'=');
         TIdentifierSet identifiers;
         if (equals != std::u16string_view::npos) {

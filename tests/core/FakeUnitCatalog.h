@@ -16,7 +16,7 @@ public:
     // "SysUtils=DeleteFile FindClose|Windows=DeleteFile": units separated by
     // `|`, each name `=` its identifiers separated by blanks; HELPER_FOR_X
     // stands for the pseudo-identifier "HELPER FOR X".
-    explicit FakeUnitCatalog(std::u16string_view ASpec);
+    explicit FakeUnitCatalog(std::u16string_view AUnitDeclarations);
 
     void AddUnit(std::u16string_view AName, TIdentifierSet AIdentifiers);
     void AddSource(std::u16string_view AName, std::u16string_view ASource, const TIncludeReader& AReadInclude = {});

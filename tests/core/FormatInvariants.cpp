@@ -225,7 +225,7 @@ std::vector<std::vector<std::u16string>> ClauseUnits(const std::vector<CheckToke
 const TIdentifierSet* FindUnit(const TQuorvel& AFormatter, const std::u16string& AName) {
     if (AName.empty()) return nullptr;
     if (const TIdentifierSet* set = AFormatter.UnitCatalog()->F_FindUnit(AName)) return set;
-    for (const std::u16string& scope : AFormatter.UnitScopeNames()) {
+    for (const std::u16string& scope : AFormatter.Options().UnitScopeNames) {
         if (const TIdentifierSet* set = AFormatter.UnitCatalog()->F_FindUnit(scope + u"." + AName)) return set;
     }
     return nullptr;
@@ -299,7 +299,7 @@ std::string CheckFormatting(const TQuorvel& AFormatter, std::u16string_view AInp
     if (!MentionsUses(AInput) && once != AInput) return "a text without uses was changed";
     if (std::string failure = CompareTokens(AInput, once, AFormatter.PreserveComments()); !failure.empty())
         return failure;
-    if (AFormatter.KeepNameResolution() && AFormatter.UnitCatalog() != nullptr) {
+    if (AFormatter.Options().KeepNameResolution && AFormatter.UnitCatalog() != nullptr) {
         if (std::string failure = CompareSuppliers(AFormatter, AInput, once); !failure.empty()) return failure;
     }
     return {};

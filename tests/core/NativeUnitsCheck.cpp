@@ -24,7 +24,7 @@ template <typename Format>
 Reading Read(const TQuorvel& AFormatter, Format AFormat) {
     Reading reading;
     TQuorvel formatter = AFormatter;
-    formatter.SetOnSkipBlock([&](const std::u16string& ANote) { reading.Notes.push_back(ANote); });
+    formatter.SetOnClauseNote([&](const TClauseNote& ANoteSeen) { const std::u16string ANote = F_ClauseNoteLine(ANoteSeen); reading.Notes.push_back(ANote); });
     reading.Rewrites = AFormat(formatter);
     return reading;
 }

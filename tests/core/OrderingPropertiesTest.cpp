@@ -30,7 +30,7 @@ TEST(OrderingProperties, GeneratedSourcesKeepEveryNameResolving) {
         formatter.SetUnitCatalog(&catalog);
         formatter.SetVerticalList(i % 2 == 0);
         bool keptHere = false;
-        formatter.SetOnSkipBlock([&](const std::u16string& AMsg) { keptHere |= AMsg.starts_with(u"  [KEEP]"); });
+        formatter.SetOnClauseNote([&](const TClauseNote& ANoteSeen) { const std::u16string AMsg = F_ClauseNoteLine(ANoteSeen); keptHere |= AMsg.starts_with(u"  [KEEP]"); });
         ASSERT_EQ("", CheckFormatting(formatter, text)) << "input: " << Show(text);
         kept += keptHere ? 1 : 0;
     }
@@ -84,8 +84,7 @@ TEST(OrderingProperties, WithoutSharedUsedNamesTheOrderIsPlain) {
         const std::u16string text = world.NextText();
         TQuorvel withNames;
         withNames.SetUnitCatalog(&catalog);
-        TQuorvel withoutNames;
-        withoutNames.SetKeepNameResolution(false);
+        TQuorvel withoutNames(TFormatOptions{.KeepNameResolution = false});
         ASSERT_EQ(Show(withoutNames.F_FormatSource(text)), Show(withNames.F_FormatSource(text))) << Show(text);
     }
 }

@@ -35,12 +35,12 @@ std::vector<std::string> ShowAll(const std::vector<std::u16string>& ATexts) {
 // Formats with the given rules and checks text, stability and the notes of the first run.
 void VerifyRules(TQuorvel& AFormatter, const RulesCase& ACase) {
     std::vector<std::u16string> notes;
-    AFormatter.SetOnSkipBlock([&](const std::u16string& AMsg) { notes.push_back(AMsg); });
+    AFormatter.SetOnClauseNote([&](const TClauseNote& ANoteSeen) { const std::u16string AMsg = F_ClauseNoteLine(ANoteSeen); notes.push_back(AMsg); });
     const std::u16string input = WithBreaks(ACase.Input, u"\r\n");
     const std::u16string expected = ACase.Expected.empty() ? input : WithBreaks(ACase.Expected, u"\r\n");
     SCOPED_TRACE("input: " + Show(input));
     EXPECT_EQ(Show(expected), Show(AFormatter.F_FormatSource(input)));
-    AFormatter.SetOnSkipBlock({});
+    AFormatter.SetOnClauseNote({});
     std::vector<std::u16string> expectedNotes;
     for (std::string_view note : ACase.Notes) expectedNotes.push_back(Utf16(note));
     EXPECT_EQ(ShowAll(expectedNotes), ShowAll(notes));
@@ -176,7 +176,7 @@ TEST(OrderingRulesSources, IncludeFilesAndConditionalBranchesDeclare) {
 
 struct OptionsCase {
     const char* Name;
-    void (*Apply)(TQuorvel&);
+    void (*Apply)(TFormatOptions&);
     RulesCase Case;
 };
 
@@ -188,15 +188,13 @@ TEST_P(OrderingOptionsTest, FollowTheOptions) {
     const FakeUnitCatalog catalog(Utf16(GetParam().Case.Units));
     TQuorvel formatter;
     formatter.SetUnitCatalog(&catalog);
-    GetParam().Apply(formatter);
+    TFormatOptions options;
+    GetParam().Apply(options);
+    formatter.SetOptions(options);
     VerifyRules(formatter, GetParam().Case);
 }
 
-void PlainOrder(TQuorvel& AFormatter) {
-    AFormatter.SetKeepFirstBuiltIn(false);
-    AFormatter.SetKeepFirstUnits({});
-    AFormatter.SetKeepNameResolution(false);
-}
+void PlainOrder(TFormatOptions& AOptions) { AOptions.WithPlainOrder(); }
 
 const OptionsCase kOptions[] = {
     {"PlainOrderSortsEverything", PlainOrder,
@@ -205,12 +203,12 @@ const OptionsCase kOptions[] = {
     {"PlainOrderStillHonoursTheMarker", PlainOrder,
      {"", "", "uses B, A {quorvel: keep order};", "", {"  [SKIP] uses \u2014 marked to keep its order"}}},
     {"UserUnitsJoinTheBuiltInInWrittenOrder",
-     [](TQuorvel& AFormatter) { AFormatter.SetKeepFirstUnits({u"mytracer", u" Early "}); },
+     [](TFormatOptions& AOptions) { AOptions.KeepFirstUnits = {u"mytracer", u" Early "}; },
      {"", "", "uses Zed, Early, MyTracer, FastMM4;", "uses\n   Early,\n   MyTracer,\n   FastMM4,\n   Zed;\n"}},
-    {"UserUnitMatchesWithScope", [](TQuorvel& AFormatter) { AFormatter.SetKeepFirstUnits({u"MyTracer", u"Vcl.Early"}); },
+    {"UserUnitMatchesWithScope", [](TFormatOptions& AOptions) { AOptions.KeepFirstUnits = {u"MyTracer", u"Vcl.Early"}; },
      {"", "", "uses Zed, Alpha.MyTracer, Early, Vcl.MyTracer;",
       "uses\n   Early,\n   Vcl.MyTracer,\n   Alpha.MyTracer,\n   Zed;\n"}},
-    {"NoScopeNamesFindNoUnit", [](TQuorvel& AFormatter) { AFormatter.SetUnitScopeNames({}); },
+    {"NoScopeNamesFindNoUnit", [](TFormatOptions& AOptions) { AOptions.UnitScopeNames = {}; },
      {"", "System.SysUtils=DeleteFile|Winapi.Windows=DeleteFile", "uses Windows, SysUtils;\nbegin DeleteFile('x'); end.\n",
       "uses\n   SysUtils,\n   Windows;\nbegin DeleteFile('x'); end.\n"}},
 };
@@ -219,11 +217,11 @@ INSTANTIATE_TEST_SUITE_P(Options, OrderingOptionsTest, ::testing::ValuesIn(kOpti
 
 TEST(OrderingDefaults, ListsForTheWindowAndTool) {
     const TQuorvel formatter;
-    EXPECT_TRUE(formatter.KeepFirstBuiltIn());
-    EXPECT_TRUE(formatter.KeepNameResolution());
-    EXPECT_TRUE(formatter.KeepFirstUnits().empty());
+    EXPECT_TRUE(formatter.Options().KeepFirstBuiltIn);
+    EXPECT_TRUE(formatter.Options().KeepNameResolution);
+    EXPECT_TRUE(formatter.Options().KeepFirstUnits.empty());
     EXPECT_EQ(nullptr, formatter.UnitCatalog());
-    EXPECT_EQ(TQuorvel::DefaultUnitScopeNames(), formatter.UnitScopeNames());
+    EXPECT_EQ(DefaultUnitScopeNames(), formatter.Options().UnitScopeNames);
     for (const TKeepFirstUnit& unit : TQuorvel::BuiltInKeepFirstUnits()) {
         EXPECT_FALSE(unit.Name.empty());
         EXPECT_FALSE(unit.Reason.empty()) << Show(unit.Name);

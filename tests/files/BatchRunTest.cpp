@@ -47,9 +47,9 @@ RunRecord RunOver(const std::vector<fs::path>& AFiles, BatchOptions AOptions = {
     callbacks.Log = [&](const std::u16string& ALine) { run.Log.push_back(ALine); };
     callbacks.Progress = [&](std::size_t ADone, std::size_t ATotal) { run.Progress.emplace_back(ADone, ATotal); };
     callbacks.Now = [] { return u"01.02.2024 03:04:05"; };
-    TQuorvel formatter;
-    formatter.SetKeepNameResolution(false);  // no unit lookup, no line counting units without source: see UnitCatalogTest
-    run.Summary = RunBatch(AFiles, formatter, AOptions, callbacks);
+    FormatSetup setup;
+    setup.Options.KeepNameResolution = false;  // no unit lookup, no line counting units without source: see UnitCatalogTest
+    run.Summary = RunBatch(AFiles, setup, AOptions, callbacks);
     return run;
 }
 
@@ -131,10 +131,10 @@ TEST_F(BatchRunTest, EventsCarryOutcomesAndNotesTyped) {
     };
     Lines log;
     callbacks.Log = [&](const std::u16string& ALine) { log.push_back(ALine); };
-    TQuorvel formatter;
-    formatter.SetKeepNameResolution(false);
+    FormatSetup setup;
+    setup.Options.KeepNameResolution = false;
 
-    RunBatch({skipped, missing}, formatter, {}, callbacks);
+    RunBatch({skipped, missing}, setup, {}, callbacks);
 
     EXPECT_EQ(started, 1);
     ASSERT_EQ(files.size(), 2u);

@@ -82,7 +82,7 @@ TEST_F(UnitCatalogTest, RunKeepsTheUnitANameResolvesToAndCountsUnitsWithoutSourc
     std::vector<std::u16string> log;
     BatchCallbacks callbacks;
     callbacks.Log = [&](const std::u16string& ALine) { log.push_back(ALine); };
-    RunBatch({file}, TQuorvel(), {.Backup = false, .UnitsPath = {FFolder / "lib"}}, callbacks);
+    RunBatch({file}, {.Options = {}, .UnitsPath = {FFolder / "lib"}}, {.Backup = false}, callbacks);
 
     const Bytes written = test::ReadBytes(file);
     EXPECT_EQ(std::string(written.begin(), written.end()),
@@ -105,9 +105,9 @@ TEST_F(UnitCatalogTest, NamesUsedInIncludeFilesCount) {
     for (const Case& c : {Case{"uses-it.inc", true}, Case{"uses-nothing.inc", false}, Case{"missing.inc", true}}) {
         SCOPED_TRACE(c.Include);
         const std::string source = "program P;\nuses Windows, SysUtils;\n{$I " + std::string(c.Include) + "}\nbegin end.\n";
-        TQuorvel formatter;
-        const auto catalog = AttachUnitCatalog(formatter, {{FFolder / "project"}, {FFolder / "lib"}});
-        const std::u16string formatted = formatter.F_FormatSource(std::u16string(source.begin(), source.end()));
+        const SourceFormatter formatter({.Options = {}, .UnitsPath = {FFolder / "lib"}}, {FFolder / "project"});
+        const std::u16string formatted = formatter.Format(std::u16string(source.begin(), source.end()),
+                                                          FFolder / "project/P.dpr", {});
         EXPECT_EQ(formatted.find(u"Windows") < formatted.find(u"SysUtils"), c.KeepsOrder);
     }
 }

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Runs this repository's pre-commit hooks with Debian's pre-commit in a new Git
-# repository whose .pre-commit-config.yaml points at a local clone of this one.
+# Runs this source tree's pre-commit hooks with Debian's pre-commit in a new Git
+# repository whose .pre-commit-config.yaml points at a local hooks repository:
+# a temporary one holding the tree's .pre-commit-hooks.yaml (all that hooks of
+# language "system" need), so the tree need not be a Git checkout.
 # BIN_DIR stands in for an installed quorvel-cli (it goes first on PATH).
 # Nothing is downloaded: git may use only local paths, and any HTTP goes to a
 # closed port.
@@ -8,7 +10,7 @@
 set -euo pipefail
 
 bin=$(realpath "$1")
-source_repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
+source_dir=$(realpath "$(dirname "$0")/../..")
 fail() { echo "pre-commit test: $*" >&2; exit 1; }
 [[ -x $bin/quorvel-cli ]] || fail "no quorvel-cli in $bin"
 
@@ -21,13 +23,11 @@ git config --global user.name "Hook Test"
 git config --global user.email "hooks@quorvel.example"
 git config --global init.defaultBranch main
 
-# The clone carries the hooks file of the working tree, committed or not.
-git clone -q "$source_repo" "$work/hooks"
-if ! cmp -s "$source_repo/.pre-commit-hooks.yaml" "$work/hooks/.pre-commit-hooks.yaml"; then
-  cp "$source_repo/.pre-commit-hooks.yaml" "$work/hooks/"
-  git -C "$work/hooks" add .pre-commit-hooks.yaml
-  git -C "$work/hooks" commit -q -m "Hooks as in the working tree"
-fi
+# The hooks file as it is in the tree, committed or not.
+git init -q "$work/hooks"
+cp "$source_dir/.pre-commit-hooks.yaml" "$work/hooks/"
+git -C "$work/hooks" add .pre-commit-hooks.yaml
+git -C "$work/hooks" commit -q -m "Hooks as in the source tree"
 rev=$(git -C "$work/hooks" rev-parse HEAD)
 
 project="$work/project"

@@ -3,9 +3,11 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <Qsci/qsciscintilla.h>
 
+#include "OptionsFile.h"
 #include "QuorvelCore.h"
 #include "WindowFixture.h"
 
@@ -21,6 +23,7 @@ private slots:
     void closingWritesTheOptionsAndKeepsTheRestOfTheFile();
     void unusableSettingsFolderIsReportedAndWindowStillWorks();
     void orderOptionsReachTheFormatterAndAreSaved();
+    void theToolReadsWhatTheWindowWrites();
 
 private:
     std::unique_ptr<TWindowFixture> FFixture;
@@ -119,21 +122,52 @@ void TSettingsTest::orderOptionsReachTheFormatterAndAreSaved() {
                             "UnitsPath=/a;/b\nUnitScopes=Vcl, System\n");
     auto window = FFixture->CreateWindow();
     const quorvel::TQuorvel& formatter = *window->Formatter();
-    QVERIFY(!window->chkKeepFirst->isChecked() && !formatter.KeepFirstBuiltIn());
-    QVERIFY(!window->chkKeepNames->isChecked() && !formatter.KeepNameResolution());
-    QCOMPARE(formatter.KeepFirstUnits(), (std::vector<std::u16string>{u"Mem1", u"Mem2"}));
-    QCOMPARE(formatter.UnitScopeNames(), (std::vector<std::u16string>{u"Vcl", u"System"}));
+    QVERIFY(!window->chkKeepFirst->isChecked() && !formatter.Options().KeepFirstBuiltIn);
+    QVERIFY(!window->chkKeepNames->isChecked() && !formatter.Options().KeepNameResolution);
+    QCOMPARE(formatter.Options().KeepFirstUnits, (std::vector<std::u16string>{u"Mem1", u"Mem2"}));
+    QCOMPARE(formatter.Options().UnitScopeNames, (std::vector<std::u16string>{u"Vcl", u"System"}));
     QCOMPARE(window->edtUnitsPath->text(), QStringLiteral("/a;/b"));
 
     window->chkKeepNames->setChecked(true);
     window->edtKeepFirst->setText(QStringLiteral("Other"));
     emit window->edtKeepFirst->editingFinished();
-    QVERIFY(formatter.KeepNameResolution());
-    QCOMPARE(formatter.KeepFirstUnits(), std::vector<std::u16string>{u"Other"});
+    QVERIFY(formatter.Options().KeepNameResolution);
+    QCOMPARE(formatter.Options().KeepFirstUnits, std::vector<std::u16string>{u"Other"});
     const QByteArray saved = FFixture->ReadSettings();
     QVERIFY2(saved.contains("KeepNameResolution=1\n") && saved.contains("KeepFirst=Other\n") &&
                  saved.contains("UnitScopes=Vcl, System\n"),
              saved.constData());
+}
+
+// The window's settings file serves as the tool's options file: what the
+// window saves (its other sections and an empty width included) is read by
+// the tool's strict reader into the options the window formats with, and a
+// new window reads the same back.
+void TSettingsTest::theToolReadsWhatTheWindowWrites() {
+    FFixture->WriteSettings("; mine\n[Window]\nLeft=10\n\n[Settings]\nAutoUpdate=0\n");
+    QTemporaryDir units;
+    quorvel::TFormatOptions shown;
+    {
+        auto window = FFixture->CreateWindow();
+        window->chkUnitsVertical->setChecked(false);
+        window->edtUsesWordwrap->setText(QString());
+        window->chkKeepFirst->setChecked(false);
+        window->edtKeepFirst->setText(QStringLiteral(" Mem1, Mem2"));
+        emit window->edtKeepFirst->editingFinished();
+        window->edtUnitsPath->setText(units.path());
+        emit window->edtUnitsPath->editingFinished();
+        shown = window->Formatter()->Options();
+    }
+    const QByteArray saved = FFixture->ReadSettings();
+    QVERIFY2(saved.startsWith("; mine\n[Window]\nLeft=10\n") && saved.contains("WordWrapAt=\n"), saved.constData());
+
+    const quorvel::files::OptionSet read =
+        quorvel::files::ReadOptionsFile(FFixture->SettingsPath().toStdU16String());
+    QVERIFY(read.EngineOptions() == shown);
+    QCOMPARE(read.UnitsPath(), std::vector<std::filesystem::path>{units.path().toStdU16String()});
+    auto again = FFixture->CreateWindow();
+    QVERIFY(again->Formatter()->Options() == shown);
+    QCOMPARE(FFixture->ReadSettings(), saved);
 }
 
 QTEST_MAIN(TSettingsTest)

@@ -1,5 +1,5 @@
 #pragma once
-// The main window: file intake, the side-by-side preview, the log, the three
+// The main window: file intake, the side-by-side preview, the log, the
 // options with their settings file, and the batch run. The controls are named
 // after the layout; each event has one short handler named after its control.
 
@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "OptionTable.h"
+
 class QCheckBox;
 class QFrame;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -23,6 +26,7 @@ class QToolButton;
 class QsciLexerPascal;
 class QsciScintilla;
 class TDialogs;
+class TIniFile;
 namespace quorvel {
 class TQuorvel;
 }
@@ -61,12 +65,14 @@ public:
     QLabel* lblUsesWordWrap = nullptr;
     QLineEdit* edtUsesWordwrap = nullptr;
     QCheckBox* chkAutoUpdateCheck = nullptr;
+    // The controls made from the option table, one per row with a label,
+    // laid out below the options above by a layout of their own.
+    QWidget* pnlTableOptions = nullptr;
     QCheckBox* chkKeepFirst = nullptr;    // the built-in units that must come first
-    QLabel* lblKeepFirst = nullptr;
     QLineEdit* edtKeepFirst = nullptr;    // the user's own, comma-separated
     QCheckBox* chkKeepNames = nullptr;    // keep every name resolving as before
-    QLabel* lblUnitsPath = nullptr;
     QLineEdit* edtUnitsPath = nullptr;    // folders separated by ";"
+    QToolButton* btnUnitsPath = nullptr;  // adds a folder picked in the folder browser
     QWidget* PnlRight = nullptr;
     QSplitter* SplPreview = nullptr;
     QWidget* PnlPreviewTop = nullptr;
@@ -95,7 +101,8 @@ private:
     void CreateDropStrip(QWidget* AParent);
     void CreateButtonStrip(QWidget* AParent);
     void CreateLeftColumn(QWidget* AParent);
-    void CreateOrderOptions();
+    void CreateTableOptions();
+    void AddTableOption(const quorvel::files::OptionRow& ARow, QGridLayout& AGrid);
     void CreateRightColumn(QWidget* AParent);
     void SetTabOrder();
     void ConnectHandlers();
@@ -121,7 +128,10 @@ private:
     void chkAutoUpdateCheckClick();
     void OrderOptionChange();
     void ApplyOrderOptions();
-    std::vector<std::filesystem::path> UnitsPathFolders() const;
+    void BrowseFolderClick(QLineEdit* AEdit);
+    // The options of the table's controls, over those only the settings file holds.
+    quorvel::files::OptionSet TableOptions() const;
+    void LoadStoredOptions(const TIniFile& ASettings);
     void HandleSkipBlock(const std::u16string& AMsg);
 
     // Settings (FormMainSettings.cpp).
@@ -144,7 +154,16 @@ private:
     TDialogs& FDialogs;
     std::unique_ptr<quorvel::TQuorvel> FFormatter;
     QsciLexerPascal* FSynHighlighter = nullptr;  // owned by the window, shared by both views
-    std::vector<std::u16string> FUnitScopeNames;  // from the settings file only; empty: the default ones
+    // A control made from a row of the option table.
+    struct TOptionControl {
+        const quorvel::files::OptionRow* Row = nullptr;
+        QCheckBox* Check = nullptr;  // a Flag row
+        QLineEdit* Edit = nullptr;   // a Names or Folders row
+    };
+    std::vector<TOptionControl> FOptionControls;
+    // Options the window has no control for (UnitScopes), as the settings file
+    // holds them: written there by hand, never by the window.
+    quorvel::files::OptionSet FStoredOptions;
     bool FLogStarted = false;  // a line was logged since the log was last cleared
     bool FShown = false;
     bool FDropEnabled = false;

@@ -61,9 +61,9 @@ std::optional<std::u16string> ReadInclude(std::u16string_view AName) {
     return Utf16(found->second);
 }
 
-class InterfaceScannerTest : public ::testing::TestWithParam<ScanCase> {};
+class InterfaceIdentifiersTest : public ::testing::TestWithParam<ScanCase> {};
 
-TEST_P(InterfaceScannerTest, DeclaresTopLevelNames) {
+TEST_P(InterfaceIdentifiersTest, DeclaresTopLevelNames) {
     const ScanCase& c = GetParam();
     const std::u16string source = Utf16("unit U;\ninterface\n" + std::string(c.Interface) +
                                         "\nimplementation\nconst Hidden = 1;\nprocedure Impl;\nbegin\nend;\nend.\n");
@@ -96,8 +96,8 @@ constexpr ScanCase kDeclarations[] = {
      "TR K"},
     {"Generics",
      "type TList<T: class, constructor> = class Items: T; end; TPair<K, V> = record Key: K; end;\n"
-     "generic TG<T> = class end; TSpec = specialize TG<Integer>; function Make<T>(A: T): T;",
-     "TLIST TPAIR TG TSPEC MAKE"},
+     "generic TG<T> = class end; TOfInteger = specialize TG<Integer>; function Make<T>(A: T): T;",
+     "TLIST TPAIR TG TOFINTEGER MAKE"},
     {"TypedConstants",
      "const Arr: array[0..1] of Integer = (1, 2); Rec: TPoint = (X: 1; Y: 2); Nested: TRec = (A: (1, 2); B: 'x;y');",
      "ARR REC NESTED"},
@@ -129,22 +129,22 @@ constexpr ScanCase kDeclarations[] = {
     {"CommentsAndStringsHideNothingElse", "const S = 'type X = 1;'; { var Y: Integer; } // const Z = 1;\nvar V: Integer;",
      "S V"},
 };
-INSTANTIATE_TEST_SUITE_P(Declarations, InterfaceScannerTest, ::testing::ValuesIn(kDeclarations),
+INSTANTIATE_TEST_SUITE_P(Declarations, InterfaceIdentifiersTest, ::testing::ValuesIn(kDeclarations),
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });
 
-TEST(InterfaceScannerEdges, TextsWithoutAnInterfaceDeclareNothing) {
+TEST(InterfaceIdentifiersEdges, TextsWithoutAnInterfaceDeclareNothing) {
     for (const char* text : {"", "program P; const C = 1; begin end.", "unit U; { interface } const C = 1;"}) {
         EXPECT_TRUE(F_InterfaceIdentifiers(Utf16(text), {}).empty()) << text;
     }
 }
 
-TEST(InterfaceScannerEdges, UnfinishedTextsKeepWhatWasRead) {
+TEST(InterfaceIdentifiersEdges, UnfinishedTextsKeepWhatWasRead) {
     EXPECT_EQ(Expected("T V"), Sorted(F_InterfaceIdentifiers(u"unit U; interface var V: Integer; type T = class X", {})));
     EXPECT_EQ(Expected("C T"), Sorted(F_InterfaceIdentifiers(u"unit U; interface const C = 1; type T = (a", {})));
 }
 
 // A unit whose whole text stands in an include file, as Free Pascal's rtlconsts.pp does.
-TEST(InterfaceScannerEdges, UnitInAnIncludeFile) {
+TEST(InterfaceIdentifiersEdges, UnitInAnIncludeFile) {
     const TIncludeReader reader = [](std::u16string_view AName) -> std::optional<std::u16string> {
         if (AName != u"whole.inc") return std::nullopt;
         return u"unit W; interface resourcestring SRangeError = 'x'; implementation const Hidden = 1; end.";
@@ -153,13 +153,13 @@ TEST(InterfaceScannerEdges, UnitInAnIncludeFile) {
     EXPECT_EQ(Expected(""), Sorted(F_InterfaceIdentifiers(u"{$I other.inc} const NotAUnit = 1;", reader)));
 }
 
-TEST(InterfaceScannerEdges, ThrowingReaderFindsNothing) {
+TEST(InterfaceIdentifiersEdges, ThrowingReaderFindsNothing) {
     const TIncludeReader throwing = [](std::u16string_view) -> std::optional<std::u16string> { throw 42; };
     EXPECT_EQ(Expected("A"), Sorted(F_InterfaceIdentifiers(u"unit U; interface {$I x.inc} const A = 1;", throwing)));
 }
 
 // Soup of the tokens that steer the scanner: it must end and never throw.
-TEST(InterfaceScannerEdges, TokenSoupEnds) {
+TEST(InterfaceIdentifiersEdges, TokenSoupEnds) {
     constexpr std::u16string_view kPieces[] = {
         u"interface", u"implementation", u"type", u"var", u"const", u"class", u"record", u"end", u"of",
         u"helper", u"for", u"case", u"procedure", u"(", u")", u"[", u"]", u"<", u">", u"=", u":", u";",

@@ -1,5 +1,7 @@
 #pragma once
-// Reads the identifiers the interface section of a unit declares at top level.
+// The identifiers the interface section of a unit declares at top level. The
+// reader itself, F_InterfaceIdentifiers, is public (UnitInterface.h); the rest
+// of the engine shares with it what is here.
 
 #include <string_view>
 

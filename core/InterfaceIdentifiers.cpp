@@ -1,4 +1,4 @@
-#include "InterfaceScanner.h"
+#include "InterfaceIdentifiers.h"
 
 #include <algorithm>
 #include <vector>

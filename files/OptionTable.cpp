@@ -1,0 +1,198 @@
+#include "OptionTable.h"
+
+#include <algorithm>
+#include <array>
+#include <system_error>
+
+#include "AsciiCase.h"
+#include "IntegerText.h"
+#include "PathText.h"
+#include "Utf8.h"
+
+namespace quorvel::files {
+namespace fs = std::filesystem;
+namespace {
+
+using Names = std::vector<std::u16string>;
+using Folders = std::vector<fs::path>;
+
+// VerticalList, WordWrapAt and AutoUpdate have the window's own, hand-placed
+// controls; the other rows with a label get theirs from the table, in its order.
+const std::array<OptionRow, 8> kRows{{
+    {u"VerticalList", OptionKind::Flag, u"1", "--wrapped", u"0", "", false, u"",
+     "Word-wrap each uses clause instead of one unit per line", u"", u"",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.VerticalList = std::get<bool>(AValue); }},
+    {u"WordWrapAt", OptionKind::Width, u"80", "--wrap-at", u"", "N", false, u"VerticalList",
+     "Width for --wrapped (implies it); default 80", u"", u"",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.WordWrapAt = std::get<std::int32_t>(AValue); }},
+    {u"KeepFirstBuiltIn", OptionKind::Flag, u"1", "--no-keep-first", u"0", "", false, u"",
+     "Do not keep the built-in list of units first", u"Memory managers first",
+     u"Memory managers, thread managers and exception tracers stay first",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.KeepFirstBuiltIn = std::get<bool>(AValue); }},
+    {u"KeepFirst", OptionKind::Names, u"", "--keep-first", u"", "NAMES", true, u"",
+     "Units that stay first in every clause, in their written order, after the built-in list of "
+     "memory managers, thread managers and exception tracers (comma-separated; repeatable)",
+     u"Also first", u"More units that stay first in their written order, separated by commas",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.KeepFirstUnits = std::get<Names>(AValue); }},
+    {u"KeepNameResolution", OptionKind::Flag, u"1", "--no-keep-names", u"0", "", false, u"",
+     "Sort even where a name declared by two units of a clause would then resolve to the other unit",
+     u"Keep names resolving",
+     u"Where two units of a clause declare a name the file uses, the unit it resolves to stays after the other",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) {
+         AOptions.KeepNameResolution = std::get<bool>(AValue);
+     }},
+    {u"UnitsPath", OptionKind::Folders, u"", "--units-path", u"", "DIR", true, u"",
+     "Folder searched, with its subfolders, for the .pas and .pp sources of the units named in clauses, "
+     "beside the folders of the files formatted (repeatable)",
+     u"Units path",
+     u"Folders searched, with their subfolders, for the sources of the units named in clauses, separated by \";\"",
+     nullptr},
+    {u"UnitScopes", OptionKind::Names, u"", "--unit-scopes", u"", "NAMES", false, u"",
+     "Unit scope names tried in front of a unit name without one (comma-separated); "
+     "default: the usual ones, System, Winapi, Vcl, ...",
+     u"", u"",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.UnitScopeNames = std::get<Names>(AValue); }},
+    // The window's update check: read and checked but changing nothing in the
+    // formatting, so the window's own settings file also serves as an options file.
+    {u"AutoUpdate", OptionKind::Flag, u"1", "", u"", "", false, u"", "", u"", u"", nullptr},
+}};
+
+std::u16string_view Trimmed(std::u16string_view AText) {
+    const auto first = AText.find_first_not_of(u" \t");
+    if (first == std::u16string_view::npos) return {};
+    return AText.substr(first, AText.find_last_not_of(u" \t") - first + 1);
+}
+
+std::string Quoted(std::u16string_view AText) { return "\"" + Utf8FromText(AText) + "\""; }
+
+std::int32_t WholeNumber(std::u16string_view AText) {
+    const auto value = ParseIntegerText(AText);
+    if (!value) throw OptionError(Quoted(AText) + " is not a whole number");
+    return *value;
+}
+
+Folders ReadFolders(std::u16string_view AList, const OptionReading& AReading) {
+    Folders folders;
+    while (!AList.empty()) {
+        const std::size_t semicolon = AList.find(u';');
+        const std::u16string_view piece = Trimmed(AList.substr(0, semicolon));
+        if (!piece.empty()) {
+            const fs::path folder = AReading.BaseFolder / fs::path(std::u16string(piece));
+            std::error_code error;
+            if (AReading.FoldersMustExist && !fs::is_directory(folder, error))
+                throw OptionError(Quoted(piece) + " is not an existing folder (looked for \"" + PathMessageText(folder) +
+                                  "\")");
+            folders.push_back(folder);
+        }
+        if (semicolon == std::u16string_view::npos) break;
+        AList.remove_prefix(semicolon + 1);
+    }
+    return folders;
+}
+
+std::size_t RowIndex(const OptionRow& ARow) { return static_cast<std::size_t>(&ARow - kRows.data()); }
+
+}  // namespace
+
+std::span<const OptionRow> OptionTable() { return kRows; }
+
+const OptionRow* FindOption(std::u16string_view AKey) {
+    const auto row = std::find_if(kRows.begin(), kRows.end(),
+                                  [&](const OptionRow& ARow) { return SameAsciiName(ARow.Key, AKey); });
+    return row == kRows.end() ? nullptr : &*row;
+}
+
+const OptionRow& OptionByKey(std::u16string_view AKey) {
+    const OptionRow* row = FindOption(AKey);
+    if (!row) throw std::logic_error("no option " + Utf8FromText(AKey));
+    return *row;
+}
+
+std::string KnownOptionKeys() {
+    std::string list;
+    for (const OptionRow& row : kRows) list += (list.empty() ? "" : ", ") + Utf8FromText(row.Key);
+    return list;
+}
+
+void AppendNames(std::u16string_view AList, std::vector<std::u16string>& ANames) {
+    while (!AList.empty()) {
+        const std::size_t comma = AList.find(u',');
+        const std::u16string_view name = Trimmed(AList.substr(0, comma));
+        if (!name.empty()) ANames.emplace_back(name);
+        if (comma == std::u16string_view::npos) break;
+        AList.remove_prefix(comma + 1);
+    }
+}
+
+std::optional<OptionValue> ParseOptionValue(const OptionRow& ARow, std::u16string_view AText,
+                                            const OptionReading& AReading) {
+    switch (ARow.Kind) {
+        case OptionKind::Flag: return WholeNumber(AText) != 0;
+        case OptionKind::Width: {
+            if (AText.empty()) return std::nullopt;
+            const std::int32_t width = WholeNumber(AText);
+            if (width < 1) throw OptionError("the width must be at least 1, not " + std::to_string(width));
+            return width;
+        }
+        case OptionKind::Names: {
+            Names names;
+            AppendNames(AText, names);
+            return names;
+        }
+        case OptionKind::Folders: return ReadFolders(AText, AReading);
+    }
+    return std::nullopt;
+}
+
+OptionSet::OptionSet() : FValues(kRows.size()) {}
+
+void OptionSet::Set(const OptionRow& ARow, OptionValue AValue) { FValues[RowIndex(ARow)] = std::move(AValue); }
+
+void OptionSet::SetText(const OptionRow& ARow, std::u16string_view AText, const OptionReading& AReading) {
+    if (auto value = ParseOptionValue(ARow, AText, AReading)) Set(ARow, std::move(*value));
+}
+
+void OptionSet::Append(const OptionRow& ARow, OptionValue AValue) {
+    std::optional<OptionValue>& slot = FValues[RowIndex(ARow)];
+    if (!slot) {
+        slot = std::move(AValue);
+        return;
+    }
+    std::visit(
+        [&](auto& AList) {
+            using T = std::decay_t<decltype(AList)>;
+            if constexpr (std::is_same_v<T, Names> || std::is_same_v<T, Folders>) {
+                const T& more = std::get<T>(AValue);
+                AList.insert(AList.end(), more.begin(), more.end());
+            } else {
+                AList = std::get<T>(AValue);
+            }
+        },
+        *slot);
+}
+
+const OptionValue* OptionSet::Find(const OptionRow& ARow) const {
+    const std::optional<OptionValue>& slot = FValues[RowIndex(ARow)];
+    return slot ? &*slot : nullptr;
+}
+
+OptionSet OptionSet::Overlay(const OptionSet& ATop, const OptionSet& ABottom) {
+    OptionSet result;
+    for (std::size_t i = 0; i < kRows.size(); ++i) result.FValues[i] = ATop.FValues[i] ? ATop.FValues[i] : ABottom.FValues[i];
+    return result;
+}
+
+TFormatOptions OptionSet::EngineOptions() const {
+    TFormatOptions options;
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        if (FValues[i] && kRows[i].Apply) kRows[i].Apply(*FValues[i], options);
+    }
+    return options;
+}
+
+std::vector<fs::path> OptionSet::UnitsPath() const {
+    const OptionValue* folders = Find(OptionByKey(u"UnitsPath"));
+    return folders ? std::get<Folders>(*folders) : Folders{};
+}
+
+}  // namespace quorvel::files
