@@ -1,125 +1,16 @@
 #include "ClauseOrder.h"
 
 #include <algorithm>
-#include <map>
 #include <queue>
-#include <unordered_map>
 
-#include "IncludedTexts.h"
-#include "InterfaceIdentifiers.h"
 #include "KeepFirstUnits.h"
 #include "NameOrder.h"
-#include "UnitFactsCache.h"
 #include "UnitNames.h"
-#include "UsedIdentifiers.h"
 
 namespace quorvel::detail {
 namespace {
 
 constexpr std::size_t kIdentifiersPerNote = 3;
-
-std::u16string_view SortKey(const TUsesEntry& AEntry) {
-    return std::u16string_view(AEntry.UnitName).substr(AEntry.NameStart);
-}
-
-// Entry Before must stay before entry After for the sake of Identifiers (folded).
-struct Constraint {
-    std::size_t Before;
-    std::size_t After;
-    std::vector<std::u16string> Identifiers;
-};
-
-const TIdentifierSet* FindUnit(const NameRules& ARules, std::u16string_view AName) {
-    if (AName.empty()) return nullptr;
-    if (const TIdentifierSet* set = ARules.Catalog->F_FindUnit(AName)) return set;
-    std::u16string scoped;
-    for (const std::u16string& scope : *ARules.ScopeNames) {
-        scoped.assign(scope).append(u".").append(AName);
-        if (const TIdentifierSet* set = ARules.Catalog->F_FindUnit(scoped)) return set;
-    }
-    return nullptr;
-}
-
-class ConstraintFinder {
-public:
-    explicit ConstraintFinder(const NameRules& ARules) : FRules(ARules) {}
-
-    // The file is read only when two units of the clause declare something
-    // in common, and then only for those shared identifiers.
-    std::vector<Constraint> Find(const std::vector<std::u16string>& ANames) {
-        std::vector<std::pair<std::size_t, const TIdentifierSet*>> found;
-        for (std::size_t i = 0; i < ANames.size(); ++i) {
-            if (const TIdentifierSet* set = FindUnit(FRules, ANames[i])) {
-                found.emplace_back(i, set);
-            } else if (!ANames[i].empty()) {
-                FRules.Catalog->NoteUnitWithoutSource(ANames[i]);
-            }
-        }
-        if (found.size() < 2) return {};
-        IdentifierFilter shared;
-        std::vector<std::u16string_view> helpers;
-        std::vector<const TIdentifierSet*> sets;
-        for (const auto& entry : found) sets.push_back(entry.second);
-        for (const std::vector<std::u16string>* identifiers : FRules.Facts->SharedByPairs(sets)) {
-            for (const std::u16string& identifier : *identifiers) {
-                if (identifier.starts_with(kHelperPrefix)) helpers.push_back(identifier);
-                else shared.Add(identifier);
-            }
-        }
-        if (shared.IsEmpty() && helpers.empty()) return {};
-        std::unordered_map<std::u16string_view, std::u16string_view> used;
-        if (!shared.IsEmpty()) used = UsedInFileAndIncludes(shared);
-        for (std::u16string_view helper : helpers) used.try_emplace(helper);  // active without being named
-        std::vector<std::size_t> declaring;
-        std::u16string key;
-        for (const auto& [identifier, spelling] : used) {
-            key.assign(identifier);
-            if (!spelling.empty()) FSpellings.try_emplace(key, spelling);
-            declaring.clear();
-            for (const auto& [index, set] : found) {
-                if (set->contains(key)) declaring.push_back(index);
-            }
-            for (std::size_t k = 0; k + 1 < declaring.size(); ++k) {
-                FPairs[{declaring[k], declaring.back()}].push_back(key);
-            }
-        }
-        std::vector<Constraint> constraints;
-        for (auto& [pair, identifiers] : FPairs) {
-            std::sort(identifiers.begin(), identifiers.end());
-            constraints.push_back({pair.first, pair.second, std::move(identifiers)});
-        }
-        return constraints;
-    }
-
-    // A folded identifier as the file first spells it; helpers as "helper for TYPE".
-    std::u16string Spelling(const std::u16string& AFolded) const {
-        if (AFolded.starts_with(kHelperPrefix)) return u"helper for " + AFolded.substr(kHelperPrefix.size());
-        const auto found = FSpellings.find(AFolded);
-        return found == FSpellings.end() ? AFolded : std::u16string(found->second);
-    }
-
-private:
-    const NameRules& FRules;
-    IncludedTexts FIncluded;  // the spellings may point into them
-    std::unordered_map<std::u16string, std::u16string_view> FSpellings;
-
-    // An include file that cannot be read may use any of them: all count then.
-    std::unordered_map<std::u16string_view, std::u16string_view> UsedInFileAndIncludes(
-        const IdentifierFilter& AShared) {
-        UsedIdentifiers found = UsedAmong(FRules.Text(), AShared);
-        auto used = std::move(found.Spellings);
-        if (!found.IncludesFiles) return used;
-        static const TIncludeReader kNoReader;
-        FIncluded = ReadIncludedTexts(FRules.Text(), FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
-        if (!FIncluded.Complete) {
-            AShared.ForEach([&](std::u16string_view AIdentifier) { used.try_emplace(AIdentifier); });
-            return used;
-        }
-        for (const std::u16string& text : FIncluded.Texts) used.merge(UsedAmong(text, AShared).Spellings);
-        return used;
-    }
-    std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
-};
 
 class ClauseOrderer {
 public:
@@ -179,7 +70,7 @@ private:
     }
 
     int Compare(std::size_t ALeft, std::size_t ARight) const {
-        return CompareUnitNames(SortKey(FEntries[ALeft]), SortKey(FEntries[ARight]));
+        return CompareEntryNames(FEntries[ALeft], FEntries[ARight]);
     }
 
     // A unit that must stay before a keep-first unit that would move ahead of it.
@@ -191,31 +82,21 @@ private:
         return conflicts;
     }
 
-    // The units not kept first: a stable alphabetical sort when nothing holds
-    // them back, else the topological order that takes the smallest name first.
+    // The units not kept first, in the topological order that takes the
+    // smallest name first; equal names in written order, so without
+    // constraints this is the stable alphabetical sort.
     void AppendOthers(std::vector<std::size_t>& AOrder) const {
         std::vector<std::vector<std::size_t>> followers(FEntries.size());
         std::vector<std::size_t> waitingFor(FEntries.size(), 0);
-        bool constrained = false;
         for (const Constraint& c : FConstraints) {
             if (FFirst[c.Before]) continue;  // kept first anyway
             followers[c.Before].push_back(c.After);
             ++waitingFor[c.After];
-            constrained = true;
         }
         const auto later = [this](std::size_t ALeft, std::size_t ARight) {
             const int compared = Compare(ALeft, ARight);
             return compared != 0 ? compared > 0 : ALeft > ARight;
         };
-        const std::size_t begin = AOrder.size();
-        if (!constrained) {
-            for (std::size_t i = 0; i < FEntries.size(); ++i) {
-                if (!FFirst[i]) AOrder.push_back(i);
-            }
-            std::stable_sort(AOrder.begin() + static_cast<std::ptrdiff_t>(begin), AOrder.end(),
-                             [&](std::size_t ALeft, std::size_t ARight) { return Compare(ALeft, ARight) < 0; });
-            return;
-        }
         std::priority_queue<std::size_t, std::vector<std::size_t>, decltype(later)> ready(later);
         for (std::size_t i = 0; i < FEntries.size(); ++i) {
             if (!FFirst[i] && waitingFor[i] == 0) ready.push(i);

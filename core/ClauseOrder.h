@@ -3,29 +3,15 @@
 // alphabetical order, held back only where a name the file uses would reach
 // another unit than before.
 
-#include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "NameConstraints.h"
 #include "QuorvelCore.h"
-#include "UnitInterface.h"
 
 namespace quorvel::detail {
 
 class KeepFirstMatcher;
-class UnitFactsCache;
-
-// What the name rule needs; without a catalog the rule is off.
-struct NameRules {
-    const TUnitCatalog* Catalog = nullptr;
-    const std::vector<std::u16string>* ScopeNames = nullptr;
-    UnitFactsCache* Facts = nullptr;
-    // The whole file, asked for only when a name two units share needs it:
-    // the identifiers it uses count.
-    std::function<std::u16string_view()> Text;
-    const TIncludeReader* ReadInclude = nullptr;  // and those of the include files it names
-};
 
 struct ClauseOrder {
     std::vector<TUsesEntry> Entries;

@@ -31,8 +31,8 @@ bool OpensCommentOrStringAt(std::basic_string_view<CharT> AText, std::size_t APo
 template <typename CharT>
 bool IsCandidateAt(std::basic_string_view<CharT> AText, std::size_t APos, std::u16string_view AKeyword) {
     if (OpensCommentOrStringAt(AText, APos)) return true;
-    return FoldAsciiCase(AText[APos]) == FoldAsciiCase(AKeyword[0]) && APos + 1 < AText.size() &&
-           FoldAsciiCase(AText[APos + 1]) == FoldAsciiCase(AKeyword[1]);
+    return FoldAscii(AText[APos]) == FoldAscii(AKeyword[0]) && APos + 1 < AText.size() &&
+           FoldAscii(AText[APos + 1]) == FoldAscii(AKeyword[1]);
 }
 
 #ifdef QUORVEL_CODE_UNIT_SEARCH_SSE2

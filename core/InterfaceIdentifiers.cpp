@@ -1,15 +1,13 @@
 #include "InterfaceIdentifiers.h"
 
 #include <algorithm>
-#include <deque>
 #include <vector>
 
 #include "CompilerDirective.h"
-#include "IncludedTexts.h"
+#include "IncludeWalker.h"
 #include "KeywordSearch.h"
 #include "PascalLexer.h"
 #include "TextRules.h"
-#include "UnitNames.h"
 
 namespace quorvel {
 namespace detail {
@@ -30,78 +28,60 @@ struct ScanToken {
 // token list, up to `implementation`.
 class TokenCollector {
 public:
-    explicit TokenCollector(const TIncludeReader& AReadInclude) : FReadInclude(AReadInclude) {}
+    explicit TokenCollector(const TIncludeReader& AReadInclude) : FWalker(AReadInclude) {}
 
-    void Collect(std::u16string_view AText, std::size_t AFrom, int ADepth) {
-        for (std::size_t pos = AFrom; pos < AText.size() && !FStopped;) {
-            const Token token = NextToken(AText, pos);
-            pos = token.End;
-            const std::u16string_view text = AText.substr(token.Begin, token.End - token.Begin);
-            switch (token.Kind) {
-            case TokenKind::Blank:
-            case TokenKind::Comment:
-                break;
-            case TokenKind::Directive:
-                TakeDirective(ReadDirective(text), ADepth);
-                break;
-            case TokenKind::Identifier:
-                if (KeywordEquals(text, u"implementation")) FStopped = true;
-                else Add(ScanKind::Word, text);
-                break;
-            case TokenKind::Symbol:
-                if (text == u"&" && pos < AText.size() && IsIdentifierStart(AText[pos])) {
-                    const Token name = NextToken(AText, pos);
-                    pos = name.End;
-                    Add(ScanKind::Word, AText.substr(name.Begin, name.End - name.Begin));
-                    FTokens.back().Escaped = true;
-                } else {
-                    Add(ScanKind::Symbol, text);
-                }
-                break;
-            default:
-                Add(ScanKind::Other, text);
-                break;
-            }
-        }
+    void Collect(std::u16string_view AText, std::size_t AFrom) {
+        FWalker.Walk(AText, AFrom, [this](std::u16string_view AIn, const Token& AToken) { return Take(AIn, AToken); });
     }
 
     std::vector<ScanToken>& Tokens() { return FTokens; }
 
 private:
-    const TIncludeReader& FReadInclude;
+    IncludeWalker FWalker;  // holds the included texts the tokens point into
     std::vector<ScanToken> FTokens;
-    std::deque<std::u16string> FIncludedTexts;  // the tokens point into them
-    std::size_t FIncludedUnits = 0;
     bool FScopedEnums = false;
-    bool FStopped = false;
+    bool FEscapedNext = false;  // `&` right before a name: the name is no keyword
 
     void Add(ScanKind AKind, std::u16string_view AText) { FTokens.push_back({AKind, AText, false, FScopedEnums}); }
 
-    void TakeDirective(const CompilerDirective& ADirective, int ADepth) {
+    // False at `implementation`.
+    bool Take(std::u16string_view AText, const Token& AToken) {
+        const std::u16string_view text = AText.substr(AToken.Begin, AToken.End - AToken.Begin);
+        if (FEscapedNext) {
+            FEscapedNext = false;
+            Add(ScanKind::Word, text);
+            FTokens.back().Escaped = true;
+            return true;
+        }
+        switch (AToken.Kind) {
+        case TokenKind::Blank:
+        case TokenKind::Comment:
+            break;
+        case TokenKind::Directive:
+            TakeDirective(ReadDirective(text));
+            break;
+        case TokenKind::Identifier:
+            if (KeywordEquals(text, u"implementation")) return false;
+            Add(ScanKind::Word, text);
+            break;
+        case TokenKind::Symbol:
+            FEscapedNext = text == u"&" && AToken.End < AText.size() && IsIdentifierStart(AText[AToken.End]);
+            if (!FEscapedNext) Add(ScanKind::Symbol, text);
+            break;
+        default:
+            Add(ScanKind::Other, text);
+            break;
+        }
+        return true;
+    }
+
+    // Include directives are the walker's.
+    void TakeDirective(const CompilerDirective& ADirective) {
         if (KeywordEquals(ADirective.Name, u"SCOPEDENUMS")) {
             const std::u16string_view arg = ADirective.Argument;
             if (KeywordEquals(arg.substr(0, 3), u"OFF") || arg.starts_with(u"-")) FScopedEnums = false;
             else if (KeywordEquals(arg.substr(0, 2), u"ON") || arg.starts_with(u"+")) FScopedEnums = true;
-        } else if (const std::u16string_view name = IncludedFile(ADirective); !name.empty()) {
-            Include(name, ADepth);
         }
-    }
-
-    void Include(std::u16string_view AName, int ADepth) {
-        if (ADepth >= kMaxIncludeDepth || FIncludedTexts.size() >= static_cast<std::size_t>(kMaxIncludes) ||
-            !FReadInclude) {
-            return;
-        }
-        std::optional<std::u16string> text;
-        try {
-            text = FReadInclude(AName);
-        } catch (...) {
-            return;  // a reader that fails finds nothing
-        }
-        if (!text || FIncludedUnits + text->size() > kMaxIncludedUnits) return;
-        FIncludedUnits += text->size();
-        FIncludedTexts.push_back(std::move(*text));
-        Collect(FIncludedTexts.back(), 0, ADepth + 1);
     }
 };
 
@@ -142,7 +122,7 @@ private:
         return AIndex < FTokens.size() && FTokens[AIndex].Kind == ScanKind::Symbol &&
                FTokens[AIndex].Text[0] == ASymbol;
     }
-    void Declare(std::size_t AIndex) { FIdentifiers.insert(FoldName(FTokens[AIndex].Text)); }
+    void Declare(std::size_t AIndex) { FIdentifiers.insert(FoldAscii(FTokens[AIndex].Text)); }
 
     // A keyword that opens a section or a declaration of its own: the index to
     // go on from, kStop at the end of the interface, nothing for other tokens.
@@ -289,7 +269,7 @@ private:
             i += 2;
         }
         if (!type.empty()) {
-            FIdentifiers.insert(std::u16string(kHelperPrefix) + FoldName(type));
+            FIdentifiers.insert(std::u16string(kHelperPrefix) + FoldAscii(type));
             ++i;
         }
         return SkipBody(i);
@@ -376,11 +356,11 @@ TIdentifierSet F_InterfaceIdentifiers(std::u16string_view AUnitSource, const TIn
         detail::TokenCollector collector(AReadInclude);
         auto& tokens = collector.Tokens();
         if (interfacePos != detail::kNotFound) {
-            collector.Collect(AUnitSource, interfacePos + 9, 0);
+            collector.Collect(AUnitSource, interfacePos + 9);
         } else {
             // A unit may keep all of itself in an include file (`{$I rtlconst.inc}`):
             // its interface starts at the first `interface` of the expanded text.
-            collector.Collect(AUnitSource, 0, 0);
+            collector.Collect(AUnitSource, 0);
             const auto isInterface = [](const detail::ScanToken& AToken) {
                 return AToken.Kind == detail::ScanKind::Word && detail::KeywordEquals(AToken.Text, u"interface");
             };

@@ -72,16 +72,16 @@ namespace quorvel::detail {
 
 void UnitNameSet::Add(std::u16string_view AName) {
     if (AName.empty()) return;
-    const char16_t first = FoldAsciiCase(AName[0]);
+    const char16_t first = FoldAscii(AName[0]);
     if (first < FFirstUnits.size()) FFirstUnits[first] = true;
-    FNames.insert(FoldName(AName));
+    FNames.insert(FoldAscii(AName));
 }
 
 bool UnitNameSet::Contains(std::u16string_view AName) const {
     if (AName.empty() || FNames.empty()) return false;
-    const char16_t first = FoldAsciiCase(AName[0]);
+    const char16_t first = FoldAscii(AName[0]);
     if (first < FFirstUnits.size() && !FFirstUnits[first]) return false;
-    return FNames.contains(FoldName(AName));
+    return FNames.contains(FoldAscii(AName));
 }
 
 namespace {

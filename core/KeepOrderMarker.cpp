@@ -28,7 +28,7 @@ bool ReadsMarker(std::basic_string_view<CharT> ABody) {
     std::size_t matched = 0;
     for (CharT c : ABody) {
         if (IsBlank(c)) continue;
-        if (matched == kMarker.size() || FoldAsciiCase(c) != kMarker[matched]) return false;
+        if (matched == kMarker.size() || FoldAscii(c) != kMarker[matched]) return false;
         ++matched;
     }
     return matched == kMarker.size();

@@ -15,6 +15,10 @@ namespace quorvel::detail {
 // U+007F after all of these. Negative, zero or positive like strcmp.
 int CompareUnitNames(std::u16string_view ALeft, std::u16string_view ARight);
 
+// CompareUnitNames of the two elements' texts from NameStart on: the order
+// of the elements of a clause.
+int CompareEntryNames(const TUsesEntry& ALeft, const TUsesEntry& ARight);
+
 // A copy of AEntries ordered by their names, from NameStart on; equal names
 // keep their source order, duplicates stay.
 std::vector<TUsesEntry> SortEntries(const std::vector<TUsesEntry>& AEntries);

@@ -4,15 +4,6 @@ namespace quorvel::detail {
 namespace {
 
 template <typename CharT>
-bool KeywordEqualsIn(std::basic_string_view<CharT> ALeft, std::u16string_view AKeyword) {
-    if (ALeft.size() != AKeyword.size()) return false;
-    for (std::size_t i = 0; i < ALeft.size(); ++i) {
-        if (FoldAsciiCase(ALeft[i]) != FoldAsciiCase(AKeyword[i])) return false;
-    }
-    return true;
-}
-
-template <typename CharT>
 std::size_t LineBreakLengthIn(std::basic_string_view<CharT> AText, std::size_t APos) {
     if (APos >= AText.size()) return 0;
     if (AText[APos] == CharT('\n')) return 1;
@@ -39,8 +30,13 @@ std::basic_string_view<CharT> TrimTrailingBlanksIn(std::basic_string_view<CharT>
 
 }  // namespace
 
-bool KeywordEquals(std::u16string_view ALeft, std::u16string_view AKeyword) { return KeywordEqualsIn(ALeft, AKeyword); }
-bool KeywordEquals(std::string_view ALeft, std::u16string_view AKeyword) { return KeywordEqualsIn(ALeft, AKeyword); }
+bool KeywordEquals(std::string_view ALeft, std::u16string_view AKeyword) {
+    if (ALeft.size() != AKeyword.size()) return false;
+    for (std::size_t i = 0; i < ALeft.size(); ++i) {
+        if (FoldAscii(ALeft[i]) != FoldAscii(AKeyword[i])) return false;
+    }
+    return true;
+}
 
 std::size_t LineBreakLengthAt(std::u16string_view AText, std::size_t APos) { return LineBreakLengthIn(AText, APos); }
 std::size_t LineBreakLengthAt(std::string_view AText, std::size_t APos) { return LineBreakLengthIn(AText, APos); }

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "AsciiCase.h"
+
 namespace quorvel::detail {
 
 // A code unit as a number: 8-bit text comes as `char`, which may be signed.
@@ -41,14 +43,14 @@ constexpr bool IsIdentifierStart(char16_t AChar) {
 }
 constexpr bool IsIdentifierStart(char AChar) { return IsIdentifierStart(UnitValue(AChar)); }
 
-// Only `a` to `z` are folded; no locale is involved.
-constexpr char16_t FoldAsciiCase(char16_t AChar) {
-    return (AChar >= u'a' && AChar <= u'z') ? static_cast<char16_t>(AChar - 32) : AChar;
-}
-constexpr char16_t FoldAsciiCase(char AChar) { return FoldAsciiCase(UnitValue(AChar)); }
+// The engine's one case folding (AsciiCase.h), for 8-bit text too.
+using quorvel::FoldAscii;
+constexpr char16_t FoldAscii(char AChar) { return FoldAscii(UnitValue(AChar)); }
 
 // AKeyword is ASCII.
-bool KeywordEquals(std::u16string_view ALeft, std::u16string_view AKeyword);
+inline bool KeywordEquals(std::u16string_view ALeft, std::u16string_view AKeyword) {
+    return SameAsciiName(ALeft, AKeyword);
+}
 bool KeywordEquals(std::string_view ALeft, std::u16string_view AKeyword);
 
 // Length of the line break at APos (2 for CR LF, 1 for a lone CR or LF), 0 when

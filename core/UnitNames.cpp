@@ -16,12 +16,6 @@ std::vector<std::u16string> DefaultUnitScopeNames() {
 
 namespace quorvel::detail {
 
-std::u16string FoldName(std::u16string_view AName) {
-    std::u16string folded(AName);
-    for (char16_t& c : folded) c = FoldAsciiCase(c);
-    return folded;
-}
-
 std::u16string_view PlainUnitName(const TUsesEntry& AEntry) {
     const std::u16string_view text = std::u16string_view(AEntry.UnitName).substr(AEntry.NameStart);
     for (char16_t c : text) {
@@ -58,7 +52,7 @@ std::u16string ElementUnitName(const TUsesEntry& AEntry) {
 std::u16string_view WithoutScope(std::u16string_view AName, const std::vector<std::u16string>& AScopeNames) {
     for (const std::u16string& scope : AScopeNames) {
         if (AName.size() > scope.size() + 1 && AName[scope.size()] == u'.' &&
-            KeywordEquals(AName.substr(0, scope.size()), scope)) {
+            SameAsciiName(AName.substr(0, scope.size()), scope)) {
             return AName.substr(scope.size() + 1);
         }
     }

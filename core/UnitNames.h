@@ -10,9 +10,6 @@
 
 namespace quorvel::detail {
 
-// Only a-z become A-Z.
-std::u16string FoldName(std::u16string_view AName);
-
 // The dotted unit name of a clause element, blanks and comments left out and
 // without its `in` part: `System . Classes {x} in 'a.pas'` gives `System.Classes`.
 std::u16string ElementUnitName(const TUsesEntry& AEntry);

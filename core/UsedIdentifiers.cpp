@@ -18,8 +18,8 @@ void IdentifierFilter::Add(std::u16string_view AFolded) {
 }
 
 bool IdentifierFilter::MayContain(std::u16string_view AToken) const {
-    const char16_t first = FoldAsciiCase(AToken.front());
-    const char16_t last = FoldAsciiCase(AToken.back());
+    const char16_t first = FoldAscii(AToken.front());
+    const char16_t last = FoldAscii(AToken.back());
     if (AToken.size() >= kLengths || first >= kUnits || last >= kUnits) return true;
     return FFirstUnits.test(AToken.size() * kUnits + first) && FLastUnits.test(AToken.size() * kUnits + last);
 }
@@ -40,7 +40,7 @@ UsedIdentifiers UsedAmong(std::u16string_view AText, const IdentifierFilter& AFi
             const std::u16string_view token = AText.substr(pos, end - pos);
             if (IsIdentifierStart(c) && AFilter.MayContain(token)) {
                 folded.assign(token);
-                for (char16_t& unit : folded) unit = FoldAsciiCase(unit);
+                for (char16_t& unit : folded) unit = FoldAscii(unit);
                 const std::u16string_view found = AFilter.Find(folded);
                 if (!found.empty()) used.Spellings.try_emplace(found, token);
             }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "AsciiCase.h"
 #include "FileBytes.h"
 #include "FileError.h"
 #include "FolderListing.h"
@@ -13,15 +14,8 @@ namespace quorvel::files {
 namespace fs = std::filesystem;
 namespace {
 
-std::u16string Folded(std::u16string_view AText) {
-    std::u16string folded(AText);
-    for (char16_t& c : folded)
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-    return folded;
-}
-
 bool HasExtension(const fs::path& APath, std::u16string_view AFoldedExtension) {
-    return Folded(PathDisplayText(APath.extension())) == AFoldedExtension;
+    return FoldAscii(PathDisplayText(APath.extension())) == AFoldedExtension;
 }
 
 // The text of a source by the run rule; bytes that are not the UTF-8 they claim
@@ -73,18 +67,18 @@ void FileUnitCatalog::IndexFolder(const fs::path& AFolder, bool ARecursive) {
 
 void FileUnitCatalog::IndexFile(const fs::path& AFile) {
     if (HasExtension(AFile, u".PAS") || HasExtension(AFile, u".PP")) {
-        std::unique_ptr<Unit>& unit = FUnits[Folded(PathDisplayText(AFile.stem()))];
+        std::unique_ptr<Unit>& unit = FUnits[FoldAscii(PathDisplayText(AFile.stem()))];
         if (!unit) unit = std::make_unique<Unit>();
         if (std::find(unit->Sources.begin(), unit->Sources.end(), AFile) == unit->Sources.end())
             unit->Sources.push_back(AFile);
     } else if (HasExtension(AFile, u".INC")) {
-        PathList& includes = FIncludes[Folded(PathDisplayText(AFile.filename()))];
+        PathList& includes = FIncludes[FoldAscii(PathDisplayText(AFile.filename()))];
         if (std::find(includes.begin(), includes.end(), AFile) == includes.end()) includes.push_back(AFile);
     }
 }
 
 const TIdentifierSet* FileUnitCatalog::F_FindUnit(std::u16string_view AUnitName) const {
-    const auto found = FUnits.find(Folded(AUnitName));
+    const auto found = FUnits.find(FoldAscii(AUnitName));
     if (found == FUnits.end()) return nullptr;
     Unit& unit = *found->second;
     std::call_once(unit.Read, [&] { unit.Identifiers = ReadUnit(unit.Sources); });
@@ -117,8 +111,8 @@ std::optional<std::u16string> FileUnitCatalog::ReadInclude(const fs::path& AUnit
         std::error_code error;
         if (fs::is_regular_file(candidate, error)) return ReadSourceText(candidate);
     }
-    for (const std::u16string& name : {Folded(PathDisplayText(named.filename())),
-                                       Folded(PathDisplayText(named.filename())) + u".INC"}) {
+    for (const std::u16string& name : {FoldAscii(PathDisplayText(named.filename())),
+                                       FoldAscii(PathDisplayText(named.filename())) + u".INC"}) {
         const auto found = FIncludes.find(name);
         if (found == FIncludes.end()) continue;
         // Every include of that name counts: declaring too much only keeps order.
@@ -133,7 +127,7 @@ std::optional<std::u16string> FileUnitCatalog::ReadInclude(const fs::path& AUnit
 
 void FileUnitCatalog::NoteUnitWithoutSource(std::u16string_view AUnitName) const {
     const std::lock_guard lock(FMissingLock);
-    FMissing.insert(Folded(AUnitName));
+    FMissing.insert(FoldAscii(AUnitName));
 }
 
 std::size_t FileUnitCatalog::UnitsWithoutSource() const {

@@ -10,7 +10,7 @@
 
 namespace quorvel {
 
-// Identifiers are stored folded: only a-z mapped to A-Z (the engine's keyword/name folding).
+// Identifiers are stored folded: FoldAscii (AsciiCase.h), only a-z mapped to A-Z.
 using TIdentifierSet = std::unordered_set<std::u16string>;
 
 // Returns the text of an include file named in a {$I name} / {$INCLUDE name} directive of the unit being scanned

@@ -70,6 +70,8 @@ const RulesCase kKeepFirst[] = {
     {"AnyLetterCaseAndPaths", "", "uses Main in 'Main.pas', fastmm4 in '..\\FastMM4.pas';",
      "uses\n   fastmm4 in '..\\FastMM4.pas',\n   Main in 'Main.pas';\n"},
     {"NotAPrefixMatch", "", "uses FastMM4Options, Alpha;", "uses\n   Alpha,\n   FastMM4Options;\n"},
+    {"NamesEqualButForCaseKeepTheirOrder", "", "uses sys, b, FastMM4, SYS, a, Sys;",
+     "uses\n   FastMM4,\n   a,\n   b,\n   sys,\n   SYS,\n   Sys;\n"},
 };
 INSTANTIATE_TEST_SUITE_P(KeepFirst, OrderingRulesTest, ::testing::ValuesIn(kKeepFirst),
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });

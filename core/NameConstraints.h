@@ -1,0 +1,71 @@
+#pragma once
+// Which units of a clause must stay before which so that every identifier the
+// file uses still comes from the same unit, and how the file spells those
+// identifiers, for the log.
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "IncludeWalker.h"
+#include "UnitInterface.h"
+
+namespace quorvel::detail {
+
+class IdentifierFilter;
+class UnitFactsCache;
+
+// What the name rule needs; without a catalog the rule is off.
+struct NameRules {
+    const TUnitCatalog* Catalog = nullptr;
+    const std::vector<std::u16string>* ScopeNames = nullptr;
+    UnitFactsCache* Facts = nullptr;
+    // The whole file, asked for only when a name two units share needs it:
+    // the identifiers it uses count.
+    std::function<std::u16string_view()> Text;
+    const TIncludeReader* ReadInclude = nullptr;  // and those of the include files it names
+};
+
+// Entry Before must stay before entry After for the sake of Identifiers (folded, sorted).
+struct Constraint {
+    std::size_t Before;
+    std::size_t After;
+    std::vector<std::u16string> Identifiers;
+};
+
+class ConstraintFinder {
+public:
+    explicit ConstraintFinder(const NameRules& ARules) : FRules(ARules) {}
+
+    // ANames are the clause's unit names by entry (empty where there is none).
+    // For every identifier the file uses that two or more of the units declare,
+    // the last of them must stay after each of the others; a helper counts as
+    // used. The file is read only when two units declare something in common,
+    // and then only for those shared identifiers.
+    std::vector<Constraint> Find(const std::vector<std::u16string>& ANames);
+
+    // A folded identifier as the file first spells it; helpers as "helper for TYPE".
+    std::u16string Spelling(const std::u16string& AFolded) const;
+
+private:
+    using FoundUnits = std::vector<std::pair<std::size_t, const TIdentifierSet*>>;  // entry and declarations
+    using UsedSpellings = std::unordered_map<std::u16string_view, std::u16string_view>;
+
+    const NameRules& FRules;
+    std::optional<IncludeWalker> FIncluded;  // the spellings may point into its texts
+    std::unordered_map<std::u16string, std::u16string_view> FSpellings;
+    std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
+
+    FoundUnits FindUnits(const std::vector<std::u16string>& ANames) const;
+    UsedSpellings UsedSharedIdentifiers(const FoundUnits& AUnits);
+    UsedSpellings UsedInFileAndIncludes(const IdentifierFilter& AShared);
+    void AddPairs(const FoundUnits& AUnits, const std::u16string& AIdentifier);
+};
+
+}  // namespace quorvel::detail
