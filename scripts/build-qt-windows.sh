@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# Builds static Qt 6.4.2 (qtbase) and QScintilla 2.13.3 for 64-bit Windows with
+# Debian's mingw-w64, from Debian's own source packages, into a cache folder
+# outside the work tree. A finished cache is reused; an interrupted build
+# resumes where it stopped (Ninja), and a cache counts as finished only once
+# its stamp file exists, which is written last.
+#
+# Usage: scripts/build-qt-windows.sh [--print-prefix | --check]
+#   --print-prefix  print the cache folder for this set of options and exit
+#   --check         exit 0 when that cache is complete, 1 when not; builds nothing
+# QUORVEL_QT_CACHE  the folder the caches live in (default ~/.cache/quorvel)
+# JOBS              parallel compile jobs (default 2; the build runs under nice -n 19)
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+qt_version=6.4.2
+qsci_version=2.13.3
+jobs=${JOBS:-2}
+cache_root=${QUORVEL_QT_CACHE:-$HOME/.cache/quorvel}
+
+# Everything that shapes the result goes into the folder's name, so a change
+# of options builds a new cache instead of mixing two.
+qt_options=(
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF
+  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
+  -DFEATURE_sql=OFF -DFEATURE_dbus=OFF
+  # the Windows platform plugin's tablet input needs wintab.h, which Debian's tarball lacks
+  -DFEATURE_tabletevent=OFF
+  -DINPUT_openssl=no -DFEATURE_schannel=ON
+)
+toolchain=$here/cmake/mingw-w64.cmake
+hash=$( { printf '%s\n' "$qt_version" "$qsci_version" "${qt_options[@]}"; cat "$toolchain"; } \
+        | sha256sum | cut -c1-10)
+# QScintilla's build is cheap: a change of its project rebuilds only it.
+qsci_project_hash=$(sha256sum "$here/cmake/qscintilla-windows/CMakeLists.txt" | cut -c1-10)
+prefix=$cache_root/qt-$qt_version-mingw-static-$hash
+work=$cache_root/work-$hash
+stamp=$prefix/quorvel-cache-complete
+
+if [[ "${1:-}" == "--print-prefix" ]]; then
+  echo "$prefix"
+  exit 0
+fi
+complete() { [[ -f $stamp && "$(cat "$work/qsci-installed" 2>/dev/null)" == "$qsci_project_hash" ]]; }
+if [[ "${1:-}" == "--check" ]]; then
+  complete
+  exit
+fi
+if complete; then
+  echo "Qt for Windows: using $prefix"
+  exit 0
+fi
+
+mkdir -p "$work" "$prefix"
+times=$work/times.txt
+step() { echo "== $(date -u +%H:%M:%S) $*"; }
+elapsed() { local s=$1; echo "$(( (SECONDS - s) / 60 )) min $(( (SECONDS - s) % 60 )) s"; }
+
+# --- fetch: apt's own client with a private list, state and cache; the
+# system's apt set-up is neither read for sources nor written.
+src=$work/src
+if [[ ! -f $src/fetched ]]; then
+  step "fetching Debian source packages qt6-base and qscintilla2"
+  mkdir -p "$src/lists/partial" "$src/cache/archives/partial"
+  mirror=$(awk '/^URIs:/ {print $2; exit}' /etc/apt/sources.list.d/debian.sources 2>/dev/null || true)
+  mirror=${mirror:-http://deb.debian.org/debian}
+  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror bookworm main" > "$src/sources.list"
+  apt_private=(-o Dir::Etc::SourceList="$src/sources.list" -o Dir::Etc::SourceParts=/dev/null
+               -o Dir::State::Lists="$src/lists" -o Dir::Cache="$src/cache"
+               -o APT::Sandbox::User=root)
+  apt-get "${apt_private[@]}" update -q
+  (cd "$src" && apt-get "${apt_private[@]}" source --download-only qt6-base qscintilla2)
+  touch "$src/fetched"
+fi
+
+qt_src=$work/qtbase-everywhere-src-$qt_version
+if [[ ! -d $qt_src ]]; then
+  step "unpacking qt6-base"
+  tar -C "$work" -xf "$src"/qt6-base_"$qt_version"*.orig.tar.xz
+fi
+qsci_src=$work/qscintilla2-$qsci_version+dfsg
+if [[ ! -d $qsci_src ]]; then
+  step "unpacking qscintilla2"
+  tar -C "$work" -xf "$src"/qscintilla2_"$qsci_version"*.orig.tar.gz
+fi
+
+# The installed Qt remembers its toolchain file: keep a copy inside the cache
+# so the cache does not depend on this checkout staying where it is.
+cp "$toolchain" "$prefix/mingw-w64.cmake"
+mkdir -p "$prefix/mingw-w64" && cp -r "$here"/cmake/mingw-w64/. "$prefix/mingw-w64/"
+
+# --- qtbase
+for need in /usr/lib/x86_64-linux-gnu/cmake/Qt6/Qt6Config.cmake /usr/lib/qt6/libexec/moc; do
+  [[ -e $need ]] || { echo "error: $need is missing: run scripts/install-deps.sh first" >&2; exit 1; }
+done
+command -v x86_64-w64-mingw32-g++-posix > /dev/null \
+  || { echo "error: the mingw-w64 compiler is missing: run scripts/install-deps.sh first" >&2; exit 1; }
+qt_build=$work/qtbase-build
+if [[ ! -f $work/qt-installed ]]; then
+  if [[ ! -f $qt_build/build.ninja ]]; then
+    step "configuring qtbase (a few minutes, mostly one core)"
+    start=$SECONDS
+    nice -n 19 cmake -S "$qt_src" -B "$qt_build" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64.cmake" \
+      -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+      -DCMAKE_INSTALL_PREFIX="$prefix" "${qt_options[@]}"
+    echo "qtbase configure: $(elapsed $start)" >> "$times"
+  fi
+  step "building qtbase with $jobs jobs under nice -n 19 (roughly 40-60 minutes on 2 cores)"
+  start=$SECONDS
+  # Ninja's status line ([done/total]) is the progress.
+  nice -n 19 cmake --build "$qt_build" -j "$jobs"
+  echo "qtbase build: $(elapsed $start)" >> "$times"
+  cmake --install "$qt_build" > "$work/qt-install.log"
+  touch "$work/qt-installed"
+fi
+
+# --- QScintilla, static, from its sources list (its own project is qmake's)
+qsci_build=$work/qscintilla-build
+if [[ "$(cat "$work/qsci-installed" 2>/dev/null)" != "$qsci_project_hash" ]]; then
+  rm -rf "$qsci_build" "$stamp"
+  step "building QScintilla $qsci_version"
+  start=$SECONDS
+  "$prefix/bin/qt-cmake" -S "$here/cmake/qscintilla-windows" -B "$qsci_build" -G Ninja \
+    -DQSCINTILLA_SOURCE_DIR="$qsci_src" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix"
+  nice -n 19 cmake --build "$qsci_build" -j "$jobs"
+  cmake --install "$qsci_build" > "$work/qsci-install.log"
+  echo "QScintilla build: $(elapsed $start)" >> "$times"
+  echo "$qsci_project_hash" > "$work/qsci-installed"
+fi
+
+cp "$times" "$prefix/build-times.txt"
+touch "$stamp"
+step "Qt for Windows ready in $prefix"
+cat "$prefix/build-times.txt"
