@@ -12,7 +12,10 @@ endif()
 
 function(quorvel_use_static_qt_plugins ATarget)
   if(QUORVEL_STATIC_QT)
-    qt_import_plugins(${ATarget} NO_DEFAULT)
+    # Qt's own mode for programs that import their plugins themselves: it then
+    # neither links its default plugins nor adds an import object per linked
+    # plugin (which would import each of ours twice).
+    set_property(TARGET ${ATarget} PROPERTY _qt_static_plugins_finalizer_mode TRUE)
     target_link_libraries(${ATarget} PRIVATE quorvel_static_qt_plugins)
   endif()
 endfunction()
