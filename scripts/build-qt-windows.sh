@@ -76,16 +76,21 @@ main() {
     touch "$src/fetched"
   fi
 
+  # Unpacked beside and then moved into place, so a folder that is there is whole.
+  unpack() {
+    local tarball=$1 folder=$2
+    [[ -d $folder ]] && return 0
+    step "unpacking ${tarball##*/}"
+    rm -rf "$work/unpacking"
+    mkdir "$work/unpacking"
+    tar -C "$work/unpacking" -xf "$tarball"
+    mv "$work/unpacking/${folder##*/}" "$folder"
+    rm -rf "$work/unpacking"
+  }
   qt_src=$work/qtbase-everywhere-src-$qt_version
-  if [[ ! -d $qt_src ]]; then
-    step "unpacking qt6-base"
-    tar -C "$work" -xf "$src"/qt6-base_"$qt_version"*.orig.tar.xz
-  fi
+  unpack "$(echo "$src"/qt6-base_"$qt_version"*.orig.tar.xz)" "$qt_src"
   qsci_src=$work/qscintilla2-$qsci_version+dfsg
-  if [[ ! -d $qsci_src ]]; then
-    step "unpacking qscintilla2"
-    tar -C "$work" -xf "$src"/qscintilla2_"$qsci_version"*.orig.tar.gz
-  fi
+  unpack "$(echo "$src"/qscintilla2_"$qsci_version"*.orig.tar.gz)" "$qsci_src"
 
   # The installed Qt remembers its toolchain file: keep a copy inside the cache
   # so the cache does not depend on this checkout staying where it is.
