@@ -32,8 +32,11 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   set(QUORVEL_LINUX_CLI "" CACHE FILEPATH "A Linux quorvel-cli to compare the Windows one with (make test-windows sets it)")
   add_test(NAME wine_prefix COMMAND ${QUORVEL_WINE} wineboot --init)
   add_test(NAME wine_stop COMMAND ${QUORVEL_WINE} --stop)
-  set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine FIXTURES_REQUIRED "${QUORVEL_WINE_FIXTURES}")
-  set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine FIXTURES_REQUIRED "${QUORVEL_WINE_FIXTURES}")
+  set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine)
+  set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+  if(QUORVEL_BUILD_UI)
+    set_tests_properties(wine_prefix wine_stop PROPERTIES FIXTURES_REQUIRED display)
+  endif()
 endif()
 
 # Makes the test ATest of a cross-built program run under Wine after the prefix
