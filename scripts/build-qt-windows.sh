@@ -166,4 +166,4 @@ main() {
   step "Qt for Windows ready in $prefix"
   cat "$prefix/build-times.txt"
 }
-main "$@"
+main "$@"; exit  # on one line: bash reads no further in a file that changed meanwhile
