@@ -6,4 +6,4 @@
 #include <QtPlugin>
 
 Q_IMPORT_PLUGIN(QWindowsIntegrationPlugin)
-Q_IMPORT_PLUGIN(QSchannelBackendPlugin)
+Q_IMPORT_PLUGIN(QSchannelBackend)
