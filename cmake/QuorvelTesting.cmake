@@ -40,10 +40,14 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
 endif()
 
 # Makes the test ATest of a cross-built program run under Wine after the prefix
-# (and the screen) are ready.
+# (and the screen) are ready. WINDOWS: it shows windows, and runs alone: two
+# programs' windows on the one Wine screen were seen to block each other.
 function(quorvel_wine_test ATest)
   if(CMAKE_CROSSCOMPILING AND WIN32)
     set_tests_properties(${ATest} PROPERTIES FIXTURES_REQUIRED "${QUORVEL_WINE_FIXTURES}")
+    if("WINDOWS" IN_LIST ARGN)
+      set_tests_properties(${ATest} PROPERTIES RUN_SERIAL TRUE)
+    endif()
   endif()
 endfunction()
 

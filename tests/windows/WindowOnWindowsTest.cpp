@@ -170,7 +170,7 @@ void TWindowOnWindowsTest::manifestDeclares() {
     // CREATEPROCESS_MANIFEST_RESOURCE_ID of type RT_MANIFEST, where Windows looks.
     const QByteArray manifest = ProgramResource(QStringLiteral(QUORVEL_EXE_PATH), MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
     QVERIFY2(manifest.contains(setting), manifest.constData());
-    QVERIFY(!manifest.contains("activeCodePage"));  // files without a mark stay in the system's ANSI code page
+    QVERIFY(!manifest.contains("<activeCodePage"));  // files without a mark stay in the system's ANSI code page
 }
 
 void TWindowOnWindowsTest::programFileCarriesIconAndVersion() {

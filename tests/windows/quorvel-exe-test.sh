@@ -15,7 +15,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 appdata=$("${wine[@]}" cmd /c echo %APPDATA% | tr -d '\r')
 [[ $appdata == *:\\* ]] || fail "no APPDATA in the Wine user's environment: \"$appdata\""
-ini="$("${wine[@]}" winepath -u "$appdata" | tr -d '\r')Quorvel/Quorvel.ini"
+ini="$("${wine[@]}" winepath -u "$appdata" | tr -d '\r')/Quorvel/Quorvel.ini"
 rm -f "$ini"
 # The start-up update check asks a closed port on this machine: no network, no question.
 export QUORVEL_UPDATE_URL=http://127.0.0.1:9
