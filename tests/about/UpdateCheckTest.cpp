@@ -11,7 +11,22 @@
 #include "LoopbackHttpServer.h"
 #include "ufrmAbout.h"
 
+#ifdef _WIN32
+#define NOMINMAX
+#include <windows.h>
+#endif
+
 namespace {
+
+// Wine's Schannel (built on GnuTLS) closes the connection where Windows reports
+// the failed handshake: under Wine only the failure itself can be checked.
+bool UnderWine() {
+#ifdef _WIN32
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
 
 const QString Failed = QStringLiteral("Update-check failed: \r\n");
 const QString Current = QStringLiteral("You already have the current version (1.0.0.13).");
@@ -156,7 +171,8 @@ private slots:
         TfrmAbout::CheckForUpdate(false, dialogs, Environment(true, 5000));
         QCOMPARE(dialogs.UpdateQuestions.size(), 0);
         QCOMPARE(dialogs.Messages.size(), 1);
-        QVERIFY2(dialogs.Messages.first().startsWith(Failed + "SSL handshake failed"), qPrintable(dialogs.Messages.first()));
+        const QString expected = UnderWine() ? Failed : Failed + "SSL handshake failed";
+        QVERIFY2(dialogs.Messages.first().startsWith(expected), qPrintable(dialogs.Messages.first()));
     }
 
     void cleanup() { qunsetenv("QUORVEL_UPDATE_URL"); }

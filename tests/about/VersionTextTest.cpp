@@ -63,6 +63,9 @@ private slots:
         QVERIFY(WriteFileModifiedAt(program, modifiedUtc));
         QString path = program;
         if (throughLink) {
+#ifdef _WIN32
+            QSKIP("Windows makes a shortcut file here, which no program is started through");
+#endif
             path = folder.filePath(QStringLiteral("link"));
             if (!QFile::link(program, path)) QSKIP("no symbolic links here");
         }

@@ -189,8 +189,8 @@ void TMainWindowTest::updateCheckBoxSavesAtOnce() {
     auto window = FFixture->CreateWindow();  // no file: the box starts ticked
     window->edtUsesWordwrap->setText("");
     window->chkAutoUpdateCheck->setChecked(false);
-    QCOMPARE(FFixture->ReadSettings(), QByteArray("[Settings]\nVerticalList=1\nAutoUpdate=0\nWordWrapAt=\nKeepFirstBuiltIn=1\nKeepFirst=\n"
-                                                          "KeepNameResolution=1\nUnitsPath=\n"));
+    QCOMPARE(FFixture->ReadSettings(), NewFileLines("[Settings]\nVerticalList=1\nAutoUpdate=0\nWordWrapAt=\nKeepFirstBuiltIn=1\nKeepFirst=\n"
+                                                    "KeepNameResolution=1\nUnitsPath=\n"));
 
     // A settings file that cannot be written: the error box, and the box stays as the user left it.
     QFile::remove(FFixture->SettingsPath());

@@ -72,8 +72,8 @@ void TSettingsTest::closingWritesTheOptionsAndKeepsTheRestOfTheFile_data() {
     QTest::addColumn<QByteArray>("before");  // null: no file
     QTest::addColumn<QByteArray>("after");
     QTest::newRow("new file: section, then the keys in order")
-        << QByteArray() << QByteArray("[Settings]\nVerticalList=0\nAutoUpdate=1\nWordWrapAt=\nKeepFirstBuiltIn=1\n"
-                                      "KeepFirst=\nKeepNameResolution=1\nUnitsPath=\n");
+        << QByteArray() << NewFileLines("[Settings]\nVerticalList=0\nAutoUpdate=1\nWordWrapAt=\nKeepFirstBuiltIn=1\n"
+                                        "KeepFirst=\nKeepNameResolution=1\nUnitsPath=\n");
     QTest::newRow("comments, other sections and line breaks kept")
         << QByteArray("; Quorvel\r\n[Window]\r\nVerticalList=keep\r\n\r\n[settings]\r\nwordwrapat = 100\r\n; note\r\n"
                       "Extra=yes\r\n\r\n[Tail]\r\nX=1")

@@ -55,7 +55,7 @@ void TStartupTest::errorBoxAppendsAFullStopAfterLaterCharacters() {
 
 // This executable is ui_startup_tests; the boxes it shows must still read "Quorvel".
 void TStartupTest::applicationTitleIsQuorvelWhateverTheExecutableIsCalled() {
-    QCOMPARE(QFileInfo(QCoreApplication::applicationFilePath()).fileName(), u"ui_startup_tests"_qs);
+    QCOMPARE(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(), u"ui_startup_tests"_qs);
     QCOMPARE(QApplication::applicationName(), u"Quorvel"_qs);
 }
 

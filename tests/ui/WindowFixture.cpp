@@ -47,6 +47,13 @@ std::unique_ptr<TFrmMain> TWindowFixture::CreateShownWindow() {
     return window;
 }
 
+QByteArray NewFileLines(QByteArray AText) {
+#ifdef _WIN32
+    AText.replace("\n", "\r\n");
+#endif
+    return AText;
+}
+
 QStringList LogLines(const TFrmMain& AWindow) {
     const QString text = AWindow.MmoLog->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(u'\n');

@@ -36,6 +36,9 @@ private:
     QTemporaryDir FSources;
 };
 
+// AText with the line breaks a new settings file gets: CR LF on Windows, LF elsewhere.
+QByteArray NewFileLines(QByteArray AText);
+
 // The log pane's lines.
 QStringList LogLines(const TFrmMain& AWindow);
 // The file list's items, in order.

@@ -4,10 +4,10 @@
 
 #include <QString>
 
-#include "FileVersion.h"
+#include "VersionResource.h"
 
 struct TAboutEnvironment {
-    TVersionSource ReadFileVersion = CompiledFileVersion;
+    TVersionSource ReadFileVersion = ProgramFileVersion;
     QString ExecutablePath;        // empty: the running program's file
     int PhaseTimeoutMs = 60000;    // the update check's longest wait per network phase
 };

@@ -33,7 +33,7 @@ public:
     // "1.0.0" / "1.0.0.13", or empty without a version; read anew on each call.
     QString F_GetAppVersion() const;
     QString AppVersion() const { return F_GetAppVersion(); }
-    static QString F_GetBuildVersion(const TVersionSource& ASource = CompiledFileVersion);
+    static QString F_GetBuildVersion(const TVersionSource& ASource = ProgramFileVersion);
     static QString BuildVersion() { return F_GetBuildVersion(); }
 
     // Fills the version label and the title; runs right before the dialog
