@@ -61,10 +61,9 @@ void TFrmMain::ConnectHandlers() {
         if (control.Check) wire(control.Check, &QCheckBox::toggled, &TFrmMain::OrderOptionChange);
         // Names and folders are taken when the user is done typing, not per key.
         if (control.Edit) wire(control.Edit, &QLineEdit::editingFinished, &TFrmMain::OrderOptionChange);
-        const QString browseName = QStringLiteral("btn") + QString::fromStdU16String(std::u16string(control.Row->Key));
-        if (auto* browse = pnlTableOptions->findChild<QToolButton*>(browseName)) {
+        if (control.Browse) {
             QLineEdit* edit = control.Edit;
-            connect(browse, &QToolButton::clicked, this, [this, edit] { RunGuarded([=, this] { BrowseFolderClick(edit); }); });
+            connect(control.Browse, &QToolButton::clicked, this, [this, edit] { RunGuarded([=, this] { BrowseFolderClick(edit); }); });
         }
     }
 }

@@ -258,7 +258,7 @@ void TFrmMain::CreateTableOptions() {
     edtKeepFirst = control(u"KeepFirst").Edit;
     chkKeepNames = control(u"KeepNameResolution").Check;
     edtUnitsPath = control(u"UnitsPath").Edit;
-    btnUnitsPath = pnlTableOptions->findChild<QToolButton*>(QStringLiteral("btnUnitsPath"));
+    btnUnitsPath = control(u"UnitsPath").Browse;
 }
 
 void TFrmMain::AddTableOption(const quorvel::files::OptionRow& ARow, QGridLayout& AGrid) {
@@ -287,12 +287,12 @@ void TFrmMain::AddTableOption(const quorvel::files::OptionRow& ARow, QGridLayout
         AGrid.addWidget(label, line, 0);
         AGrid.addWidget(control.Edit, line, 1, 1, ARow.Kind == OptionKind::Folders ? 1 : 2);
         if (ARow.Kind == OptionKind::Folders) {
-            auto* browse = new QToolButton(pnlTableOptions);
-            browse->setObjectName(QStringLiteral("btn") + key);
-            browse->setText(QStringLiteral("\u2026"));
-            browse->setToolTip(QStringLiteral("Add a folder"));
-            browse->setFixedSize(25, 25);
-            AGrid.addWidget(browse, line, 2);
+            control.Browse = new QToolButton(pnlTableOptions);
+            control.Browse->setObjectName(QStringLiteral("btn") + key);
+            control.Browse->setText(QStringLiteral("\u2026"));
+            control.Browse->setToolTip(QStringLiteral("Add a folder"));
+            control.Browse->setFixedSize(25, 25);
+            AGrid.addWidget(control.Browse, line, 2);
         }
     }
     FOptionControls.push_back(control);
@@ -332,9 +332,7 @@ void TFrmMain::SetTabOrder() {
                              ChkRecursive, chkUnitsVertical, chkAutoUpdateCheck, edtUsesWordwrap};
     for (const TOptionControl& control : FOptionControls) {
         order.append(control.Check ? static_cast<QWidget*>(control.Check) : control.Edit);
-        if (QWidget* browse = pnlTableOptions->findChild<QToolButton*>(QStringLiteral("btn") +
-                                                                       QString::fromStdU16String(std::u16string(control.Row->Key))))
-            order.append(browse);
+        if (control.Browse) order.append(control.Browse);
     }
     order.append({LstFiles, SynOriginal, SynFormatted, MmoLog});
     for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);

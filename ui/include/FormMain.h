@@ -159,6 +159,7 @@ private:
         const quorvel::files::OptionRow* Row = nullptr;
         QCheckBox* Check = nullptr;  // a Flag row
         QLineEdit* Edit = nullptr;   // a Names or Folders row
+        QToolButton* Browse = nullptr;  // a Folders row: adds a folder from the folder browser
     };
     std::vector<TOptionControl> FOptionControls;
     // Options the window has no control for (UnitScopes), as the settings file
