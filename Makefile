@@ -24,7 +24,7 @@ run: configure
 	$(BUILD)/bin/quorvel
 
 test: build test-sanitizers test-windows
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen QUORVEL_CACHE_DIR=$(abspath $(BUILD))/test-cache ctest --output-on-failure -j $(JOBS)
 	bash tests/package/package-test.sh $(BUILD)
 
 # The Debian package (quorvel_<version>_amd64.deb in $(BUILD)) and its test,

@@ -36,10 +36,16 @@ def run(argv):
     return (time.perf_counter() - start, usage.ru_maxrss * 1024, os.waitstatus_to_exitcode(status),
             usage.ru_utime + usage.ru_stime)
 
+trees = ["--units-path", "/usr/share/fpcsrc/3.2.2", "--units-path", "/usr/lib/lazarus/2.2.6"]
 commands = {
     "cat": ["/bin/cat"] + files,
     "quorvel-cli --check": [cli, "--check", "-q"] + files,
     "quorvel-cli --check -j 1": [cli, "--check", "-q", "-j", "1"] + files,
+    # The compiler's whole trees as units path, as most runs search them: the
+    # catalog's index and what it read come from the cache after the first run.
+    "--check, trees as units": [cli, "--check", "-q"] + trees + files,
+    "--check, trees, no cache": ["/usr/bin/env", "QUORVEL_CACHE_DIR=none", cli, "--check", "-q"] + trees + files,
+    "--check, --plain-order": [cli, "--check", "-q", "--plain-order"] + files,
 }
 for argv in commands.values():
     run(argv)  # warms the cache

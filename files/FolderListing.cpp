@@ -65,9 +65,9 @@ public:
     using KindOf = std::function<std::size_t(const NativeString& AName)>;
 
     Walk(NativeString ARoot, bool ARecursive, const UnreadableFolderHandler& AOnUnreadable, KindOf AKindOf,
-         std::size_t AKindCount)
-        : FRoot(std::move(ARoot)), FRecursive(ARecursive), FOnUnreadable(AOnUnreadable), FKindOf(std::move(AKindOf)),
-          FFoundByKind(AKindCount) {}
+         std::size_t AKindCount, const FolderVisitHandler& AOnVisit = {})
+        : FRoot(std::move(ARoot)), FRecursive(ARecursive), FOnUnreadable(AOnUnreadable), FOnVisit(AOnVisit),
+          FKindOf(std::move(AKindOf)), FFoundByKind(AKindCount) {}
 
     std::vector<fs::path> Run() {
         Visit(NativeString());
@@ -79,6 +79,7 @@ public:
 private:
     // ARelative: the folder's path relative to the root, empty or ending in a separator.
     void Visit(const NativeString& ARelative) {
+        if (FOnVisit) FOnVisit(fs::path(FRoot + ARelative));
         for (const Entry& entry : SortedEntries(FRoot + ARelative, FOnUnreadable)) {
             if (entry.IsFolder) {
                 if (FRecursive) Visit(ARelative + entry.Name + NativeChar(fs::path::preferred_separator));
@@ -97,6 +98,7 @@ private:
     NativeString FRoot;  // the folder as given, ending in a separator
     bool FRecursive;
     const UnreadableFolderHandler& FOnUnreadable;
+    const FolderVisitHandler& FOnVisit;
     KindOf FKindOf;
     std::vector<std::vector<fs::path>> FFoundByKind;
 };
@@ -133,9 +135,9 @@ std::vector<fs::path> ListSourceFiles(const fs::path& AFolder, bool ARecursive,
 }
 
 std::vector<fs::path> ListFiles(const fs::path& AFolder, bool ARecursive, const FileNameFilter& AKeep,
-                                const UnreadableFolderHandler& AOnUnreadable) {
+                                const UnreadableFolderHandler& AOnUnreadable, const FolderVisitHandler& AOnVisit) {
     const auto kindOf = [&AKeep](const NativeString& AName) -> std::size_t { return AKeep(fs::path(AName)) ? 0 : 1; };
-    return Walk(RootOf(AFolder), ARecursive, AOnUnreadable, kindOf, 1).Run();
+    return Walk(RootOf(AFolder), ARecursive, AOnUnreadable, kindOf, 1, AOnVisit).Run();
 }
 
 bool HasSourceFileExtension(const fs::path& APath) { return KindOf(APath.filename().native()) < kKindCount; }

@@ -1,11 +1,14 @@
 #include "SourceFormatter.h"
 
+#include "UnitIndexCache.h"
+
 namespace quorvel::files {
 
 SourceFormatter::SourceFormatter(FormatSetup ASetup, const std::vector<std::filesystem::path>& AFileFolders)
     : FEngine(std::move(ASetup.Options)) {
     if (!FEngine.Options().KeepNameResolution) return;
-    FCatalog = std::make_unique<FileUnitCatalog>(UnitSearchFolders{AFileFolders, std::move(ASetup.UnitsPath)});
+    FCatalog = std::make_unique<FileUnitCatalog>(
+        UnitSearchFolders{AFileFolders, std::move(ASetup.UnitsPath), DefaultUnitIndexFolder()});
     FEngine.SetUnitCatalog(FCatalog.get());
 }
 

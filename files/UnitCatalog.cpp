@@ -9,6 +9,8 @@
 #include "FolderListing.h"
 #include "PathText.h"
 #include "SourceCodec.h"
+#include "UnitIndexCache.h"
+#include "platform/Platform.h"
 
 namespace quorvel::files {
 namespace fs = std::filesystem;
@@ -16,6 +18,33 @@ namespace {
 
 bool HasExtension(const fs::path& APath, std::u16string_view AFoldedExtension) {
     return FoldAscii(PathDisplayText(APath.extension())) == AFoldedExtension;
+}
+
+// The folder's identity with a separator at its end, for telling what lies below it.
+fs::path::string_type IdentityOfFolder(const fs::path& AFolder) {
+    std::error_code error;
+    fs::path::string_type identity = platform::PathIdentity(fs::absolute(AFolder, error));
+    if (identity.empty() || identity.back() != fs::path::preferred_separator) {
+        identity += fs::path::preferred_separator;
+    }
+    return identity;
+}
+
+#ifdef _WIN32
+constexpr const wchar_t* kSeparators = L"\\/";
+#else
+constexpr const char* kSeparators = "/";
+#endif
+
+bool IsCatalogued(const fs::path& AName) {
+    return HasExtension(AName, u".PAS") || HasExtension(AName, u".PP") || HasExtension(AName, u".INC");
+}
+
+// Notes the file as read for ARecord, when there is one.
+void NoteRead(UnitReadRecord* ARecord, const NativePath& AFile) {
+    if (ARecord == nullptr) return;
+    const std::optional<FileStamp> stamp = StampOf(AFile);
+    ARecord->FilesRead.emplace_back(AFile, stamp.value_or(FileStamp{0, -1}));
 }
 
 // The text of a source by the run rule; bytes that are not the UTF-8 they claim
@@ -38,41 +67,74 @@ std::optional<std::u16string> ReadSourceText(const fs::path& APath) {
 
 struct FileUnitCatalog::Unit {
     PathList Sources;
+    bool OnlyInDeepFolders = true;  // only these are kept between runs: the project's own units change often
     std::once_flag Read;
     TIdentifierSet Identifiers;
 };
 
 FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders) {
+    if (!AFolders.IndexCacheFolder.empty() && !AFolders.Deep.empty()) {
+        FCache = std::make_unique<UnitIndexCache>(AFolders.IndexCacheFolder, AFolders.Deep);
+    }
     for (const fs::path& folder : AFolders.Deep) {
         std::error_code error;
         if (!fs::is_directory(folder, error))
             throw MakeFileError("Cannot search units folder", folder, "it is not an existing folder");
         IndexFolder(folder, true);
     }
+    for (const fs::path& folder : AFolders.Deep) FDeepRoots.push_back(IdentityOfFolder(folder));
     for (const fs::path& folder : AFolders.Shallow) IndexFolder(folder, false);
 }
 
-FileUnitCatalog::~FileUnitCatalog() = default;
+bool FileUnitCatalog::BelowDeepFolder(const fs::path& AFile) const {
+    std::error_code error;
+    const auto file = platform::PathIdentity(fs::absolute(AFile, error));
+    return std::any_of(FDeepRoots.begin(), FDeepRoots.end(),
+                       [&file](const auto& ARoot) { return file.starts_with(ARoot); });
+}
+
+FileUnitCatalog::~FileUnitCatalog() {
+    if (FCache) FCache->Save();
+}
 
 void FileUnitCatalog::IndexFolder(const fs::path& AFolder, bool ARecursive) {
-    // Unreadable folders are passed over: this only widens what is known.
-    const auto catalogued = [](const fs::path& AName) {
-        return HasExtension(AName, u".PAS") || HasExtension(AName, u".PP") || HasExtension(AName, u".INC");
-    };
-    try {
-        for (const fs::path& file : ListFiles(AFolder, ARecursive, catalogued)) IndexFile(file);
-    } catch (const FileError&) {
+    for (const NativePath& file : ListFolder(AFolder, ARecursive)) {
+        // A file the units path lists already would only be read twice.
+        if (ARecursive || FDeepRoots.empty() || !BelowDeepFolder(file)) IndexFile(file, ARecursive);
     }
 }
 
-void FileUnitCatalog::IndexFile(const fs::path& AFile) {
-    if (HasExtension(AFile, u".PAS") || HasExtension(AFile, u".PP")) {
-        std::unique_ptr<Unit>& unit = FUnits[FoldAscii(PathDisplayText(AFile.stem()))];
+// Unreadable folders are passed over: this only widens what is known.
+FileUnitCatalog::PathList FileUnitCatalog::ListFolder(const fs::path& AFolder, bool ARecursive) const {
+    if (ARecursive && FCache) {
+        if (std::optional<PathList> cached = FCache->Listing(AFolder)) return std::move(*cached);
+    }
+    FolderListingRecord listing;
+    const auto stamp = [&listing](const fs::path& AVisited) {
+        listing.Folders.emplace_back(AVisited.native(), FolderTimeOf(AVisited).value_or(-1));
+    };
+    try {
+        for (fs::path& file : ListFiles(AFolder, ARecursive, IsCatalogued, {}, stamp)) {
+            listing.Files.push_back(std::move(file).native());
+        }
+    } catch (const FileError&) {
+        return {};
+    }
+    if (ARecursive && FCache) FCache->StoreListing(AFolder, listing);
+    return std::move(listing.Files);
+}
+
+void FileUnitCatalog::IndexFile(const NativePath& AFile, bool AInDeepFolder) {
+    // One-part paths only: a whole path would be split into parts for nothing, thousands of times.
+    const fs::path name(AFile.substr(AFile.find_last_of(kSeparators) + 1));
+    if (HasExtension(name, u".PAS") || HasExtension(name, u".PP")) {
+        std::unique_ptr<Unit>& unit = FUnits[FoldAscii(PathDisplayText(name.stem()))];
         if (!unit) unit = std::make_unique<Unit>();
+        if (!AInDeepFolder) unit->OnlyInDeepFolders = false;
         if (std::find(unit->Sources.begin(), unit->Sources.end(), AFile) == unit->Sources.end())
             unit->Sources.push_back(AFile);
-    } else if (HasExtension(AFile, u".INC")) {
-        PathList& includes = FIncludes[FoldAscii(PathDisplayText(AFile.filename()))];
+    } else if (HasExtension(name, u".INC")) {
+        PathList& includes = FIncludes[FoldAscii(PathDisplayText(name))];
         if (std::find(includes.begin(), includes.end(), AFile) == includes.end()) includes.push_back(AFile);
     }
 }
@@ -81,48 +143,91 @@ const TIdentifierSet* FileUnitCatalog::F_FindUnit(std::u16string_view AUnitName)
     const auto found = FUnits.find(FoldAscii(AUnitName));
     if (found == FUnits.end()) return nullptr;
     Unit& unit = *found->second;
-    std::call_once(unit.Read, [&] { unit.Identifiers = ReadUnit(unit.Sources); });
+    std::call_once(unit.Read, [&] { ReadFacts(found->first, unit); });
     return &unit.Identifiers;
 }
 
-TIdentifierSet FileUnitCatalog::ReadUnit(const PathList& ASources) const {
+// From the cache while every file behind it is as it was; else read, and kept.
+void FileUnitCatalog::ReadFacts(const std::u16string& AFoldedName, Unit& AUnit) const {
+    const bool keep = FCache && AUnit.OnlyInDeepFolders;
+    if (keep) {
+        if (std::optional<UnitReadRecord> cached = FCache->Unit(AFoldedName);
+            cached && StillHolds(*cached, AUnit.Sources)) {
+            AUnit.Identifiers = std::move(cached->Identifiers);
+            return;
+        }
+    }
+    UnitReadRecord record;
+    AUnit.Identifiers = ReadUnit(AUnit.Sources, keep ? &record : nullptr);
+    if (!keep) return;
+    record.Sources = AUnit.Sources;
+    record.Identifiers = AUnit.Identifiers;
+    FCache->StoreUnit(AFoldedName, record);
+}
+
+bool FileUnitCatalog::StillHolds(const UnitReadRecord& ARecord, const PathList& ASources) const {
+    if (ARecord.Sources != ASources) return false;
+    for (const auto& [file, stamp] : ARecord.FilesRead) {
+        if (StampOf(file) != stamp) return false;
+    }
+    for (const IncludeLookup& lookup : ARecord.Lookups) {
+        if (FindInclude(lookup.Folder, lookup.Name).Files != lookup.Found) return false;
+    }
+    return true;
+}
+
+TIdentifierSet FileUnitCatalog::ReadUnit(const PathList& ASources, UnitReadRecord* ARecord) const {
     TIdentifierSet identifiers;
-    for (const fs::path& source : ASources) {
+    for (const NativePath& sourceText : ASources) {
+        const fs::path source(sourceText);
+        NoteRead(ARecord, sourceText);
         const std::optional<std::u16string> text = ReadSourceText(source);
         if (!text) continue;
-        identifiers.merge(F_InterfaceIdentifiers(*text, IncludeReaderFor(source.parent_path())));
+        const fs::path folder = source.parent_path();
+        const TIncludeReader readInclude = [this, &folder, ARecord](std::u16string_view AName) {
+            return ReadInclude(folder, AName, ARecord);
+        };
+        identifiers.merge(F_InterfaceIdentifiers(*text, readInclude));
     }
     return identifiers;
 }
 
 TIncludeReader FileUnitCatalog::IncludeReaderFor(const fs::path& AFolder) const {
-    return [this, AFolder](std::u16string_view AName) { return ReadInclude(AFolder, AName); };
+    return [this, AFolder](std::u16string_view AName) { return ReadInclude(AFolder, AName, nullptr); };
 }
 
 // Beside the unit first, as the compiler looks; then any include file of that
 // name below the search folders, for sources that name their include folders
 // on the compiler's command line instead.
-std::optional<std::u16string> FileUnitCatalog::ReadInclude(const fs::path& AUnitFolder,
+FileUnitCatalog::IncludeFiles FileUnitCatalog::FindInclude(const fs::path& AUnitFolder,
                                                            std::u16string_view AName) const {
     const fs::path named(std::u16string{AName});
     std::vector<fs::path> candidates = {AUnitFolder / named};
     if (!named.has_extension()) candidates.push_back(AUnitFolder / fs::path(std::u16string(AName) + u".inc"));
     for (const fs::path& candidate : candidates) {
         std::error_code error;
-        if (fs::is_regular_file(candidate, error)) return ReadSourceText(candidate);
+        if (fs::is_regular_file(candidate, error)) return {{candidate.native()}, true};
     }
     for (const std::u16string& name : {FoldAscii(PathDisplayText(named.filename())),
                                        FoldAscii(PathDisplayText(named.filename())) + u".INC"}) {
-        const auto found = FIncludes.find(name);
-        if (found == FIncludes.end()) continue;
         // Every include of that name counts: declaring too much only keeps order.
-        std::u16string joined;
-        for (const fs::path& path : found->second) {
-            if (const auto text = ReadSourceText(path)) joined += *text + u"\n";
-        }
-        return joined;
+        if (const auto found = FIncludes.find(name); found != FIncludes.end()) return {found->second, false};
     }
-    return std::nullopt;
+    return {};
+}
+
+std::optional<std::u16string> FileUnitCatalog::ReadInclude(const fs::path& AUnitFolder, std::u16string_view AName,
+                                                           UnitReadRecord* ARecord) const {
+    const IncludeFiles found = FindInclude(AUnitFolder, AName);
+    if (ARecord != nullptr) ARecord->Lookups.push_back({AUnitFolder.native(), std::u16string(AName), found.Files});
+    for (const NativePath& file : found.Files) NoteRead(ARecord, file);
+    if (found.Beside) return ReadSourceText(found.Files.front());
+    if (found.Files.empty()) return std::nullopt;
+    std::u16string joined;
+    for (const NativePath& path : found.Files) {
+        if (const auto text = ReadSourceText(path)) joined += *text + u"\n";
+    }
+    return joined;
 }
 
 void FileUnitCatalog::NoteUnitWithoutSource(std::u16string_view AUnitName) const {

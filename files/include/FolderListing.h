@@ -22,12 +22,15 @@ std::vector<std::filesystem::path> ListSourceFiles(const std::filesystem::path& 
 
 // Decides by a file's name whether a listing keeps it.
 using FileNameFilter = std::function<bool(const std::filesystem::path& AName)>;
+// Called with each folder of the tree just before its entries are read.
+using FolderVisitHandler = std::function<void(const std::filesystem::path& AFolder)>;
 
 // The folder's files that AKeep takes, in the order and the form of
 // ListSourceFiles, which this is for any kind of file.
 std::vector<std::filesystem::path> ListFiles(const std::filesystem::path& AFolder, bool ARecursive,
                                              const FileNameFilter& AKeep,
-                                             const UnreadableFolderHandler& AOnUnreadable = {});
+                                             const UnreadableFolderHandler& AOnUnreadable = {},
+                                             const FolderVisitHandler& AOnVisit = {});
 
 // True when the name ends in ".pas", ".dpr" or ".dpk", ASCII letters without case.
 bool HasSourceFileExtension(const std::filesystem::path& APath);

@@ -21,14 +21,21 @@ namespace quorvel::files {
 struct UnitSearchFolders {
     std::vector<std::filesystem::path> Shallow;  // searched without subfolders: the folders of the files formatted
     std::vector<std::filesystem::path> Deep;     // searched with all subfolders: the user's units path
+    // Where the listings of the deep folders and what was read from their
+    // units are kept between runs (UnitIndexCache); empty: nowhere.
+    std::filesystem::path IndexCacheFolder = {};
 };
 
 // Safe to use from several threads once constructed.
+class UnitIndexCache;
+struct UnitReadRecord;
+
 class FileUnitCatalog final : public TUnitCatalog {
 public:
     // Throws FileError when a deep folder does not exist: a mistyped units path
     // would otherwise quietly allow every reordering.
     explicit FileUnitCatalog(const UnitSearchFolders& AFolders);
+    // Keeps what this catalog listed and read for the next run.
     ~FileUnitCatalog() override;
 
     // The units are matched by file name without its extension, ignoring ASCII
@@ -51,13 +58,27 @@ public:
 
 private:
     struct Unit;
-    using PathList = std::vector<std::filesystem::path>;
+    using NativePath = std::filesystem::path::string_type;
+    using PathList = std::vector<NativePath>;  // cheaper by the thousand than paths
+    // The files an include name leads to; Beside: the one file beside the source.
+    struct IncludeFiles {
+        PathList Files;
+        bool Beside = false;
+    };
 
     void IndexFolder(const std::filesystem::path& AFolder, bool ARecursive);
-    void IndexFile(const std::filesystem::path& AFile);
-    TIdentifierSet ReadUnit(const PathList& ASources) const;
-    std::optional<std::u16string> ReadInclude(const std::filesystem::path& AUnitFolder,
-                                              std::u16string_view AName) const;
+    PathList ListFolder(const std::filesystem::path& AFolder, bool ARecursive) const;
+    void IndexFile(const NativePath& AFile, bool AInDeepFolder);
+    bool BelowDeepFolder(const std::filesystem::path& AFile) const;
+    void ReadFacts(const std::u16string& AFoldedName, Unit& AUnit) const;
+    bool StillHolds(const UnitReadRecord& ARecord, const PathList& ASources) const;
+    TIdentifierSet ReadUnit(const PathList& ASources, UnitReadRecord* ARecord) const;
+    IncludeFiles FindInclude(const std::filesystem::path& AUnitFolder, std::u16string_view AName) const;
+    std::optional<std::u16string> ReadInclude(const std::filesystem::path& AUnitFolder, std::u16string_view AName,
+                                              UnitReadRecord* ARecord) const;
+
+    std::unique_ptr<UnitIndexCache> FCache;
+    std::vector<std::filesystem::path::string_type> FDeepRoots;  // PathIdentity, ending in a separator
 
     std::unordered_map<std::u16string, std::unique_ptr<Unit>> FUnits;  // by folded name
     std::unordered_map<std::u16string, PathList> FIncludes;           // by folded file name

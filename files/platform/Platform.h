@@ -77,4 +77,13 @@ void CheckOpensForWriting(const std::filesystem::path& APath);
 bool CreateFileDurably(const std::filesystem::path& APath, ByteView ABytes,
                        std::optional<std::filesystem::perms> APermissions);
 
+// The program's folder among this user's caches, for files it can always make
+// again: $XDG_CACHE_HOME/quorvel (~/.cache/quorvel without it), on Windows
+// %LOCALAPPDATA%\Quorvel\Cache. Empty when the system names no such place.
+std::filesystem::path ProgramCacheFolder();
+
+// The file of the running program, so that what it cached can be told from
+// what another build of it cached. Empty when the system does not say.
+std::filesystem::path RunningProgramFile();
+
 }  // namespace quorvel::files::platform

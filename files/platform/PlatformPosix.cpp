@@ -162,4 +162,20 @@ bool CreateFileDurably(const std::filesystem::path& APath, ByteView ABytes,
     return true;
 }
 
+std::filesystem::path ProgramCacheFolder() {
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && *xdg == '/') {
+        return std::filesystem::path(xdg) / "quorvel";
+    }
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') {
+        return std::filesystem::path(home) / ".cache" / "quorvel";
+    }
+    return {};
+}
+
+std::filesystem::path RunningProgramFile() {
+    std::error_code error;
+    std::filesystem::path file = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : file;
+}
+
 }  // namespace quorvel::files::platform

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <climits>
 #include <string_view>
 #include <system_error>
@@ -235,6 +236,25 @@ bool CreateFileDurably(const std::filesystem::path& APath, ByteView ABytes,
         throw std::system_error(error);
     }
     return true;
+}
+
+std::filesystem::path ProgramCacheFolder() {
+    const wchar_t* local = ::_wgetenv(L"LOCALAPPDATA");
+    if (local == nullptr || *local == L'\0') return {};
+    return std::filesystem::path(local) / L"Quorvel" / L"Cache";
+}
+
+std::filesystem::path RunningProgramFile() {
+    std::wstring file(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, file.data(), static_cast<DWORD>(file.size()));
+        if (length == 0) return {};
+        if (length < file.size()) {
+            file.resize(length);
+            return file;
+        }
+        file.resize(file.size() * 2);
+    }
 }
 
 }  // namespace quorvel::files::platform
