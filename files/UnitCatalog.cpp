@@ -63,6 +63,34 @@ std::optional<std::u16string> ReadSourceText(const fs::path& APath) {
     }
 }
 
+// "/POWERPC/SYSNR.INC" for "../powerpc/sysnr.inc": the folders a name gives, folded, with its file name.
+std::u16string FoldedTail(const fs::path& ANamed) {
+    std::u16string tail;
+    for (const fs::path& part : ANamed) {
+        const std::u16string text = PathDisplayText(part);
+        if (text == u"." || text == u".." || text == u"/" || text == u"\\" || text.empty()) continue;
+        tail += u'/';
+        tail += FoldAscii(text);
+    }
+    return tail;
+}
+
+// Of the files of one name, those that end in the folders the name gives: an
+// include of the sibling folder's file ("{$I ../powerpc/sysnr.inc}", itself in
+// a sysnr.inc) would otherwise lead to every file of that name again, and to
+// them again, until the include depth runs out.
+std::vector<NativePath> EndingIn(const std::vector<NativePath>& AFiles, const fs::path& ANamed) {
+    const std::u16string tail = FoldedTail(ANamed);
+    if (tail.find(u'/', 1) == std::u16string::npos) return AFiles;  // a bare file name
+    std::vector<NativePath> ending;
+    for (const NativePath& file : AFiles) {
+        std::u16string text = FoldAscii(PathDisplayText(fs::path(file)));
+        std::replace(text.begin(), text.end(), u'\\', u'/');
+        if (text.ends_with(tail)) ending.push_back(file);
+    }
+    return ending.empty() ? AFiles : ending;
+}
+
 }  // namespace
 
 struct FileUnitCatalog::Unit {
@@ -211,7 +239,9 @@ FileUnitCatalog::IncludeFiles FileUnitCatalog::FindInclude(const fs::path& AUnit
     for (const std::u16string& name : {FoldAscii(PathDisplayText(named.filename())),
                                        FoldAscii(PathDisplayText(named.filename())) + u".INC"}) {
         // Every include of that name counts: declaring too much only keeps order.
-        if (const auto found = FIncludes.find(name); found != FIncludes.end()) return {found->second, false};
+        if (const auto found = FIncludes.find(name); found != FIncludes.end()) {
+            return {EndingIn(found->second, named), false};
+        }
     }
     return {};
 }
