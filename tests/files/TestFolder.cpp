@@ -59,4 +59,8 @@ Bytes Concat(Bytes AFirst, const Bytes& ASecond) {
     return AFirst;
 }
 
+std::string UnitText(std::string_view AName, std::string_view AInterface) {
+    return "unit " + std::string(AName) + ";\ninterface\n" + std::string(AInterface) + "\nimplementation\nend.\n";
+}
+
 }  // namespace quorvel::files::test

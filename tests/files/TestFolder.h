@@ -16,6 +16,9 @@ namespace quorvel::files::test {
 // ANSI code page on Windows).
 std::filesystem::path Utf8Path(std::string_view AText);
 
+// A unit's source whose interface section is AInterface.
+std::string UnitText(std::string_view AName, std::string_view AInterface);
+
 class TestFolder {
 public:
     TestFolder();

@@ -10,10 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::TestFolder;
-
-std::string UnitText(std::string_view AName, std::string_view AInterface) {
-    return "unit " + std::string(AName) + ";\ninterface\n" + std::string(AInterface) + "\nimplementation\nend.\n";
-}
+using test::UnitText;
 
 bool Declares(const FileUnitCatalog& ACatalog, std::u16string_view AUnit, const std::u16string& AIdentifier) {
     const TIdentifierSet* found = ACatalog.F_FindUnit(AUnit);

@@ -17,10 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::TestFolder;
-
-std::string UnitText(std::string_view AName, std::string_view AInterface) {
-    return "unit " + std::string(AName) + ";\ninterface\n" + std::string(AInterface) + "\nimplementation\nend.\n";
-}
+using test::UnitText;
 
 class UnitIndexCacheTest : public ::testing::Test {
 protected:
