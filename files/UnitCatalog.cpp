@@ -9,6 +9,7 @@
 #include "FolderListing.h"
 #include "PathText.h"
 #include "SourceCodec.h"
+#include "TextFile.h"
 
 namespace quorvel::files {
 namespace fs = std::filesystem;
@@ -18,20 +19,22 @@ bool HasExtension(const fs::path& APath, std::u16string_view AFoldedExtension) {
     return FoldAscii(PathDisplayText(APath.extension())) == AFoldedExtension;
 }
 
-// The text of a source by the run rule; bytes that are not the UTF-8 they claim
-// to be are read as ANSI: only the identifiers matter here, and those are ASCII.
-std::optional<std::u16string> ReadSourceText(const fs::path& APath) {
-    try {
-        const Bytes bytes = ReadFileBytes(APath);
-        const DetectedEncoding found = DetectSourceEncoding(bytes);
-        try {
-            return DecodeSourceText(bytes, found.Encoding, found.MarkLength);
-        } catch (const ContentError&) {
-            return DecodeSourceText(bytes, SourceEncoding::Ansi, 0);
-        }
-    } catch (const FileError&) {
-        return std::nullopt;
-    }
+std::optional<std::u16string> ReadSourceText(const fs::path& APath) { return TryReadTextFile(APath); }
+
+// How many leading folders two paths share.
+std::size_t SharedFolders(const fs::path& ALeft, const fs::path& ARight) {
+    std::size_t shared = 0;
+    for (auto l = ALeft.begin(), r = ARight.begin(); l != ALeft.end() && r != ARight.end() && *l == *r; ++l, ++r)
+        ++shared;
+    return shared;
+}
+
+// The names the compiler tries for `{$I name}`, in its order.
+std::vector<std::u16string> IncludeNames(std::u16string_view AName) {
+    std::vector<std::u16string> names{std::u16string(AName)};
+    if (!fs::path(std::u16string(AName)).has_extension())
+        for (const char16_t* extension : {u".inc", u".pp", u".pas"}) names.push_back(std::u16string(AName) + extension);
+    return names;
 }
 
 }  // namespace
@@ -42,7 +45,8 @@ struct FileUnitCatalog::Unit {
     TIdentifierSet Identifiers;
 };
 
-FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders) {
+FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders, std::shared_ptr<const FileUnitCatalog> ABase)
+    : FIncludeFolders(AFolders.Includes), FBase(std::move(ABase)) {
     for (const fs::path& folder : AFolders.Deep) {
         std::error_code error;
         if (!fs::is_directory(folder, error))
@@ -79,9 +83,13 @@ void FileUnitCatalog::IndexFile(const fs::path& AFile) {
 
 const TIdentifierSet* FileUnitCatalog::F_FindUnit(std::u16string_view AUnitName) const {
     const auto found = FUnits.find(FoldAscii(AUnitName));
-    if (found == FUnits.end()) return nullptr;
+    if (found == FUnits.end()) return FBase ? FBase->F_FindUnit(AUnitName) : nullptr;
     Unit& unit = *found->second;
-    std::call_once(unit.Read, [&] { unit.Identifiers = ReadUnit(unit.Sources); });
+    std::call_once(unit.Read, [&] {
+        unit.Identifiers = ReadUnit(unit.Sources);
+        if (const TIdentifierSet* base = FBase ? FBase->F_FindUnit(AUnitName) : nullptr)
+            unit.Identifiers.insert(base->begin(), base->end());
+    });
     return &unit.Identifiers;
 }
 
@@ -99,25 +107,39 @@ TIncludeReader FileUnitCatalog::IncludeReaderFor(const fs::path& AFolder) const 
     return [this, AFolder](std::u16string_view AName) { return ReadInclude(AFolder, AName); };
 }
 
-// Beside the unit first, as the compiler looks; then any include file of that
-// name below the search folders, for sources that name their include folders
-// on the compiler's command line instead.
 std::optional<std::u16string> FileUnitCatalog::ReadInclude(const fs::path& AUnitFolder,
                                                            std::u16string_view AName) const {
-    const fs::path named(std::u16string{AName});
-    std::vector<fs::path> candidates = {AUnitFolder / named};
-    if (!named.has_extension()) candidates.push_back(AUnitFolder / fs::path(std::u16string(AName) + u".inc"));
-    for (const fs::path& candidate : candidates) {
-        std::error_code error;
-        if (fs::is_regular_file(candidate, error)) return ReadSourceText(candidate);
+    std::vector<fs::path> folders{AUnitFolder};
+    folders.insert(folders.end(), FIncludeFolders.begin(), FIncludeFolders.end());
+    for (const fs::path& folder : folders) {
+        for (const std::u16string& name : IncludeNames(AName))
+            if (IsExistingFile(folder / fs::path(name))) return ReadSourceText(folder / fs::path(name));
     }
-    for (const std::u16string& name : {FoldAscii(PathDisplayText(named.filename())),
-                                       FoldAscii(PathDisplayText(named.filename())) + u".INC"}) {
-        const auto found = FIncludes.find(name);
-        if (found == FIncludes.end()) continue;
-        // Every include of that name counts: declaring too much only keeps order.
+    if (auto text = ReadIncludeByName(AUnitFolder, AName)) return text;
+    return FBase ? FBase->ReadIncludeByName(AUnitFolder, AName) : std::nullopt;
+}
+
+// For sources that name their include folders on the compiler's command line
+// instead: the include files of that name below the search folders that are
+// nearest to the unit, all of them, as declaring too much only keeps order.
+std::optional<std::u16string> FileUnitCatalog::ReadIncludeByName(const fs::path& AUnitFolder,
+                                                                 std::u16string_view AName) const {
+    for (const std::u16string& name : IncludeNames(fs::path(std::u16string(AName)).filename().u16string())) {
+        const std::u16string folded = FoldAscii(PathDisplayText(fs::path(name)));
+        PathList found;
+        if (const auto includes = FIncludes.find(folded); includes != FIncludes.end()) found = includes->second;
+        const fs::path named(name);
+        if (HasExtension(named, u".PP") || HasExtension(named, u".PAS")) {
+            if (const auto unit = FUnits.find(FoldAscii(PathDisplayText(named.stem()))); unit != FUnits.end())
+                for (const fs::path& source : unit->second->Sources)
+                    if (FoldAscii(PathDisplayText(source.filename())) == folded) found.push_back(source);
+        }
+        if (found.empty()) continue;
+        std::size_t nearest = 0;
+        for (const fs::path& path : found) nearest = std::max(nearest, SharedFolders(path.parent_path(), AUnitFolder));
         std::u16string joined;
-        for (const fs::path& path : found->second) {
+        for (const fs::path& path : found) {
+            if (SharedFolders(path.parent_path(), AUnitFolder) != nearest) continue;
             if (const auto text = ReadSourceText(path)) joined += *text + u"\n";
         }
         return joined;
@@ -128,6 +150,15 @@ std::optional<std::u16string> FileUnitCatalog::ReadInclude(const fs::path& AUnit
 void FileUnitCatalog::NoteUnitWithoutSource(std::u16string_view AUnitName) const {
     const std::lock_guard lock(FMissingLock);
     FMissing.insert(FoldAscii(AUnitName));
+}
+
+void FileUnitCatalog::PassUnitsWithoutSourceTo(const FileUnitCatalog& AOther) const {
+    std::unordered_set<std::u16string> missing;
+    {
+        const std::lock_guard lock(FMissingLock);
+        missing = FMissing;
+    }
+    for (const std::u16string& name : missing) AOther.NoteUnitWithoutSource(name);
 }
 
 std::size_t FileUnitCatalog::UnitsWithoutSource() const {
