@@ -46,8 +46,11 @@ std::optional<fs::path> ProjectFolder(const fs::path& AProjectFolder, std::u16st
 }
 
 void AddFolders(std::vector<fs::path>& AFolders, const fs::path& AProjectFolder, std::u16string_view AList) {
-    for (std::u16string& piece : SplitList(AList, u';'))
-        if (auto folder = ProjectFolder(AProjectFolder, std::move(piece))) AFolders.push_back(std::move(*folder));
+    for (std::u16string& piece : SplitList(AList, u';')) {
+        auto folder = ProjectFolder(AProjectFolder, std::move(piece));
+        if (folder && std::find(AFolders.begin(), AFolders.end(), *folder) == AFolders.end())
+            AFolders.push_back(std::move(*folder));
+    }
 }
 
 // MSBuild's properties as a .dproj sets them, and the conditions on its
@@ -73,6 +76,26 @@ public:
                 }
             }
             text += AText[i];
+        }
+        return text;
+    }
+
+    // A property's value: "$(Name)" of a property set before replaced by its
+    // value, of the property itself (not set yet) by nothing; others, set by
+    // the IDE's environment ("$(BDS)"), kept as written.
+    std::u16string ExpandValue(std::u16string_view AText, std::u16string_view AOwnName) const {
+        std::u16string text;
+        for (std::size_t i = 0; i < AText.size(); ++i) {
+            const std::size_t close = AText.substr(i, 2) == u"$(" ? AText.find(u')', i) : std::u16string_view::npos;
+            if (close == std::u16string_view::npos) {
+                text += AText[i];
+                continue;
+            }
+            const std::u16string_view name = AText.substr(i + 2, close - i - 2);
+            const auto found = FValues.find(FoldAscii(name));
+            if (found != FValues.end()) text += found->second;
+            else if (!SameAsciiName(name, AOwnName)) text += AText.substr(i, close - i + 1);
+            i = close;
         }
         return text;
     }
@@ -143,20 +166,48 @@ private:
     }
 };
 
-ProjectSettings ReadDelphiProject(const XmlElement& ARoot, const fs::path& AFolder) {
+// The groups in force for the project's default configuration and platform.
+// A group may switch on a flag that an earlier group's condition tests (a
+// configuration's group sets "Base"), so the file is read again from what
+// the last reading set until the same groups hold; lists that name
+// themselves ("lib;$(DCC_UnitSearchPath)") may then hold an entry twice.
+MsBuildProperties EvaluateDelphiProject(const XmlElement& ARoot) {
     MsBuildProperties properties;
-    for (const XmlElement& group : ARoot.Children) {
-        if (group.Name != u"PropertyGroup" || !properties.Holds(group.Attribute(u"Condition").value_or(u""))) continue;
-        for (const XmlElement& property : group.Children) {
-            if (!properties.Holds(property.Attribute(u"Condition").value_or(u""))) continue;
-            properties.Set(property.Name, properties.Expand(property.Text));
+    std::vector<bool> held;
+    for (int reading = 0; reading < 4; ++reading) {
+        std::vector<bool> holds;
+        MsBuildProperties next = properties;
+        for (const XmlElement& group : ARoot.Children) {
+            if (group.Name != u"PropertyGroup") continue;
+            holds.push_back(next.Holds(group.Attribute(u"Condition").value_or(u"")));
+            if (!holds.back()) continue;
+            for (const XmlElement& property : group.Children) {
+                if (!next.Holds(property.Attribute(u"Condition").value_or(u""))) continue;
+                next.Set(property.Name, next.ExpandValue(property.Text, property.Name));
+            }
         }
+        properties = std::move(next);
+        if (holds == held) break;
+        held = std::move(holds);
     }
+    return properties;
+}
+
+std::vector<std::u16string> UniqueNames(const std::vector<std::u16string>& ANames) {
+    std::vector<std::u16string> unique;
+    for (const std::u16string& name : ANames)
+        if (name.find(u"$(") == std::u16string::npos && std::find(unique.begin(), unique.end(), name) == unique.end())
+            unique.push_back(name);
+    return unique;
+}
+
+ProjectSettings ReadDelphiProject(const XmlElement& ARoot, const fs::path& AFolder) {
+    const MsBuildProperties properties = EvaluateDelphiProject(ARoot);
     ProjectSettings settings;
     AddFolders(settings.UnitFolders, AFolder, properties.Get(u"DCC_UnitSearchPath"));
     AddFolders(settings.IncludeFolders, AFolder, properties.Get(u"DCC_IncludePath"));
     if (const std::u16string scopes = properties.Get(u"DCC_Namespace"); !scopes.empty())
-        settings.UnitScopeNames = SplitList(scopes, u';');
+        settings.UnitScopeNames = UniqueNames(SplitList(scopes, u';'));
     settings.DelphiVersion = DelphiVersionOfProject(properties.Get(u"ProjectVersion")).value_or(u"");
     return settings;
 }
