@@ -103,13 +103,13 @@ std::optional<fs::path> LazarusOption(const XmlElement& ARoot, std::u16string_vi
         const fs::path above = fs::path(value.substr(0, at)).parent_path();
         const std::u16string below = value.substr(at + kFpcVersion.size());
         for (const fs::path& version : VersionFolders(above)) {
-            const fs::path candidate = fs::path(Text(version) + below);
+            const fs::path candidate = fs::path(Text(version) + below).make_preferred();
             if (IsExistingFolder(candidate)) return candidate;
         }
         return std::nullopt;
     }
     if (value.find(u"$(") != std::u16string::npos) return std::nullopt;  // a macro not known here
-    return fs::path(value);
+    return fs::path(value).make_preferred();
 }
 
 struct LazarusSettings {

@@ -70,10 +70,14 @@ TEST_P(InstalledCompilersTest, FindsTheTreesOfEachPlace) {
     c.Setup(folder, registry);
     const InstalledCompilers found = FindInstalledCompilers(FakePlaces(folder, registry));
     std::vector<std::string> trees;
-    const std::u16string root = PathDisplayText(folder.Path()) + u"/";
+    const auto slashed = [](const fs::path& APath) {
+        std::u16string text = PathDisplayText(APath.lexically_normal());
+        std::replace(text.begin(), text.end(), u'\\', u'/');
+        return text;
+    };
+    const std::u16string root = slashed(folder.Path()) + u"/";
     for (const CompilerSourceTree& tree : found.TreesFor(TextFromUtf8(c.DelphiVersion))) {
-        std::u16string path = PathDisplayText(tree.Folder.lexically_normal());
-        std::replace(path.begin(), path.end(), u'\\', u'/');
+        std::u16string path = slashed(tree.Folder);
         if (path.starts_with(root)) path.erase(0, root.size());
         trees.push_back(Utf8FromText(tree.Name) + "=" + Utf8FromText(path) + (tree.WithSubfolders ? "" : " (alone)"));
     }
