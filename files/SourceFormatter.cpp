@@ -37,6 +37,17 @@ std::vector<fs::path> ExistingFolders(const std::vector<fs::path>& AFolders) {
     return existing;
 }
 
+// AFolder is one of AFolders or lies below one.
+bool IsWithinAny(const fs::path& AFolder, const std::vector<fs::path>& AFolders) {
+    std::error_code error;
+    const fs::path folder = fs::weakly_canonical(AFolder, error);
+    for (const fs::path& above : AFolders) {
+        const fs::path relative = folder.lexically_relative(fs::weakly_canonical(above, error));
+        if (!relative.empty() && *relative.begin() != "..") return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 SourceFormatter::SourceFormatter(FormatSetup ASetup, const std::vector<fs::path>& AFileFolders,
@@ -48,7 +59,11 @@ SourceFormatter::SourceFormatter(FormatSetup ASetup, const std::vector<fs::path>
         FEngine.SetOptions(std::move(options));
     }
     if (!FEngine.Options().KeepNameResolution) return;
-    if (ASetup.DefaultUnitsPath) FTrees = ThisComputersCompilers().TreesFor(FProject ? FProject->DelphiVersion : u"");
+    if (ASetup.DefaultUnitsPath) {
+        FTrees = ThisComputersCompilers().TreesFor(FProject ? FProject->DelphiVersion : u"");
+        // A tree the units path already holds is searched there, not twice.
+        std::erase_if(FTrees, [&](const CompilerSourceTree& ATree) { return IsWithinAny(ATree.Folder, ASetup.UnitsPath); });
+    }
     UnitSearchFolders folders{AFileFolders, std::move(ASetup.UnitsPath)};
     if (FProject) {
         // The compiler passes over search path folders that do not exist; so does the catalog.
