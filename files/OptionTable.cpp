@@ -54,7 +54,9 @@ const std::array<OptionRow, 10> kRows{{
      [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.UnitScopeNames = std::get<Names>(AValue); }},
     {u"DefaultUnitsPath", OptionKind::Flag, u"1", "--no-default-units-path", u"0", "", false, u"",
      "Do not look for units in the sources of the Delphi, Free Pascal and Lazarus installed on this computer",
-     u"", u"", nullptr},
+     u"Find compiler sources",
+     u"Also look for units in the sources of the Delphi, Free Pascal and Lazarus installed on this computer",
+     nullptr},
     {u"FileKinds", OptionKind::Names, u".pas, .dpr, .dpk", "--file-kinds", u"", "EXTS", false, u"",
      "Extensions of the files a folder gives (comma-separated); default .pas, .dpr, .dpk, and .pp, .lpr too "
      "below a folder holding a Lazarus or Free Pascal project",
