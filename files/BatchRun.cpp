@@ -95,9 +95,16 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
     std::map<std::pair<std::size_t, const ProjectSettings*>, std::size_t> formatterOfPair;
     std::vector<std::size_t> formatterOfFile(AFiles.size());
     const auto fileFolders = FileUnitCatalog::FoldersOf(AFiles);
+    // What the projects of a setup share is read once per Delphi they name.
+    std::map<std::pair<std::size_t, std::u16string>, SourceFormatter::SharedUnits> shared;
     const auto formatterFor = [&](std::size_t ASetup, std::shared_ptr<const ProjectSettings> AProject) {
         const auto [known, added] = formatterOfPair.try_emplace({ASetup, AProject.get()}, formatters.size());
-        if (added) formatters.push_back(std::make_unique<SourceFormatter>(ASetups[ASetup], fileFolders, AProject));
+        if (!added) return known->second;
+        const std::u16string delphi = AProject ? AProject->DelphiVersion : u"";
+        auto units = shared.find({ASetup, delphi});
+        if (units == shared.end())
+            units = shared.emplace(std::pair(ASetup, delphi), SourceFormatter::UnitsFor(ASetups[ASetup], fileFolders, delphi)).first;
+        formatters.push_back(std::make_unique<SourceFormatter>(ASetups[ASetup], units->second, AProject));
         return known->second;
     };
     for (std::size_t i = 0; i < AFiles.size(); ++i) {

@@ -50,7 +50,25 @@ bool IsWithinAny(const fs::path& AFolder, const std::vector<fs::path>& AFolders)
 
 }  // namespace
 
+SourceFormatter::SharedUnits SourceFormatter::UnitsFor(const FormatSetup& ASetup, const std::vector<fs::path>& AFileFolders,
+                                                      std::u16string_view ADelphiVersion) {
+    SharedUnits units;
+    if (!ASetup.Options.KeepNameResolution) return units;
+    if (ASetup.DefaultUnitsPath) {
+        units.Trees = ThisComputersCompilers().TreesFor(ADelphiVersion);
+        // A tree the units path already holds is searched there, not twice.
+        std::erase_if(units.Trees, [&](const CompilerSourceTree& ATree) { return IsWithinAny(ATree.Folder, ASetup.UnitsPath); });
+    }
+    units.Catalog = std::make_shared<const FileUnitCatalog>(UnitSearchFolders{AFileFolders, ASetup.UnitsPath},
+                                                            units.Trees.empty() ? nullptr : TreeCatalog(units.Trees));
+    return units;
+}
+
 SourceFormatter::SourceFormatter(FormatSetup ASetup, const std::vector<fs::path>& AFileFolders,
+                                 std::shared_ptr<const ProjectSettings> AProject)
+    : SourceFormatter(ASetup, UnitsFor(ASetup, AFileFolders, AProject ? AProject->DelphiVersion : u""), AProject) {}
+
+SourceFormatter::SourceFormatter(FormatSetup ASetup, const SharedUnits& AShared,
                                  std::shared_ptr<const ProjectSettings> AProject)
     : FProject(std::move(AProject)), FEngine(std::move(ASetup.Options)) {
     if (FProject && FProject->UnitScopeNames && !ASetup.UnitScopesGiven) {
@@ -58,19 +76,15 @@ SourceFormatter::SourceFormatter(FormatSetup ASetup, const std::vector<fs::path>
         options.UnitScopeNames = *FProject->UnitScopeNames;
         FEngine.SetOptions(std::move(options));
     }
-    if (!FEngine.Options().KeepNameResolution) return;
-    if (ASetup.DefaultUnitsPath) {
-        FTrees = ThisComputersCompilers().TreesFor(FProject ? FProject->DelphiVersion : u"");
-        // A tree the units path already holds is searched there, not twice.
-        std::erase_if(FTrees, [&](const CompilerSourceTree& ATree) { return IsWithinAny(ATree.Folder, ASetup.UnitsPath); });
-    }
-    UnitSearchFolders folders{AFileFolders, std::move(ASetup.UnitsPath)};
+    if (!FEngine.Options().KeepNameResolution || !AShared.Catalog) return;
+    FTrees = AShared.Trees;
+    FCatalog = AShared.Catalog;
     if (FProject) {
         // The compiler passes over search path folders that do not exist; so does the catalog.
-        for (const fs::path& folder : ExistingFolders(FProject->UnitFolders)) folders.Shallow.push_back(folder);
-        folders.Includes = ExistingFolders(FProject->IncludeFolders);
+        const UnitSearchFolders own{ExistingFolders(FProject->UnitFolders), {}, ExistingFolders(FProject->IncludeFolders)};
+        if (!own.Shallow.empty() || !own.Includes.empty())
+            FCatalog = std::make_shared<const FileUnitCatalog>(own, AShared.Catalog);
     }
-    FCatalog = std::make_shared<const FileUnitCatalog>(folders, FTrees.empty() ? nullptr : TreeCatalog(FTrees));
     FEngine.SetUnitCatalog(FCatalog.get());
 }
 

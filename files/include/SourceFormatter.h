@@ -44,6 +44,20 @@ public:
     SourceFormatter(FormatSetup ASetup, const std::vector<std::filesystem::path>& AFileFolders,
                     std::shared_ptr<const ProjectSettings> AProject = nullptr);
 
+    // The units of a setup that all its projects share: the files' folders,
+    // the units path and the compilers' trees (for the Delphi of
+    // ADelphiVersion, the newest when empty), read once for them all.
+    struct SharedUnits {
+        std::vector<CompilerSourceTree> Trees;
+        std::shared_ptr<const FileUnitCatalog> Catalog;
+    };
+    // Throws FileError as the constructor does.
+    static SharedUnits UnitsFor(const FormatSetup& ASetup, const std::vector<std::filesystem::path>& AFileFolders,
+                                std::u16string_view ADelphiVersion);
+    // As above, a project's own folders searched over AShared (which names
+    // no unit twice for the project's files, however many projects share it).
+    SourceFormatter(FormatSetup ASetup, const SharedUnits& AShared, std::shared_ptr<const ProjectSettings> AProject);
+
     // The bytes of the file AFile (see RewriteSourceBytes); its notes go to ANotes.
     // Throws FileError when its project file could not be read.
     SourceRewrite Rewrite(const Bytes& ABytes, const std::filesystem::path& AFile, const NoteSink& ANotes) const;
