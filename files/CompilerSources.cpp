@@ -153,7 +153,7 @@ std::u16string MacrosAsWildcards(std::u16string_view AName) {
     return pattern;
 }
 
-// "*" stands for any text, itself included none.
+// "*" stands for any text, an empty one too.
 bool WildcardMatch(std::u16string_view APattern, std::u16string_view AText) {
     if (APattern.empty()) return AText.empty();
     if (APattern.front() == u'*') {

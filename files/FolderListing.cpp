@@ -44,7 +44,7 @@ std::size_t KindOf(const NativeString& AName) { return KindAmong(AName, kExtensi
 // A file that makes its folder a Lazarus or Free Pascal project's.
 bool IsFreePascalProjectFile(const NativeString& AName) {
     return EndsWithAscii(AName, ".lpi") || EndsWithAscii(AName, ".lpk") ||
-           (AName.size() == 10 && EndsWithAscii(AName, "fpmake.pp")) ||
+           (AName.size() == 9 && EndsWithAscii(AName, "fpmake.pp")) ||
            (AName.size() == 12 && EndsWithAscii(AName, "makefile.fpc"));
 }
 
