@@ -1,9 +1,14 @@
 #include "BatchRun.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <set>
 
 #include "OrderedWorkers.h"
+#include "PathText.h"
+#include "ProjectSettings.h"
+#include "TextFile.h"
 #include "RunTimestamp.h"
 #include "UnitCatalog.h"
 #include "platform/Platform.h"
@@ -30,6 +35,45 @@ void Count(BatchSummary& ASummary, FileOutcome AOutcome) {
     }
 }
 
+std::u16string Number(std::size_t AValue) {
+    const std::string digits = std::to_string(AValue);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+std::u16string FolderCount(std::u16string_view AWhat, std::size_t ACount) {
+    return std::u16string(AWhat) + u" (" + Number(ACount) + (ACount == 1 ? u" folder)" : u" folders)");
+}
+
+// "Delphi 12 sources (C:\...\source), units path (2 folders), project search path (3 folders)":
+// where the units of the run's clauses are looked for besides the files' own folders.
+std::u16string UnitsFromText(const std::vector<std::unique_ptr<SourceFormatter>>& AFormatters,
+                             const std::vector<FormatSetup>& ASetups) {
+    std::vector<std::u16string> parts;
+    std::set<std::filesystem::path::string_type> unitsPath, projectFolders, treeFolders;
+    std::map<std::u16string, std::size_t> configFolders;  // folders of a search path: counted, not listed
+    for (const auto& formatter : AFormatters) {
+        for (const CompilerSourceTree& tree : formatter->CompilerTrees()) {
+            if (!treeFolders.insert(platform::PathIdentity(tree.Folder)).second) continue;
+            if (!tree.WithSubfolders) ++configFolders[tree.Name];
+            else parts.push_back(tree.Name + u" (" + PathDisplayText(tree.Folder) + u")");
+        }
+        if (const ProjectSettings* project = formatter->Project(); project && formatter->Catalog()) {
+            for (const auto& folder : project->UnitFolders)
+                if (IsExistingFolder(folder)) projectFolders.insert(platform::PathIdentity(folder));
+        }
+    }
+    for (const auto& [name, count] : configFolders) parts.push_back(FolderCount(name, count));
+    for (const FormatSetup& setup : ASetups) {
+        if (!setup.Options.KeepNameResolution) continue;
+        for (const auto& folder : setup.UnitsPath) unitsPath.insert(platform::PathIdentity(folder));
+    }
+    if (!unitsPath.empty()) parts.push_back(FolderCount(u"units path", unitsPath.size()));
+    if (!projectFolders.empty()) parts.push_back(FolderCount(u"project search path", projectFolders.size()));
+    std::u16string text;
+    for (const std::u16string& part : parts) text += (text.empty() ? u"" : u", ") + part;
+    return text;
+}
+
 }  // namespace
 
 BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const FormatSetup& ASetup,
@@ -44,18 +88,42 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
         if (ACallbacks.Event) ACallbacks.Event(AEvent);
         if (ACallbacks.Log) WriteRunLog(AEvent, ACallbacks.Log);
     };
+    // One formatter per options and project: files of one project share its
+    // search path and scope names; all share the compilers' trees.
+    ProjectLookup projects;
     std::vector<std::unique_ptr<SourceFormatter>> formatters;
-    std::vector<const FileUnitCatalog*> catalogs;
+    std::map<std::pair<std::size_t, const ProjectSettings*>, std::size_t> formatterOfPair;
+    std::vector<std::size_t> formatterOfFile(AFiles.size());
     const auto fileFolders = FileUnitCatalog::FoldersOf(AFiles);
-    for (const FormatSetup& setup : ASetups) {
-        formatters.push_back(std::make_unique<SourceFormatter>(setup, fileFolders));
-        catalogs.push_back(formatters.back()->Catalog());
+    // What the projects of a setup share is read once per Delphi they name.
+    std::map<std::pair<std::size_t, std::u16string>, SourceFormatter::SharedUnits> shared;
+    const auto formatterFor = [&](std::size_t ASetup, std::shared_ptr<const ProjectSettings> AProject) {
+        const auto [known, added] = formatterOfPair.try_emplace({ASetup, AProject.get()}, formatters.size());
+        if (!added) return known->second;
+        const std::u16string delphi = AProject ? AProject->DelphiVersion : u"";
+        auto units = shared.find({ASetup, delphi});
+        if (units == shared.end())
+            units = shared.emplace(std::pair(ASetup, delphi), SourceFormatter::UnitsFor(ASetups[ASetup], fileFolders, delphi)).first;
+        formatters.push_back(std::make_unique<SourceFormatter>(ASetups[ASetup], units->second, AProject));
+        return known->second;
+    };
+    for (std::size_t i = 0; i < AFiles.size(); ++i) {
+        const std::size_t setup = ASetupOfFile[i];
+        std::shared_ptr<const ProjectSettings> project;
+        if (ASetups[setup].Options.KeepNameResolution) project = projects.For(AFiles[i].parent_path());
+        formatterOfFile[i] = formatterFor(setup, std::move(project));
     }
-    report(RunStarted{ACallbacks.Now ? ACallbacks.Now() : CurrentRunTimestamp()});
+    // A setup no file uses is still made: its units path is checked all the same.
+    for (std::size_t setup = 0; setup < ASetups.size(); ++setup) {
+        if (std::find(ASetupOfFile.begin(), ASetupOfFile.end(), setup) == ASetupOfFile.end()) formatterFor(setup, nullptr);
+    }
+    std::vector<const FileUnitCatalog*> catalogs;
+    for (const auto& formatter : formatters) catalogs.push_back(formatter->Catalog());
+    report(RunStarted{ACallbacks.Now ? ACallbacks.Now() : CurrentRunTimestamp(), UnitsFromText(formatters, ASetups)});
 
     BatchSummary summary;
     const auto process = [&](std::size_t AIndex) {
-        return ProcessBatchFile(AFiles[AIndex], *formatters[ASetupOfFile[AIndex]], AOptions);
+        return ProcessBatchFile(AFiles[AIndex], *formatters[formatterOfFile[AIndex]], AOptions);
     };
     const auto size = [&](std::size_t AIndex) { return FileSize(AFiles[AIndex]); };
     const auto deliver = [&](std::size_t AIndex, FileResult&& AResult) {

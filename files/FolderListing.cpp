@@ -17,23 +17,35 @@ namespace {
 using NativeString = fs::path::string_type;
 using NativeChar = fs::path::value_type;
 
-// The listing's three kinds, in the order they are listed.
+// The listing's three kinds, in the order they are listed; below a folder
+// holding a Lazarus or Free Pascal project, the compiler's own two come after.
 constexpr std::array<std::string_view, 3> kExtensions = {".pas", ".dpr", ".dpk"};
 constexpr auto kKindCount = kExtensions.size();
+constexpr std::array<std::string_view, 5> kFreePascalExtensions = {".pas", ".dpr", ".dpk", ".pp", ".lpr"};
 
 NativeChar AsciiLower(NativeChar AChar) { return AChar >= 'A' && AChar <= 'Z' ? AChar + ('a' - 'A') : AChar; }
 
-// The kind of source file the name is, or kKindCount for none.
-std::size_t KindOf(const NativeString& AName) {
-    for (std::size_t kind = 0; kind < kKindCount; ++kind) {
-        const std::string_view extension = kExtensions[kind];
-        if (AName.size() < extension.size()) continue;
-        const auto tail = AName.end() - static_cast<std::ptrdiff_t>(extension.size());
-        if (std::equal(tail, AName.end(), extension.begin(), [](NativeChar c, char e) { return AsciiLower(c) == e; })) {
-            return kind;
-        }
-    }
-    return kKindCount;
+bool EndsWithAscii(const NativeString& AName, std::string_view AEnd) {
+    if (AName.size() < AEnd.size()) return false;
+    const auto tail = AName.end() - static_cast<std::ptrdiff_t>(AEnd.size());
+    return std::equal(tail, AName.end(), AEnd.begin(), [](NativeChar c, char e) { return AsciiLower(c) == AsciiLower(e); });
+}
+
+// The kind of source file the name is among AExtensions, or their count for none.
+template <typename Extensions>
+std::size_t KindAmong(const NativeString& AName, const Extensions& AExtensions) {
+    for (std::size_t kind = 0; kind < AExtensions.size(); ++kind)
+        if (EndsWithAscii(AName, AExtensions[kind])) return kind;
+    return AExtensions.size();
+}
+
+std::size_t KindOf(const NativeString& AName) { return KindAmong(AName, kExtensions); }
+
+// A file that makes its folder a Lazarus or Free Pascal project's.
+bool IsFreePascalProjectFile(const NativeString& AName) {
+    return EndsWithAscii(AName, ".lpi") || EndsWithAscii(AName, ".lpk") ||
+           (AName.size() == 9 && EndsWithAscii(AName, "fpmake.pp")) ||
+           (AName.size() == 12 && EndsWithAscii(AName, "makefile.fpc"));
 }
 
 bool NameLess(const NativeString& ALeft, const NativeString& ARight) {
@@ -62,7 +74,8 @@ std::vector<Entry> SortedEntries(const fs::path& AFolder, const UnreadableFolder
 // AKindCount for a file it does not keep) and lists the kinds one after another.
 class Walk {
 public:
-    using KindOf = std::function<std::size_t(const NativeString& AName)>;
+    // AInProject: the file lies in or below a folder holding a Lazarus or Free Pascal project.
+    using KindOf = std::function<std::size_t(const NativeString& AName, bool AInProject)>;
 
     Walk(NativeString ARoot, bool ARecursive, const UnreadableFolderHandler& AOnUnreadable, KindOf AKindOf,
          std::size_t AKindCount, const FolderVisitHandler& AOnVisit = {})
@@ -70,7 +83,7 @@ public:
           FKindOf(std::move(AKindOf)), FFoundByKind(AKindCount) {}
 
     std::vector<fs::path> Run() {
-        Visit(NativeString());
+        Visit(NativeString(), false);
         std::vector<fs::path> listing;
         for (auto& kind : FFoundByKind) std::move(kind.begin(), kind.end(), std::back_inserter(listing));
         return listing;
@@ -78,12 +91,16 @@ public:
 
 private:
     // ARelative: the folder's path relative to the root, empty or ending in a separator.
-    void Visit(const NativeString& ARelative) {
+    void Visit(const NativeString& ARelative, bool AInProject) {
         if (FOnVisit) FOnVisit(fs::path(FRoot + ARelative));
-        for (const Entry& entry : SortedEntries(FRoot + ARelative, FOnUnreadable)) {
+        const std::vector<Entry> entries = SortedEntries(FRoot + ARelative, FOnUnreadable);
+        const bool inProject = AInProject || std::any_of(entries.begin(), entries.end(), [](const Entry& AEntry) {
+                                   return !AEntry.IsFolder && IsFreePascalProjectFile(AEntry.Name);
+                               });
+        for (const Entry& entry : entries) {
             if (entry.IsFolder) {
-                if (FRecursive) Visit(ARelative + entry.Name + NativeChar(fs::path::preferred_separator));
-            } else if (const std::size_t kind = FKindOf(entry.Name);
+                if (FRecursive) Visit(ARelative + entry.Name + NativeChar(fs::path::preferred_separator), inProject);
+            } else if (const std::size_t kind = FKindOf(entry.Name, inProject);
                        kind < FFoundByKind.size() && !LinksToFolder(ARelative, entry)) {
                 FFoundByKind[kind].emplace_back(FRoot + ARelative + entry.Name);
             }
@@ -130,13 +147,22 @@ NativeString RootOf(const fs::path& AFolder) {
 }  // namespace
 
 std::vector<fs::path> ListSourceFiles(const fs::path& AFolder, bool ARecursive,
-                                      const UnreadableFolderHandler& AOnUnreadable) {
-    return Walk(RootOf(AFolder), ARecursive, AOnUnreadable, KindOf, kKindCount).Run();
+                                      const UnreadableFolderHandler& AOnUnreadable,
+                                      const std::optional<std::vector<std::string>>& AKinds) {
+    if (AKinds) {
+        const auto kindOf = [&AKinds](const NativeString& AName, bool) { return KindAmong(AName, *AKinds); };
+        return Walk(RootOf(AFolder), ARecursive, AOnUnreadable, kindOf, AKinds->size()).Run();
+    }
+    const auto kindOf = [](const NativeString& AName, bool AInProject) {
+        const std::size_t kind = KindAmong(AName, kFreePascalExtensions);
+        return kind < kKindCount || AInProject ? kind : kFreePascalExtensions.size();
+    };
+    return Walk(RootOf(AFolder), ARecursive, AOnUnreadable, kindOf, kFreePascalExtensions.size()).Run();
 }
 
 std::vector<fs::path> ListFiles(const fs::path& AFolder, bool ARecursive, const FileNameFilter& AKeep,
                                 const UnreadableFolderHandler& AOnUnreadable, const FolderVisitHandler& AOnVisit) {
-    const auto kindOf = [&AKeep](const NativeString& AName) -> std::size_t { return AKeep(fs::path(AName)) ? 0 : 1; };
+    const auto kindOf = [&AKeep](const NativeString& AName, bool) -> std::size_t { return AKeep(fs::path(AName)) ? 0 : 1; };
     return Walk(RootOf(AFolder), ARecursive, AOnUnreadable, kindOf, 1, AOnVisit).Run();
 }
 

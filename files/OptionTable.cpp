@@ -18,7 +18,7 @@ using Folders = std::vector<fs::path>;
 
 // VerticalList, WordWrapAt and AutoUpdate have the window's own, hand-placed
 // controls; the other rows with a label get theirs from the table, in its order.
-const std::array<OptionRow, 8> kRows{{
+const std::array<OptionRow, 10> kRows{{
     {u"VerticalList", OptionKind::Flag, u"1", "--wrapped", u"0", "", false, u"",
      "Word-wrap each uses clause instead of one unit per line", u"", u"",
      [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.VerticalList = std::get<bool>(AValue); }},
@@ -52,6 +52,15 @@ const std::array<OptionRow, 8> kRows{{
      "default: the usual ones, System, Winapi, Vcl, ...",
      u"", u"",
      [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.UnitScopeNames = std::get<Names>(AValue); }},
+    {u"DefaultUnitsPath", OptionKind::Flag, u"1", "--no-default-units-path", u"0", "", false, u"",
+     "Do not look for units in the sources of the Delphi, Free Pascal and Lazarus installed on this computer",
+     u"Find compiler sources",
+     u"Also look for units in the sources of the Delphi, Free Pascal and Lazarus installed on this computer",
+     nullptr},
+    {u"FileKinds", OptionKind::Names, u".pas, .dpr, .dpk", "--file-kinds", u"", "EXTS", false, u"",
+     "Extensions of the files a folder gives (comma-separated); default .pas, .dpr, .dpk, and .pp, .lpr too "
+     "below a folder holding a Lazarus or Free Pascal project",
+     u"", u"", nullptr},
     // The window's update check: read and checked but changing nothing in the
     // formatting, so the window's own settings file also serves as an options file.
     {u"AutoUpdate", OptionKind::Flag, u"1", "", u"", "", false, u"", "", u"", u"", nullptr},
@@ -188,6 +197,17 @@ TFormatOptions OptionSet::EngineOptions() const {
         if (FValues[i] && kRows[i].Apply) kRows[i].Apply(*FValues[i], options);
     }
     return options;
+}
+
+bool OptionSet::DefaultUnitsPath() const {
+    const OptionValue* value = Find(OptionByKey(u"DefaultUnitsPath"));
+    return !value || std::get<bool>(*value);
+}
+
+std::optional<std::vector<std::u16string>> OptionSet::FileKinds() const {
+    const OptionValue* value = Find(OptionByKey(u"FileKinds"));
+    if (!value) return std::nullopt;
+    return std::get<Names>(*value);
 }
 
 std::vector<fs::path> OptionSet::UnitsPath() const {

@@ -32,6 +32,7 @@ void WriteRunLog(const RunEvent& AEvent, const std::function<void(const std::u16
     if (const auto* started = std::get_if<RunStarted>(&AEvent)) {
         AWrite(u"");
         AWrite(u"=== Starting format: " + started->Timestamp + u" ===");
+        if (!started->UnitsFrom.empty()) AWrite(u"Units from: " + started->UnitsFrom);
     } else if (const auto* file = std::get_if<FileReported>(&AEvent)) {
         for (const TClauseNote& note : file->Result->Notes) AWrite(F_ClauseNoteLine(note));
         AWrite(FileResultLine(*file->Result));

@@ -9,6 +9,7 @@
 #include "FolderListing.h"
 #include "PathText.h"
 #include "SourceCodec.h"
+#include "TextFile.h"
 #include "UnitIndexCache.h"
 #include "platform/Platform.h"
 
@@ -47,20 +48,22 @@ void NoteRead(UnitReadRecord* ARecord, const NativePath& AFile) {
     ARecord->FilesRead.emplace_back(AFile, stamp.value_or(FileStamp{0, -1}));
 }
 
-// The text of a source by the run rule; bytes that are not the UTF-8 they claim
-// to be are read as ANSI: only the identifiers matter here, and those are ASCII.
-std::optional<std::u16string> ReadSourceText(const fs::path& APath) {
-    try {
-        const Bytes bytes = ReadFileBytes(APath);
-        const DetectedEncoding found = DetectSourceEncoding(bytes);
-        try {
-            return DecodeSourceText(bytes, found.Encoding, found.MarkLength);
-        } catch (const ContentError&) {
-            return DecodeSourceText(bytes, SourceEncoding::Ansi, 0);
-        }
-    } catch (const FileError&) {
-        return std::nullopt;
-    }
+std::optional<std::u16string> ReadSourceText(const fs::path& APath) { return TryReadTextFile(APath); }
+
+// How many leading folders two paths share.
+std::size_t SharedFolders(const fs::path& ALeft, const fs::path& ARight) {
+    std::size_t shared = 0;
+    for (auto l = ALeft.begin(), r = ARight.begin(); l != ALeft.end() && r != ARight.end() && *l == *r; ++l, ++r)
+        ++shared;
+    return shared;
+}
+
+// The names the compiler tries for `{$I name}`, in its order.
+std::vector<std::u16string> IncludeNames(std::u16string_view AName) {
+    std::vector<std::u16string> names{std::u16string(AName)};
+    if (!fs::path(std::u16string(AName)).has_extension())
+        for (const char16_t* extension : {u".inc", u".pp", u".pas"}) names.push_back(std::u16string(AName) + extension);
+    return names;
 }
 
 // "/POWERPC/SYSNR.INC" for "../powerpc/sysnr.inc": the folders a name gives, folded, with its file name.
@@ -100,7 +103,8 @@ struct FileUnitCatalog::Unit {
     TIdentifierSet Identifiers;
 };
 
-FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders) {
+FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders, std::shared_ptr<const FileUnitCatalog> ABase)
+    : FIncludeFolders(AFolders.Includes), FBase(std::move(ABase)) {
     if (!AFolders.IndexCacheFolder.empty() && !AFolders.Deep.empty()) {
         FCache = std::make_unique<UnitIndexCache>(AFolders.IndexCacheFolder, AFolders.Deep);
     }
@@ -169,9 +173,13 @@ void FileUnitCatalog::IndexFile(const NativePath& AFile, bool AInDeepFolder) {
 
 const TIdentifierSet* FileUnitCatalog::F_FindUnit(std::u16string_view AUnitName) const {
     const auto found = FUnits.find(FoldAscii(AUnitName));
-    if (found == FUnits.end()) return nullptr;
+    if (found == FUnits.end()) return FBase ? FBase->F_FindUnit(AUnitName) : nullptr;
     Unit& unit = *found->second;
-    std::call_once(unit.Read, [&] { ReadFacts(found->first, unit); });
+    std::call_once(unit.Read, [&] {
+        ReadFacts(found->first, unit);
+        if (const TIdentifierSet* base = FBase ? FBase->F_FindUnit(AUnitName) : nullptr)
+            unit.Identifiers.insert(base->begin(), base->end());
+    });
     return &unit.Identifiers;
 }
 
@@ -224,24 +232,47 @@ TIncludeReader FileUnitCatalog::IncludeReaderFor(const fs::path& AFolder) const 
     return [this, AFolder](std::u16string_view AName) { return ReadInclude(AFolder, AName, nullptr); };
 }
 
-// Beside the unit first, as the compiler looks; then any include file of that
-// name below the search folders, for sources that name their include folders
-// on the compiler's command line instead.
+// As the compiler looks: the name as written, then with ".inc", ".pp" and
+// ".pas", beside the unit, then in the include folders; then by name (FindIncludeByName).
 FileUnitCatalog::IncludeFiles FileUnitCatalog::FindInclude(const fs::path& AUnitFolder,
                                                            std::u16string_view AName) const {
-    const fs::path named(std::u16string{AName});
-    std::vector<fs::path> candidates = {AUnitFolder / named};
-    if (!named.has_extension()) candidates.push_back(AUnitFolder / fs::path(std::u16string(AName) + u".inc"));
-    for (const fs::path& candidate : candidates) {
-        std::error_code error;
-        if (fs::is_regular_file(candidate, error)) return {{candidate.native()}, true};
-    }
-    for (const std::u16string& name : {FoldAscii(PathDisplayText(named.filename())),
-                                       FoldAscii(PathDisplayText(named.filename())) + u".INC"}) {
-        // Every include of that name counts: declaring too much only keeps order.
-        if (const auto found = FIncludes.find(name); found != FIncludes.end()) {
-            return {EndingIn(found->second, named), false};
+    std::vector<fs::path> folders{AUnitFolder};
+    folders.insert(folders.end(), FIncludeFolders.begin(), FIncludeFolders.end());
+    for (const fs::path& folder : folders) {
+        for (const std::u16string& name : IncludeNames(AName)) {
+            const fs::path candidate = folder / fs::path(name);
+            if (IsExistingFile(candidate)) return {{candidate.native()}, true};
         }
+    }
+    if (PathList found = FindIncludeByName(AUnitFolder, AName); !found.empty()) return {std::move(found), false};
+    return {FBase ? FBase->FindIncludeByName(AUnitFolder, AName) : PathList(), false};
+}
+
+// For sources that name their include folders on the compiler's command line
+// instead: the include files of that name below the search folders that are
+// nearest to the unit, all of them, as declaring too much only keeps order.
+FileUnitCatalog::PathList FileUnitCatalog::FindIncludeByName(const fs::path& AUnitFolder,
+                                                             std::u16string_view AName) const {
+    const fs::path written{std::u16string(AName)};
+    for (const std::u16string& name : IncludeNames(written.filename().u16string())) {
+        const std::u16string folded = FoldAscii(PathDisplayText(fs::path(name)));
+        PathList found;
+        if (const auto includes = FIncludes.find(folded); includes != FIncludes.end()) found = includes->second;
+        const fs::path named(name);
+        if (HasExtension(named, u".PP") || HasExtension(named, u".PAS")) {
+            if (const auto unit = FUnits.find(FoldAscii(PathDisplayText(named.stem()))); unit != FUnits.end())
+                for (const NativePath& source : unit->second->Sources)
+                    if (FoldAscii(PathDisplayText(fs::path(source).filename())) == folded) found.push_back(source);
+        }
+        if (found.empty()) continue;
+        found = EndingIn(found, fs::path(written).replace_filename(named));
+        std::size_t nearest = 0;
+        for (const NativePath& path : found)
+            nearest = std::max(nearest, SharedFolders(fs::path(path).parent_path(), AUnitFolder));
+        std::erase_if(found, [&](const NativePath& APath) {
+            return SharedFolders(fs::path(APath).parent_path(), AUnitFolder) != nearest;
+        });
+        return found;
     }
     return {};
 }
@@ -263,6 +294,15 @@ std::optional<std::u16string> FileUnitCatalog::ReadInclude(const fs::path& AUnit
 void FileUnitCatalog::NoteUnitWithoutSource(std::u16string_view AUnitName) const {
     const std::lock_guard lock(FMissingLock);
     FMissing.insert(FoldAscii(AUnitName));
+}
+
+void FileUnitCatalog::PassUnitsWithoutSourceTo(const FileUnitCatalog& AOther) const {
+    std::unordered_set<std::u16string> missing;
+    {
+        const std::lock_guard lock(FMissingLock);
+        missing = FMissing;
+    }
+    for (const std::u16string& name : missing) AOther.NoteUnitWithoutSource(name);
 }
 
 std::size_t FileUnitCatalog::UnitsWithoutSource() const {

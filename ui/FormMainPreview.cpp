@@ -41,8 +41,11 @@ void TFrmMain::ShowPreview(const QString& APath) {
             throw error.ForFile(ToFsPath(APath));  // the log then says which file
         }
         const std::filesystem::path file = ToFsPath(APath);
-        const files::SourceFormatter formatter({FFormatter->Options(), TableOptions().UnitsPath()},
-                                               {ToFsPath(QFileInfo(APath).absolutePath())});
+        const std::filesystem::path folder = ToFsPath(QFileInfo(APath).absolutePath());
+        files::ProjectLookup projects;
+        const files::SourceFormatter formatter(
+            {FFormatter->Options(), TableOptions().UnitsPath(), TableOptions().DefaultUnitsPath()}, {folder},
+            FFormatter->Options().KeepNameResolution ? projects.For(folder) : nullptr);
         const std::u16string formatted = formatter.Format(source, file, [this](const quorvel::TClauseNote& ANote) {
             HandleSkipBlock(quorvel::F_ClauseNoteLine(ANote));
         });

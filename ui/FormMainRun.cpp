@@ -37,7 +37,8 @@ void TFrmMain::FormatAllFiles() {
     const files::BatchOptions options{.Backup = ChkBackup->isChecked(),
                                       .WriteChanges = true,
                                       .Workers = std::max(1u, std::thread::hardware_concurrency())};
-    const files::FormatSetup setup{FFormatter->Options(), TableOptions().UnitsPath()};
+    const files::FormatSetup setup{FFormatter->Options(), TableOptions().UnitsPath(),
+                                   TableOptions().DefaultUnitsPath()};
 
     TRunFeed feed;
     files::BatchCallbacks callbacks;

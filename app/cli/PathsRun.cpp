@@ -21,7 +21,7 @@ namespace {
 // Folders are listed, anything else is taken as a file, whatever its name:
 // a file that cannot be read gets its error line in the run. A path met twice
 // (also through a folder, or in other letter case on Windows) is formatted once.
-std::vector<fs::path> CollectFiles(const CliOptions& AOptions, int& AErrors) {
+std::vector<fs::path> CollectFiles(const CliOptions& AOptions, SourceFormats& AFormats, int& AErrors) {
     std::vector<fs::path> list;
     std::unordered_set<fs::path::string_type> seen;  // hashed: thousands of paths compare by component otherwise
     const auto add = [&](const fs::path& APath) {
@@ -37,8 +37,9 @@ std::vector<fs::path> CollectFiles(const CliOptions& AOptions, int& AErrors) {
             add(path);
             continue;
         }
+        const auto kinds = AFormats.FileKindsFor(path);  // an options file that cannot be used stops the run
         try {
-            for (const fs::path& file : files::ListSourceFiles(path, AOptions.Recursive, warnUnreadable)) add(file);
+            for (const fs::path& file : files::ListSourceFiles(path, AOptions.Recursive, warnUnreadable, kinds)) add(file);
         } catch (const files::FileError& listingError) {
             WriteText(stderr, std::string(listingError.what()) + "\n");
             ++AErrors;
@@ -57,12 +58,13 @@ int ExitCodeOf(const files::BatchSummary& ASummary, const CliOptions& AOptions, 
 
 int RunOnPaths(const CliOptions& AOptions) {
     int listingErrors = 0;
-    const std::vector<fs::path> list = CollectFiles(AOptions, listingErrors);
     // Every options file is read before any source is touched: one that
     // cannot be used stops the run with nothing formatted.
     SourceFormats formats(AOptions);
+    std::vector<fs::path> list;
     std::vector<std::size_t> formatOfFile;
     try {
+        list = CollectFiles(AOptions, formats, listingErrors);
         if (AOptions.ConfigFile) formats.FormatFor({});  // read even when no source is listed
         for (const fs::path& file : list) formatOfFile.push_back(formats.FormatFor(file.parent_path()));
     } catch (const files::FileError& error) {

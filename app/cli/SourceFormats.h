@@ -26,6 +26,11 @@ public:
 
     const std::vector<files::FormatSetup>& Formats() const { return FFormats; }
 
+    // The extensions a folder's listing takes (".pas", ...), when the command
+    // line or the folder's options file sets FileKinds; nothing for the
+    // default kinds. Throws files::FileError as FormatFor does.
+    std::optional<std::vector<std::string>> FileKindsFor(const std::filesystem::path& AFolder);
+
 private:
     std::optional<std::filesystem::path> OptionsFileFor(const std::filesystem::path& AFolder);
 
@@ -33,6 +38,7 @@ private:
     OptionsFileLookup FLookup;
     std::unordered_map<std::filesystem::path::string_type, std::size_t> FByOptionsFile;  // "" for none
     std::vector<files::FormatSetup> FFormats;
+    std::vector<std::optional<std::vector<std::u16string>>> FFileKinds;  // by format
 };
 
 }  // namespace quorvel::cli

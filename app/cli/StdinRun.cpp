@@ -47,7 +47,10 @@ int RunOnStandardInput(const CliOptions& AOptions) {
         // for it, for the options file, the units and the include files.
         const std::filesystem::path folder(".");
         SourceFormats formats(AOptions);
-        const files::SourceFormatter formatter(formats.Formats()[formats.FormatFor(folder)], {folder});
+        const files::FormatSetup& setup = formats.Formats()[formats.FormatFor(folder)];
+        files::ProjectLookup projects;
+        const files::SourceFormatter formatter(setup, {folder},
+                                               setup.Options.KeepNameResolution ? projects.For(folder) : nullptr);
         const files::Bytes input = ReadAll(stdin);
         const files::SourceRewrite rewrite =
             formatter.Rewrite(input, folder / kLabel, [&](const TClauseNote& ANote) {

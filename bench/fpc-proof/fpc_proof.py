@@ -8,11 +8,14 @@ after quorvel-cli formats them, and report what formatting changed.
                                       format the copy, build, compare with "base"
   fpc_proof.py compare WORK NAME      compare a built pass again
   fpc_proof.py rebase WORK PACKAGE    build one package as shipped again
+  fpc_proof.py order WORK FILE...     build FILE's group as shipped, FILE first:
+                                      which objects the compile order alone changes
   fpc_proof.py report WORK            the summary table of every pass run so far
 
 Every file is compiled in the same folder for every pass, so that unchanged
 code gives identical objects; only the output folders differ.
 """
+import dataclasses
 import json
 import os
 import shutil
@@ -110,6 +113,30 @@ def cmd_control(work):
     log("control: %d objects differ from base (must be 0)" % summary["code_changed"])
 
 
+def cmd_order(work, first_files):
+    """The unchanged copy's group of each file built again with that file
+    compiled first. In a unit cycle the compiler may then know an inline body
+    or an empty virtual method at another moment: objects that differ from
+    base here differ without any formatting."""
+    groups, kinds = _load(work)
+    _reset_copy(work)
+    base = _built(work, "base")
+    for first in first_files:
+        group = next(g for g in groups if first in g.files)
+        name = "order-" + os.path.splitext(os.path.basename(first))[0].lower()
+        shutil.rmtree(os.path.join(work, "out", name), ignore_errors=True)
+        reordered = dataclasses.replace(group, files=[first] + [f for f in group.files if f != first])
+        build.compile_group(work, name, reordered, groups, kinds)
+        differing = []
+        for rel in group.files:
+            old, new = build.object_path(work, "base", group, rel), build.object_path(work, name, group, rel)
+            if base.get(rel, {}).get("ok") and os.path.exists(old) and os.path.exists(new):
+                if compare.code_difference(old, new):
+                    differing.append(rel)
+        log("%s first: %d objects of %s differ from base: %s" % (
+            first, len(differing), group.name, " ".join(differing) or "none"))
+
+
 def _last_line_starting(text, prefix):
     found = [l.strip() for l in text.splitlines() if l.strip().startswith(prefix)]
     return found[-1] if found else ""
@@ -181,6 +208,8 @@ def main(argv):
         cmd_compare(work, argv[3])
     elif command == "rebase" and len(argv) == 4:
         cmd_rebase(work, argv[3])
+    elif command == "order" and len(argv) >= 4:
+        cmd_order(work, argv[3:])
     elif command == "report":
         print(compare.table(work))
     else:

@@ -90,6 +90,10 @@ public:
     TFormatOptions EngineOptions() const;
     // Folders searched, with their subfolders, for the units named in clauses.
     std::vector<std::filesystem::path> UnitsPath() const;
+    // Whether the installed compilers' sources are searched too (on unless set off).
+    bool DefaultUnitsPath() const;
+    // The extensions folders give (".pas", ...), when set.
+    std::optional<std::vector<std::u16string>> FileKinds() const;
 
 private:
     std::vector<std::optional<OptionValue>> FValues;  // by row of the table

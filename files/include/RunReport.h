@@ -5,6 +5,7 @@
 // The log of a run, line by line:
 //   ""
 //   "=== Starting format: dd.mm.yyyy hh:nn:ss ==="
+//   "Units from: <trees and search paths>" (only when units are looked for beyond the files' folders)
 //   per file, in the list's order: the engine's notes on its clauses, then
 //     "  [OK] <name>" (changed), "  [=] <name>" (unchanged) or
 //     "  [!!] <name>: <message>" (failed; the run goes on)
@@ -31,6 +32,9 @@ struct BatchSummary {
 
 struct RunStarted {
     std::u16string Timestamp;  // "dd.mm.yyyy hh:nn:ss"
+    // Where units are looked for besides the files' own folders, for the
+    // "Units from: ..." line; empty: nowhere else, and no line.
+    std::u16string UnitsFrom = {};
 };
 
 // One file's result, its clause notes included; valid during the call.

@@ -21,6 +21,9 @@ namespace quorvel::files {
 struct UnitSearchFolders {
     std::vector<std::filesystem::path> Shallow;  // searched without subfolders: the folders of the files formatted
     std::vector<std::filesystem::path> Deep;     // searched with all subfolders: the user's units path
+    // Searched for include files, after the folder of the file that names one
+    // and before any include file of that name elsewhere: a project's include path.
+    std::vector<std::filesystem::path> Includes = {};
     // Where the listings of the deep folders and what was read from their
     // units are kept between runs (UnitIndexCache); empty: nowhere.
     std::filesystem::path IndexCacheFolder = {};
@@ -34,20 +37,30 @@ class FileUnitCatalog final : public TUnitCatalog {
 public:
     // Throws FileError when a deep folder does not exist: a mistyped units path
     // would otherwise quietly allow every reordering.
-    explicit FileUnitCatalog(const UnitSearchFolders& AFolders);
+    // ABase, when given, is searched too: a catalog of the compiler's own
+    // sources, made once and shared by the catalogs of several projects.
+    explicit FileUnitCatalog(const UnitSearchFolders& AFolders,
+                             std::shared_ptr<const FileUnitCatalog> ABase = nullptr);
     // Keeps what this catalog listed and read for the next run.
     ~FileUnitCatalog() override;
 
     // The units are matched by file name without its extension, ignoring ASCII
     // case. Several sources of one name (one per platform, say) count together:
-    // declaring too much only keeps more of a clause's order.
+    // declaring too much only keeps more of a clause's order. A unit in both
+    // this catalog and its base counts with both its sources.
     const TIdentifierSet* F_FindUnit(std::u16string_view AUnitName) const override;
     void NoteUnitWithoutSource(std::u16string_view AUnitName) const override;
 
-    // Reads the include files named in a source of AFolder: beside it first,
-    // then by file name below the search folders.
+    // Reads the include files named in a source of AFolder the way the
+    // compiler looks: the name as written, then with ".inc", ".pp" and ".pas",
+    // in AFolder, then in the include folders. Not found there, an include of
+    // that name below the search folders counts, the ones nearest to AFolder
+    // (a source tree's shared include folders: rtl/inc, rtl/win/wininc);
+    // then the base's.
     TIncludeReader IncludeReaderFor(const std::filesystem::path& AFolder) const;
 
+    // Notes the units this catalog found no source for in AOther too.
+    void PassUnitsWithoutSourceTo(const FileUnitCatalog& AOther) const;
     // Distinct clause units (ignoring ASCII case) whose source was not found.
     std::size_t UnitsWithoutSource() const;
     // The same over several catalogs (nullptr ones count nothing): a unit missing from two counts once.
@@ -74,6 +87,7 @@ private:
     bool StillHolds(const UnitReadRecord& ARecord, const PathList& ASources) const;
     TIdentifierSet ReadUnit(const PathList& ASources, UnitReadRecord* ARecord) const;
     IncludeFiles FindInclude(const std::filesystem::path& AUnitFolder, std::u16string_view AName) const;
+    PathList FindIncludeByName(const std::filesystem::path& AUnitFolder, std::u16string_view AName) const;
     std::optional<std::u16string> ReadInclude(const std::filesystem::path& AUnitFolder, std::u16string_view AName,
                                               UnitReadRecord* ARecord) const;
 
@@ -82,6 +96,8 @@ private:
 
     std::unordered_map<std::u16string, std::unique_ptr<Unit>> FUnits;  // by folded name
     std::unordered_map<std::u16string, PathList> FIncludes;           // by folded file name
+    std::vector<std::filesystem::path> FIncludeFolders;
+    std::shared_ptr<const FileUnitCatalog> FBase;
     mutable std::mutex FMissingLock;
     mutable std::unordered_set<std::u16string> FMissing;
 };

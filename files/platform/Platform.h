@@ -86,4 +86,16 @@ std::filesystem::path ProgramCacheFolder();
 // what another build of it cached. Empty when the system does not say.
 std::filesystem::path RunningProgramFile();
 
+// The folder an environment variable names (HOME, LOCALAPPDATA, ...); nothing when it is unset or empty.
+std::optional<std::filesystem::path> EnvironmentFolder(const char* AName);
+
+// The names of the subkeys of HKEY_CURRENT_USER\AKey ("Software\Embarcadero\BDS"),
+// in no set order; nothing when the key is missing or unreadable, and always
+// nothing where there is no registry.
+std::vector<std::u16string> UserRegistrySubkeys(std::u16string_view AKey);
+// The string value AName of HKEY_CURRENT_USER\AKey (environment variables
+// in an expandable string left as written); nothing when it is missing,
+// not a string, or there is no registry.
+std::optional<std::u16string> UserRegistryString(std::u16string_view AKey, std::u16string_view AName);
+
 }  // namespace quorvel::files::platform

@@ -178,4 +178,13 @@ std::filesystem::path RunningProgramFile() {
     return error ? std::filesystem::path() : file;
 }
 
+std::optional<std::filesystem::path> EnvironmentFolder(const char* AName) {
+    const char* value = std::getenv(AName);
+    if (!value || !*value) return std::nullopt;
+    return std::filesystem::path(value);
+}
+
+std::vector<std::u16string> UserRegistrySubkeys(std::u16string_view) { return {}; }
+std::optional<std::u16string> UserRegistryString(std::u16string_view, std::u16string_view) { return std::nullopt; }
+
 }  // namespace quorvel::files::platform

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <climits>
+#include <cstring>
+#include <cwchar>
+#include <cstdlib>
+#include <iterator>
 #include <string_view>
 #include <system_error>
 
@@ -255,6 +259,64 @@ std::filesystem::path RunningProgramFile() {
         }
         file.resize(file.size() * 2);
     }
+
+namespace {
+
+std::wstring Wide(std::u16string_view AText) { return std::wstring(AText.begin(), AText.end()); }
+
+// The key open for reading, closed when the holder goes; null when it cannot be opened.
+struct OpenKey {
+    HKEY Handle = nullptr;
+    explicit OpenKey(std::u16string_view AKey) {
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, Wide(AKey).c_str(), 0, KEY_READ, &Handle) != ERROR_SUCCESS) Handle = nullptr;
+    }
+    ~OpenKey() {
+        if (Handle) ::RegCloseKey(Handle);
+    }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+};
+
+}  // namespace
+
+std::optional<std::filesystem::path> EnvironmentFolder(const char* AName) {
+    const std::wstring name(AName, AName + std::strlen(AName));
+    const wchar_t* value = ::_wgetenv(name.c_str());
+    if (!value || !*value) return std::nullopt;
+    return std::filesystem::path(value);
+}
+
+std::vector<std::u16string> UserRegistrySubkeys(std::u16string_view AKey) {
+    std::vector<std::u16string> names;
+    const OpenKey key(AKey);
+    if (!key.Handle) return names;
+    wchar_t name[256];  // the longest key name the registry allows is 255
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(std::size(name));
+        const LSTATUS status = ::RegEnumKeyExW(key.Handle, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status == ERROR_SUCCESS) names.emplace_back(name, name + length);
+        else if (status != ERROR_MORE_DATA) break;
+    }
+    return names;
+}
+
+std::optional<std::u16string> UserRegistryString(std::u16string_view AKey, std::u16string_view AName) {
+    const OpenKey key(AKey);
+    if (!key.Handle) return std::nullopt;
+    const std::wstring name = Wide(AName);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (::RegQueryValueExW(key.Handle, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
+    std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (::RegQueryValueExW(key.Handle, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    value.resize(std::wcslen(value.c_str()));  // the stored string may or may not end with its null
+    return std::u16string(value.begin(), value.end());
 }
 
 }  // namespace quorvel::files::platform

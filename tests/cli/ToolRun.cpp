@@ -44,11 +44,23 @@ private:
     std::filesystem::path FSaved;
 };
 
+// The tool sees the computer as below ARoot (CompilerSources.h): with an
+// empty folder, a computer where no compiler is installed.
+void SetSystemRoot(const std::filesystem::path& ARoot) {
+#ifdef _WIN32
+    _wputenv_s(L"QUORVEL_SYSTEM_ROOT", ARoot.c_str());
+#else
+    setenv("QUORVEL_SYSTEM_ROOT", ARoot.c_str(), 1);
+#endif
+}
+
 }  // namespace
 
 ToolOutcome RunTool(const TestFolder& AFolder, const std::string& AArguments, const Bytes& AInput,
-                    const std::filesystem::path& AWorkFolder) {
+                    const std::filesystem::path& AWorkFolder, const std::filesystem::path& ASystemRoot) {
     const auto in = AFolder.Write("io/in", AInput);
+    if (ASystemRoot.empty()) std::filesystem::create_directories(AFolder / "io/no-compilers");
+    SetSystemRoot(std::filesystem::absolute(ASystemRoot.empty() ? AFolder / "io/no-compilers" : ASystemRoot));
     const auto out = AFolder / "io/out", err = AFolder / "io/err";
     // Absolute before the move: a path from the drive's root would name another drive there.
     const std::filesystem::path tool = std::filesystem::absolute(std::filesystem::path(QUORVEL_CLI_PATH).make_preferred());

@@ -288,5 +288,32 @@ TEST(WindowsConsoleTest, ShowsLettersOutsideTheCodePage) {
     EXPECT_EQ(shown, L"\u00e9\u00fc\u0101\u0416");
 }
 
+// ---- the registry ------------------------------------------------------------------
+
+// A Delphi that exists only as its registry entry and a source tree: the
+// tool finds it with no option given, keeps `Windows, SysUtils` as written
+// (DeleteFile resolves to SysUtils's) and names the tree once in the log.
+TEST(WindowsRegistryTest, FindsDelphiSourcesThroughTheRegistry) {
+    const TestFolder folder;
+    folder.Write("Delphi/source/rtl/win/Winapi.Windows.pas",
+                 "unit Winapi.Windows;\ninterface\nfunction DeleteFile(F: PChar): LongBool;\nimplementation\nend.\n");
+    folder.Write("Delphi/source/rtl/sys/System.SysUtils.pas",
+                 "unit System.SysUtils;\ninterface\nfunction DeleteFile(const F: string): Boolean;\nimplementation\nend.\n");
+    const fs::path program = folder.Write("app/p.dpr", "program p;\nuses Windows, SysUtils;\nbegin\n  DeleteFile('x');\nend.\n");
+    constexpr const wchar_t* kKey = L"Software\\Embarcadero\\BDS\\23.0";
+    const std::wstring root = (folder / "Delphi").wstring();
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"RootDir", REG_SZ, root.c_str(),
+                                static_cast<DWORD>((root.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    const test::ToolOutcome outcome = test::RunTool(folder, "--check " + test::Quoted(program));
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+
+    EXPECT_NE(outcome.Out.find("Units from: Delphi 12 sources (" + PathMessageText(folder / "Delphi" / "source") + ")"),
+              std::string::npos) << outcome.Out;
+    EXPECT_NE(outcome.Out.find("[KEEP] uses — Windows stays before SysUtils (DeleteFile)"), std::string::npos)
+        << outcome.Out;
+    EXPECT_EQ(outcome.Out.find("No source found"), std::string::npos) << outcome.Out;
+}
+
 }  // namespace
 }  // namespace quorvel::files

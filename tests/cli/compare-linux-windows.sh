@@ -27,12 +27,13 @@ make_sources() {
   printf '\xef\xbb\xbfunit Bad; \xc3\x28\n' >"$src/bad.pas"
 }
 
-# Runs one side in its own copy; what it printed goes beside the copy.
+# Runs one side in its own copy; what it printed goes beside the copy. The
+# compilers installed on each side differ, so neither side searches them.
 run_side() {  # name mode... -- command...
   local side=$1 mode=$2
   shift 2
   local dir=$work/$side
-  (cd "$dir/tree" && set +e; "$@" $mode src >"$dir/out" 2>"$dir/err"; echo $? >"$dir/code")
+  (cd "$dir/tree" && set +e; "$@" --no-default-units-path $mode src >"$dir/out" 2>"$dir/err"; echo $? >"$dir/code")
   for f in out err; do
     sed -e 's#\\#/#g' -e 's/^=== Starting format: .* ===$/=== Starting format: (time) ===/' "$dir/$f" >"$dir/$f.lines"
   done

@@ -44,6 +44,27 @@ TEST_F(FolderListingTest, KindsInOrderThenDepthFirstByNameWithoutCase) {
                                                     "other/w.pas", "sub/z.pas", "c.dpr", "sub/y.dpr", "d.DPK"}));
 }
 
+// Free Pascal's own kinds come only from in and below a folder holding a
+// Lazarus or Free Pascal project, after the other kinds; named kinds replace the rule.
+TEST(FolderListingKindsTest, FreePascalKindsBelowItsProjectsOrAsNamed) {
+    test::TestFolder folder;
+    for (const char* name : {"a.pas", "a.pp", "a.lpr", "laz/app.lpi", "laz/b.pp", "laz/main.lpr", "laz/b.pas",
+                             "laz/sub/c.pp", "fpc/Makefile.fpc", "fpc/d.pp", "pkg/fpmake.pp", "pkg/e.pp"})
+        folder.Write(name, "");
+    const auto names = [&](const std::optional<std::vector<std::string>>& AKinds) {
+        std::vector<std::string> list;
+        for (const fs::path& path : ListSourceFiles(folder.Path(), true, {}, AKinds))
+            list.push_back(path.lexically_relative(folder.Path()).generic_string());
+        return list;
+    };
+    EXPECT_EQ(names(std::nullopt), (std::vector<std::string>{"a.pas", "laz/b.pas", "fpc/d.pp", "laz/b.pp",
+                                                             "laz/sub/c.pp", "pkg/e.pp", "pkg/fpmake.pp",
+                                                             "laz/main.lpr"}));
+    EXPECT_EQ(names(std::vector<std::string>{".LPR", ".pp"}),
+              (std::vector<std::string>{"a.lpr", "laz/main.lpr", "a.pp", "fpc/d.pp", "laz/b.pp", "laz/sub/c.pp",
+                                        "pkg/e.pp", "pkg/fpmake.pp"}));
+}
+
 TEST_F(FolderListingTest, WithoutRecursionOnlyTheFolderItself) {
     EXPECT_EQ(List(false), (std::vector<std::string>{"A.PAS", "a_.pas", "aB.pas", "b.pas", "c.dpr", "d.DPK"}));
 }

@@ -109,5 +109,49 @@ TEST_F(UnitCatalogTest, NamesUsedInIncludeFilesCount) {
     }
 }
 
+// {$I name} is looked for as the compiler does: the name as written, then
+// with .inc, .pp, .pas; beside the unit, then in the include folders; then by
+// file name below the search folders, the copies nearest to the unit only
+// (a tree's shared include folder, not a package's file of the same name).
+TEST(UnitCatalogIncludeTest, FindsIncludesInTheCompilersOrder) {
+    const TestFolder folder;
+    folder.Write("lib/rtl/win64/windows.pp",
+                 UnitText("windows", "{$i base}\n{$i ascdef.inc}\n{$i shared}\n{$i inpath}"));
+    folder.Write("lib/rtl/win64/base.pp", "procedure FromBasePp;\n");
+    folder.Write("lib/rtl/win64/base.pas", "procedure FromBasePas;\n");
+    folder.Write("lib/rtl/win/wininc/ascdef.inc", "function DeleteFile(F: PChar): LongBool;\n");
+    folder.Write("lib/packages/other/ascdef.inc", "procedure FromAnotherPackage;\n");
+    folder.Write("lib/rtl/inc/shared.inc", "procedure FromShared;\n");
+    folder.Write("lib/rtl/inc/shared.pp", "procedure FromSharedPp;\n");
+    folder.Write("includes/inpath.inc", "procedure FromIncludePath;\n");
+    folder.Write("lib/rtl/other/inpath.inc", "procedure FromElsewhere;\n");
+    const FileUnitCatalog catalog({{}, {folder / "lib"}, {folder / "includes"}});
+    struct Case {
+        std::u16string Identifier;
+        bool Expected;
+    };
+    for (const Case& c : {Case{u"FROMBASEPP", true}, Case{u"FROMBASEPAS", false}, Case{u"DELETEFILE", true},
+                          Case{u"FROMANOTHERPACKAGE", false}, Case{u"FROMSHARED", true}, Case{u"FROMSHAREDPP", false},
+                          Case{u"FROMINCLUDEPATH", true}, Case{u"FROMELSEWHERE", false}}) {
+        SCOPED_TRACE(std::string(c.Identifier.begin(), c.Identifier.end()));
+        EXPECT_EQ(Declares(catalog, u"Windows", c.Identifier), c.Expected);
+    }
+}
+
+// A catalog over a shared one (the compilers' trees): a unit of either counts,
+// one in both with both its sources.
+TEST(UnitCatalogIncludeTest, ABaseCatalogsUnitsCountToo) {
+    const TestFolder folder;
+    folder.Write("tree/sysutils.pp", UnitText("sysutils", "procedure FromTree;"));
+    folder.Write("tree/classes.pp", UnitText("classes", "procedure OnlyInTree;"));
+    folder.Write("own/SysUtils.pas", UnitText("SysUtils", "procedure FromOwn;"));
+    const auto base = std::make_shared<const FileUnitCatalog>(UnitSearchFolders{{}, {folder / "tree"}});
+    const FileUnitCatalog catalog({{folder / "own"}, {}}, base);
+    EXPECT_TRUE(Declares(catalog, u"SysUtils", u"FROMTREE"));
+    EXPECT_TRUE(Declares(catalog, u"SysUtils", u"FROMOWN"));
+    EXPECT_TRUE(Declares(catalog, u"Classes", u"ONLYINTREE"));
+    EXPECT_FALSE(Declares(*base, u"SysUtils", u"FROMOWN")) << "the shared catalog stays as it was";
+}
+
 }  // namespace
 }  // namespace quorvel::files

@@ -29,7 +29,7 @@ protected:
 
     // What a catalog over the library finds for AUnit: its identifiers, or "none".
     std::string Find(std::u16string_view AUnit) const {
-        const FileUnitCatalog catalog(UnitSearchFolders{{}, {FFolder / "lib"}, FFolder / "cache"});
+        const FileUnitCatalog catalog(UnitSearchFolders{{}, {FFolder / "lib"}, {}, FFolder / "cache"});
         const TIdentifierSet* found = catalog.F_FindUnit(AUnit);
         if (found == nullptr) return "none";
         std::vector<std::string> names;
@@ -119,7 +119,7 @@ TEST_F(UnitIndexCacheTest, ACacheThatCannotBeWrittenCostsNothingButTime) {
 TEST_F(UnitIndexCacheTest, EachUnitsPathHasItsOwnCacheFile) {
     Find(u"Alpha");
     {
-        const FileUnitCatalog other(UnitSearchFolders{{}, {FFolder / "lib/rtl"}, FFolder / "cache"});
+        const FileUnitCatalog other(UnitSearchFolders{{}, {FFolder / "lib/rtl"}, {}, FFolder / "cache"});
         EXPECT_NE(other.F_FindUnit(u"Alpha"), nullptr);
         EXPECT_EQ(other.F_FindUnit(u"Beta"), nullptr);
     }

@@ -9,7 +9,10 @@
 #include <QTest>
 #include <QUrl>
 
-TWindowFixture::TWindowFixture() { qputenv("APPDATA", FAppData.path().toLocal8Bit()); }
+TWindowFixture::TWindowFixture() {
+    qputenv("APPDATA", FAppData.path().toLocal8Bit());
+    qputenv("QUORVEL_SYSTEM_ROOT", FNoCompilers.path().toLocal8Bit());
+}
 
 QString TWindowFixture::SettingsPath() const { return FAppData.path() + QStringLiteral("/Quorvel/Quorvel.ini"); }
 

@@ -12,7 +12,9 @@
 
 class TWindowFixture {
 public:
-    TWindowFixture();  // points APPDATA at a fresh folder; no settings file yet
+    // Points APPDATA at a fresh folder (no settings file yet) and shows the
+    // window a computer with no compiler installed (QUORVEL_SYSTEM_ROOT).
+    TWindowFixture();
 
     QString SettingsPath() const;
     void WriteSettings(const QByteArray& AContent);
@@ -33,6 +35,7 @@ public:
 
 private:
     QTemporaryDir FAppData;
+    QTemporaryDir FNoCompilers;
     QTemporaryDir FSources;
 };
 
