@@ -45,8 +45,9 @@ public:
 
     // ANames are the clause's unit names by entry (empty where there is none).
     // For every identifier the file uses that two or more of the units declare,
-    // the last of them must stay after each of the others; a helper counts as
-    // used. The file is read only when two units declare something in common,
+    // the last of them must stay after each of the others (overloaded routines:
+    // see AddPairs); a helper or an operator counts as used, a name the file
+    // declares itself before any use does not. The file is read only when two units declare something in common,
     // and then only for those shared identifiers.
     std::vector<Constraint> Find(const std::vector<std::u16string>& ANames);
 
@@ -59,6 +60,7 @@ private:
 
     const NameRules& FRules;
     std::optional<IncludeWalker> FIncluded;  // the spellings may point into its texts
+    std::optional<std::unordered_map<std::u16string, std::size_t>> FOwn;  // the file's own declarations, when asked
     std::unordered_map<std::u16string, std::u16string_view> FSpellings;
     std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
 
@@ -66,6 +68,7 @@ private:
     UsedSpellings UsedSharedIdentifiers(const FoundUnits& AUnits);
     UsedSpellings UsedInFileAndIncludes(const IdentifierFilter& AShared);
     void AddPairs(const FoundUnits& AUnits, const std::u16string& AIdentifier);
+    bool DeclaredBeforeAnyUse(const std::u16string& AIdentifier, std::u16string_view ASpelling);
 };
 
 }  // namespace quorvel::detail

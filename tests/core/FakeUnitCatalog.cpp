@@ -1,5 +1,7 @@
 #include "FakeUnitCatalog.h"
 
+#include <algorithm>
+
 namespace quorvel::test {
 namespace {
 
@@ -34,6 +36,7 @@ FakeUnitCatalog::FakeUnitCatalog(std::u16string_view AUnitDeclarations) {
             for (std::u16string_view identifier : Split(unit.substr(equals + 1), u' ')) {
                 std::u16string folded = Fold(identifier);
                 if (folded.starts_with(u"HELPER_FOR_")) folded[6] = folded[10] = u' ';
+                std::replace(folded.begin(), folded.end(), u'~', u' ');  // other pseudo-identifiers
                 identifiers.insert(std::move(folded));
             }
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "InterfaceIdentifiers.h"
 #include "TestText.h"
 
 namespace quorvel::test {
@@ -255,10 +256,20 @@ std::string CompareSuppliers(const TQuorvel& AFormatter, std::u16string_view AIn
     const auto before = ClauseUnits(input);
     const auto after = ClauseUnits(Tokenize(AOutput));
     if (before.size() != after.size()) return "clause count changed";
+    // A name right after a lone `.` is a member or qualified by its unit: no use.
     std::vector<std::u16string> used;
+    std::u16string_view last, beforeLast;
     for (const CheckToken& token : input) {
-        if (IsIdentifierToken(token)) used.push_back(Folded(token.Text));
+        if (IsIdentifierToken(token) && !(last == u"." && beforeLast != u".")) used.push_back(Folded(token.Text));
+        if (!IsCommentOrDirective(token)) {
+            beforeLast = last;
+            last = token.Text;
+        }
     }
+    // A name the text declares itself at top level comes from no unit where
+    // it is declared before its uses; the engine's reader says which these are.
+    const auto own = detail::OwnDeclarations(AInput);
+    std::erase_if(used, [&](const std::u16string& AName) { return own.contains(AName); });
     std::sort(used.begin(), used.end());
     used.erase(std::unique(used.begin(), used.end()), used.end());
     for (std::size_t c = 0; c < before.size(); ++c) {
@@ -269,7 +280,9 @@ std::string CompareSuppliers(const TQuorvel& AFormatter, std::u16string_view AIn
         for (const auto& unit : was) {
             if (unit.second == nullptr) continue;
             for (const std::u16string& identifier : *unit.second) {
-                if (identifier.starts_with(u"HELPER FOR ")) identifiers.push_back(identifier);
+                if (identifier.starts_with(u"HELPER FOR ") || identifier.starts_with(u"OPERATOR ")) {
+                    identifiers.push_back(identifier);
+                }
             }
         }
         for (const std::u16string& identifier : identifiers) {
