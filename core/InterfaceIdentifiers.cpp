@@ -303,13 +303,13 @@ private:
         return SkipPastSemicolon(TypeExpression(i));
     }
 
-    // `uses A, B.C in 'c.pas';`: each unit as "USES <NAME>".
+    // `uses A, B.C in 'c.pas';`: each unit as "USES <Name>", spelled as written.
     std::size_t UsesClause(std::size_t AIndex) {
         const std::size_t end = SkipPastSemicolon(AIndex);
         std::u16string name;
         for (std::size_t i = AIndex; i < end; ++i) {
             if (IsWord(i) && !IsKeyword(i, u"in")) {
-                name += FoldAscii(FTokens[i].Text);
+                name += FTokens[i].Text;
             } else if (IsSymbol(i, u'.')) {
                 name += u'.';
             } else if (!name.empty()) {
@@ -721,7 +721,7 @@ void AddImplementationFacts(std::u16string_view AText, TIdentifierSet& AIdentifi
         for (token = NextCodeToken(AText, token.End); token.Begin < AText.size(); token = NextCodeToken(AText, token.End)) {
             const std::u16string_view text = AText.substr(token.Begin, token.End - token.Begin);
             if (token.Kind == TokenKind::Identifier && !KeywordEquals(text, u"in")) {
-                name += FoldAscii(text);
+                name += text;
             } else if (text == u".") {
                 name += u'.';
             } else if (!name.empty()) {

@@ -1,6 +1,7 @@
 #include "NameConstraints.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "InterfaceIdentifiers.h"
 #include "UnitFactsCache.h"
@@ -103,8 +104,8 @@ bool DistinctOverloads(const std::vector<const TIdentifierSet*>& ASets, const st
 }  // namespace
 
 std::vector<Constraint> ConstraintFinder::Find(const std::vector<std::u16string>& ANames) {
-    const FoundUnits found = FindUnits(ANames);
-    if (found.size() < 2) return {};
+    const FoundUnits& found = FindUnits(ANames);
+    if (found.size() < 2 || !FRules.Names) return {};
     std::u16string key;
     for (const auto& [identifier, spelling] : UsedSharedIdentifiers(found)) {
         key.assign(identifier);
@@ -127,16 +128,44 @@ std::u16string ConstraintFinder::Spelling(const std::u16string& AFolded) const {
 }
 
 // The units whose source the catalog knows; the others are told to it.
-ConstraintFinder::FoundUnits ConstraintFinder::FindUnits(const std::vector<std::u16string>& ANames) const {
-    FoundUnits found;
+const ConstraintFinder::FoundUnits& ConstraintFinder::FindUnits(const std::vector<std::u16string>& ANames) {
+    if (FFound) return *FFound;
+    FFound.emplace();
     for (std::size_t i = 0; i < ANames.size(); ++i) {
         if (const TIdentifierSet* set = FindUnit(FRules, ANames[i])) {
-            found.emplace_back(i, set);
+            FFound->emplace_back(i, set);
         } else if (!ANames[i].empty()) {
             FRules.Catalog->NoteUnitWithoutSource(ANames[i]);
         }
     }
-    return found;
+    return *FFound;
+}
+
+std::vector<InitUnit> ConstraintFinder::InitUnits(const std::vector<std::u16string>& ANames) {
+    std::vector<InitUnit> units;
+    for (const auto& [entry, set] : FindUnits(ANames)) {
+        if (std::optional<std::u16string> through = CodeThrough(*set)) units.push_back({entry, std::move(*through)});
+    }
+    return units;
+}
+
+// Empty when AUnit's own sections hold code, else the first unit it brings
+// in (breadth first, so the nearest) whose sections do; nothing when none.
+std::optional<std::u16string> ConstraintFinder::CodeThrough(const TIdentifierSet& AUnit) const {
+    if (AUnit.contains(std::u16string(kInitCode))) return std::u16string();
+    std::vector<const TIdentifierSet*> queue = {&AUnit};
+    std::unordered_set<const TIdentifierSet*> seen = {&AUnit};
+    for (std::size_t next = 0; next < queue.size(); ++next) {
+        for (const std::u16string& fact : *queue[next]) {
+            if (!fact.starts_with(kUsesPrefix)) continue;
+            const std::u16string_view name = std::u16string_view(fact).substr(kUsesPrefix.size());
+            const TIdentifierSet* used = FindUnit(FRules, name);
+            if (used == nullptr || !seen.insert(used).second) continue;
+            if (used->contains(std::u16string(kInitCode))) return std::u16string(name);
+            queue.push_back(used);
+        }
+    }
+    return std::nullopt;
 }
 
 // The identifiers two of AUnits declare that the file uses, with its spellings;

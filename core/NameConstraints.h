@@ -23,6 +23,8 @@ class UnitFactsCache;
 
 // What the name rule needs; without a catalog the rule is off.
 struct NameRules {
+    bool Names = true;       // keep the units names resolve to
+    bool InitOrder = false;  // keep the order of units that run code as the program starts or ends
     const TUnitCatalog* Catalog = nullptr;
     const std::vector<std::u16string>* ScopeNames = nullptr;
     UnitFactsCache* Facts = nullptr;
@@ -30,6 +32,13 @@ struct NameRules {
     // the identifiers it uses count.
     std::function<std::u16string_view()> Text;
     const TIncludeReader* ReadInclude = nullptr;  // and those of the include files it names
+};
+
+// An entry whose unit runs code as the program starts or ends: its own
+// (Through empty) or that of a unit it brings in (Through: that unit's name).
+struct InitUnit {
+    std::size_t Entry;
+    std::u16string Through;
 };
 
 // Entry Before must stay before entry After for the sake of Identifiers (folded, sorted).
@@ -51,6 +60,11 @@ public:
     // and then only for those shared identifiers.
     std::vector<Constraint> Find(const std::vector<std::u16string>& ANames);
 
+    // The entries whose unit has code in its initialization or finalization
+    // section, or brings in (through its uses clauses, at any depth) a unit
+    // that has; in clause order. A unit without source counts as none.
+    std::vector<InitUnit> InitUnits(const std::vector<std::u16string>& ANames);
+
     // A folded identifier as the file first spells it; helpers as "helper for TYPE".
     std::u16string Spelling(const std::u16string& AFolded) const;
 
@@ -64,7 +78,9 @@ private:
     std::unordered_map<std::u16string, std::u16string_view> FSpellings;
     std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
 
-    FoundUnits FindUnits(const std::vector<std::u16string>& ANames) const;
+    std::optional<FoundUnits> FFound;  // once per clause: the catalog is told of missing units once
+    const FoundUnits& FindUnits(const std::vector<std::u16string>& ANames);
+    std::optional<std::u16string> CodeThrough(const TIdentifierSet& AUnit) const;
     UsedSpellings UsedSharedIdentifiers(const FoundUnits& AUnits);
     UsedSpellings UsedInFileAndIncludes(const IdentifierFilter& AShared);
     void AddPairs(const FoundUnits& AUnits, const std::u16string& AIdentifier);

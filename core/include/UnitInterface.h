@@ -29,7 +29,7 @@ using TIncludeReader = std::function<std::optional<std::u16string>(std::u16strin
 //                        helper for a type is active, so such units keep their order although no file names them;
 //   "OPERATOR <OP>"      a global operator (`+`, `:=`, `AND`, ...): the last one for its types wins, unnamed;
 //   "OVERLOAD <NAME>"    a routine declared with `overload`, and "SIGNATURE <NAME> <PARAMETERS>" for each one;
-//   "USES <UNIT>"        a unit of the interface's or the implementation's uses clause, as written;
+//   "USES <Unit>"        a unit of the interface's or the implementation's uses clause, spelled as written;
 //   "INIT CODE"          the initialization or finalization section (or the closing begin-block) holds code.
 // Never throws for any text; an include reader that throws counts as one that finds nothing.
 TIdentifierSet F_InterfaceIdentifiers(std::u16string_view AUnitSource, const TIncludeReader& AReadInclude);

@@ -76,7 +76,7 @@ constexpr ScanCase kDeclarations[] = {
     {"EverySectionKind",
      "uses Classes;\nconst C = 1;\ntype T = Integer;\nvar V: Integer;\nthreadvar TV: Integer;\n"
      "resourcestring RS = 'x';\nprocedure P;\nfunction F(const A: Integer; var B: string): Integer;",
-     "C T V TV RS P F USES~CLASSES"},
+     "C T V TV RS P F USES~Classes"},
     {"SeveralNamesAndInlineTypes", "var A, B, C: Integer; R: record X, Y: Integer; end; D: (dA, dB); E: Integer = 5;",
      "A B C R D DA DB E"},
     {"EnumMembers", "type TColor = (clRed, clGreen = 5, clBlue); TSet = set of (sA, sB);",

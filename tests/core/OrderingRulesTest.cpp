@@ -238,6 +238,7 @@ TEST_P(OrderingOptionsTest, FollowTheOptions) {
 }
 
 void PlainOrder(TFormatOptions& AOptions) { AOptions.WithPlainOrder(); }
+void KeepInitOrder(TFormatOptions& AOptions) { AOptions.KeepInitOrder = true; }
 
 const OptionsCase kOptions[] = {
     {"PlainOrderSortsEverything", PlainOrder,
@@ -254,6 +255,25 @@ const OptionsCase kOptions[] = {
     {"NoScopeNamesFindNoUnit", [](TFormatOptions& AOptions) { AOptions.UnitScopeNames = {}; },
      {"", "System.SysUtils=DeleteFile|Winapi.Windows=DeleteFile", "uses Windows, SysUtils;\nbegin DeleteFile('x'); end.\n",
       "uses\n   SysUtils,\n   Windows;\nbegin DeleteFile('x'); end.\n"}},
+    // Units that run code as the program starts or ends, on request; keep-first units go first still.
+    {"InitOrderOffByDefault", [](TFormatOptions&) {},
+     {"", "Zeta=INIT~CODE|Alpha=INIT~CODE", "uses Zeta, Alpha;", "uses\n   Alpha,\n   Zeta;\n"}},
+    {"InitOrderKeepsUnitsWithCode", KeepInitOrder,
+     {"", "Zeta=INIT~CODE|Alpha=INIT~CODE|Beta=X", "uses Zeta, Beta, Alpha;",
+      "uses\n   Beta,\n   Zeta,\n   Alpha;\n",
+      {"  [INIT] uses \u2014 Zeta stays before Alpha (initialization: Zeta, Alpha)"}}},
+    {"InitOrderThroughBroughtInUnits", KeepInitOrder,
+     {"", "Wrapper=USES~Inner|Inner=USES~ZetaReg|ZetaReg=INIT~CODE|AlphaReg=INIT~CODE|Cycle=USES~Cycle",
+      "uses Wrapper, Cycle, AlphaReg;", "uses\n   Cycle,\n   Wrapper,\n   AlphaReg;\n",
+      {"  [INIT] uses \u2014 Wrapper stays before AlphaReg (initialization: ZetaReg, AlphaReg)"}}},
+    {"InitOrderLeavesKeepFirstUnitsFirst", KeepInitOrder,
+     {"", "FastMM4=INIT~CODE|Zeta=INIT~CODE|Alpha=INIT~CODE", "uses Zeta, Alpha, FastMM4;",
+      "uses\n   FastMM4,\n   Zeta,\n   Alpha;\n",
+      {"  [INIT] uses \u2014 Zeta stays before Alpha (initialization: Zeta, Alpha)"}}},
+    {"InitOrderWithoutNameRule", [](TFormatOptions& AOptions) { AOptions.KeepInitOrder = true; AOptions.KeepNameResolution = false; },
+     {"", "Zeta=X INIT~CODE|Alpha=X INIT~CODE", "uses Zeta, Alpha;\nbegin X; end.\n",
+      "uses\n   Zeta,\n   Alpha;\nbegin X; end.\n",
+      {"  [INIT] uses \u2014 Zeta stays before Alpha (initialization: Zeta, Alpha)"}}},
 };
 INSTANTIATE_TEST_SUITE_P(Options, OrderingOptionsTest, ::testing::ValuesIn(kOptions),
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });
