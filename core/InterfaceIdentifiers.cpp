@@ -754,7 +754,10 @@ OwnDeclarationMap OwnDeclarations(std::u16string_view AText) {
     static const TIncludeReader kNoReader;
     TIdentifierSet scratch;
     try {
-        const std::size_t interfacePos = FindKeyword(AText, u"interface", 0, AText.size());
+        // Only a unit has an interface section: a program's `interface` is a type.
+        const bool unit = IsWordToken(AText, NextCodeToken(AText, 0), u"unit");
+        const std::size_t interfacePos = unit ? FindKeyword(AText, u"interface", 0, AText.size()) : kNotFound;
+        if (unit && interfacePos == kNotFound) return positions;
         if (interfacePos != kNotFound) {
             TokenCollector collector(kNoReader, false);
             collector.Collect(AText, interfacePos + 9);
