@@ -182,6 +182,10 @@ const RulesCase kNames[] = {
      "program P;\nuses\n   Zeta,\n   Alpha;\ntype I = interface end;\nprocedure Q; var Describe: Integer; begin end;\n"
      "begin Describe; end.\n",
      {"  [KEEP] uses \u2014 Zeta stays before Alpha (Describe)"}},
+    {"UseSeenOnlyWithNestedCommentsCounts", "Zeta=Describe|Alpha=Describe",
+     "program P;\nuses Zeta, Alpha;\n{ a { b } (* }\nbegin Describe; end. (* c *)\n",
+     "program P;\nuses\n   Zeta,\n   Alpha;\n{ a { b } (* }\nbegin Describe; end. (* c *)\n",
+     {"  [KEEP] uses \u2014 Zeta stays before Alpha (Describe)"}},
     {"OperatorsCountUnnamed", "Zeta=OPERATOR~+|Alpha=OPERATOR~+", "uses Zeta, Alpha;\nbegin end.\n",
      "uses\n   Zeta,\n   Alpha;\nbegin end.\n", {"  [KEEP] uses \u2014 Zeta stays before Alpha (OPERATOR +)"}},
     // A routine without `overload` ends the search: every declarer keeps its place.
