@@ -41,24 +41,34 @@ std::vector<Parameter> Parameters(std::u16string_view ASignature) {
     return parameters;
 }
 
-bool Meet(std::u16string_view ALeft, std::u16string_view ARight) {
-    for (std::size_t from = 1; from <= ALeft.size();) {
-        const std::size_t slash = std::min(ALeft.find(u'/', from), ALeft.size());
-        const std::u16string_view identity = ALeft.substr(from, slash - from);
-        for (std::size_t at = ARight.find(identity); at != std::u16string_view::npos; at = ARight.find(identity, at + 1)) {
-            const std::size_t after = at + identity.size();
-            if ((ARight[at - 1] == u'!' || ARight[at - 1] == u'/') && (after == ARight.size() || ARight[after] == u'/')) {
-                return true;
-            }
+// Kinds of predefined types between which the compiler converts implicitly:
+// an argument may suit two types of one kind equally well, and then the
+// nearer unit's routine wins (a Byte and a Word parameter, proven with fpc).
+enum TypeKinds : unsigned { kNumber = 1, kText = 2, kBoolean = 4, kPointer = 8, kAny = 15 };
+
+unsigned KindsOf(std::u16string_view AIdentities) {
+    static constexpr std::pair<std::u16string_view, unsigned> kKinds[] = {
+        {u"ANSISTRING", kText}, {u"SHORTSTRING", kText}, {u"UNICODESTRING", kText}, {u"WIDESTRING", kText},
+        {u"ANSICHAR", kText},   {u"WIDECHAR", kText},    {u"BOOLEAN", kBoolean},    {u"POINTER", kPointer},
+        {u"VARIANT", kAny}};
+    unsigned kinds = 0;
+    for (std::size_t from = 1; from <= AIdentities.size();) {
+        const std::size_t slash = std::min(AIdentities.find(u'/', from), AIdentities.size());
+        const std::u16string_view identity = AIdentities.substr(from, slash - from);
+        unsigned kind = kNumber;  // every other predefined type is an integer or a real
+        for (const auto& [name, named] : kKinds) {
+            if (identity == name) kind = named;
         }
+        kinds |= kind;
         from = slash + 1;
     }
-    return false;
+    return kinds;
 }
 
 // No call can match both: their counts of parameters cannot meet, or a
-// parameter every call passes has predefined types that are never one.
-// Types declared elsewhere may be aliases of anything: they never tell.
+// parameter every call passes has predefined types of kinds that never
+// convert into each other (a number and a string). Types declared elsewhere
+// may be aliases of anything: they never tell.
 bool SurelyDistinct(std::u16string_view ALeft, std::u16string_view ARight) {
     const std::vector<Parameter> left = Parameters(ALeft), right = Parameters(ARight);
     const auto required = [](const std::vector<Parameter>& AList) {
@@ -70,7 +80,7 @@ bool SurelyDistinct(std::u16string_view ALeft, std::u16string_view ARight) {
     if (left.size() < rightRequired || right.size() < leftRequired) return true;
     for (std::size_t k = 0; k < std::min(leftRequired, rightRequired); ++k) {
         const std::u16string_view a = left[k].Type, b = right[k].Type;
-        if (a.starts_with(u'!') && b.starts_with(u'!') && !Meet(a, b)) return true;
+        if (a.starts_with(u'!') && b.starts_with(u'!') && (KindsOf(a) & KindsOf(b)) == 0) return true;
     }
     return false;
 }

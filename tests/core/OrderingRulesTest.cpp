@@ -197,8 +197,8 @@ const RulesCase kNames[] = {
      "Zeta=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!ANSISTRING/SHORTSTRING;|Alpha=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!LONGINT; "
      "SIGNATURE~SHOW~:!LONGINT;:!LONGINT;",
      "uses Zeta, Alpha;\nbegin Show(1); end.\n", "uses\n   Alpha,\n   Zeta;\nbegin Show(1); end.\n"},
-    {"OverloadsWithTypesThatMayBeOneKeep",
-     "Zeta=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!SMALLINT/LONGINT;|Alpha=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!LONGINT;",
+    {"OverloadsWithTypesOfOneKindKeep",
+     "Zeta=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!BYTE;|Alpha=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!WORD;",
      "uses Zeta, Alpha;\nbegin Show(1); end.\n", "uses\n   Zeta,\n   Alpha;\nbegin Show(1); end.\n",
      {"  [KEEP] uses \u2014 Zeta stays before Alpha (Show)"}},
     {"OverloadsWithDefaultsOrOtherTypesKeep",
