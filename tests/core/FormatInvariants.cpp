@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "InterfaceIdentifiers.h"
 #include "TestText.h"
 
 namespace quorvel::test {
@@ -257,19 +256,33 @@ std::string CompareSuppliers(const TQuorvel& AFormatter, std::u16string_view AIn
     const auto after = ClauseUnits(Tokenize(AOutput));
     if (before.size() != after.size()) return "clause count changed";
     // A name right after a lone `.` is a member or qualified by its unit: no use.
-    std::vector<std::u16string> used;
-    std::u16string_view last, beforeLast;
+    // A name whose first use declares it may be the text's own, which wins
+    // over every unit: it is not compared (a looser view than the engine's,
+    // which also asks that the declaration be at top level).
+    std::vector<const CheckToken*> code;
     for (const CheckToken& token : input) {
-        if (IsIdentifierToken(token) && !(last == u"." && beforeLast != u".")) used.push_back(Folded(token.Text));
-        if (!IsCommentOrDirective(token)) {
-            beforeLast = last;
-            last = token.Text;
-        }
+        if (!IsCommentOrDirective(token)) code.push_back(&token);
     }
-    // A name the text declares itself at top level comes from no unit where
-    // it is declared before its uses; the engine's reader says which these are.
-    const auto own = detail::OwnDeclarations(AInput);
-    std::erase_if(used, [&](const std::u16string& AName) { return own.contains(AName); });
+    const auto text = [&](std::size_t AIndex) {
+        return AIndex < code.size() ? Folded(code[AIndex]->Text) : std::u16string();
+    };
+    std::vector<std::u16string> used;
+    std::vector<std::u16string> own;
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        if (!IsIdentifierToken(*code[i])) continue;
+        if (i >= 2 && text(i - 1) == u"." && text(i - 2) != u".") continue;
+        if (i == 1 && text(0) == u".") continue;
+        std::u16string name = Folded(code[i]->Text);
+        if (std::find(used.begin(), used.end(), name) != used.end()) continue;
+        const std::u16string before = i > 0 ? text(i - 1) : std::u16string(), next = text(i + 1);
+        const bool declares = before == u"PROCEDURE" || before == u"FUNCTION" || next == u"=" || next == u":" ||
+                              ((before == u"(" || before == u",") && (next == u"," || next == u")"));
+        if (declares) own.push_back(name);
+        used.push_back(std::move(name));
+    }
+    std::erase_if(used, [&](const std::u16string& AName) {
+        return std::find(own.begin(), own.end(), AName) != own.end();
+    });
     std::sort(used.begin(), used.end());
     used.erase(std::unique(used.begin(), used.end()), used.end());
     for (std::size_t c = 0; c < before.size(); ++c) {
