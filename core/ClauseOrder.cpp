@@ -159,7 +159,7 @@ private:
 
 ClauseOrder OrderEntries(const std::vector<TUsesEntry>& AEntries, const KeepFirstMatcher& AKeepFirst,
                          const NameRules& ARules) {
-    if (AKeepFirst.IsEmpty() && ARules.Catalog == nullptr) return {SortEntries(AEntries), {}};
+    if (AKeepFirst.IsEmpty() && ARules.Catalog == nullptr) return {SortEntries(AEntries), {}, {}};
     return ClauseOrderer(AEntries, ARules).Run(AKeepFirst);
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CompilerDirective.h"
+#include "ImplementationFacts.h"
 #include "IncludeWalker.h"
 #include "KeywordSearch.h"
 #include "PascalLexer.h"
@@ -659,94 +660,6 @@ bool ReadInterface(std::u16string_view AText, std::size_t AInterfacePos, const T
     return collector.SawNestedOpening();
 }
 
-// The next token at or after APos that is no blank, comment or directive.
-Token NextCodeToken(std::u16string_view AText, std::size_t APos) {
-    Token token{TokenKind::Blank, AText.size(), AText.size()};
-    while (APos < AText.size()) {
-        token = NextToken(AText, APos, {false, true});
-        if (token.Kind != TokenKind::Blank && token.Kind != TokenKind::Comment && token.Kind != TokenKind::Directive) {
-            return token;
-        }
-        APos = token.End;
-    }
-    return {TokenKind::Blank, AText.size(), AText.size()};
-}
-
-bool IsWordToken(std::u16string_view AText, const Token& AToken, std::u16string_view AKeyword) {
-    return AToken.Kind == TokenKind::Identifier && KeywordEquals(AText.substr(AToken.Begin, AToken.End - AToken.Begin), AKeyword);
-}
-
-// Whether the old-style block `begin ... end.` that may close the unit holds
-// code, read backwards from its final `end.`; AAfterUses is where the
-// implementation's uses clause (or the keyword) ends. A comment just before
-// `end.` hides what is there: then it counts as code.
-bool FinalBlockHasCode(std::u16string_view AText, std::size_t AAfterUses) {
-    std::size_t dot = AText.rfind(u'.');
-    for (; dot != std::u16string_view::npos && dot >= 3; dot = AText.rfind(u'.', dot - 1)) {
-        std::size_t k = dot;
-        while (k > 0 && IsBlank(AText[k - 1])) --k;
-        if (k >= 3 && KeywordEquals(AText.substr(k - 3, 3), u"end") && (k == 3 || !IsIdentifierChar(AText[k - 4]))) {
-            dot = k - 3;
-            break;
-        }
-        if (dot == 0) return false;
-    }
-    if (dot == std::u16string_view::npos || dot < 3) return false;
-    std::size_t k = dot;
-    while (k > 0 && IsBlank(AText[k - 1])) --k;
-    if (k <= AAfterUses) return false;
-    const char16_t before = AText[k - 1];
-    if (before == u'}' || before == u')' || before == u'\'') return true;
-    if (before == u';') {
-        --k;
-        while (k > 0 && IsBlank(AText[k - 1])) --k;
-        if (k <= AAfterUses) return false;
-    }
-    std::size_t wordStart = k;
-    while (wordStart > 0 && IsIdentifierChar(AText[wordStart - 1])) --wordStart;
-    const std::u16string_view word = AText.substr(wordStart, k - wordStart);
-    if (before == u';') return !KeywordEquals(word, u"end");  // `end; end.`: a routine's end
-    return !(KeywordEquals(word, u"begin") || KeywordEquals(word, u"implementation"));
-}
-
-// The implementation's uses clause ("USES <NAME>") and whether the
-// initialization or finalization section holds code ("INIT CODE").
-void AddImplementationFacts(std::u16string_view AText, TIdentifierSet& AIdentifiers) {
-    const std::size_t implementation = FindKeyword(AText, u"implementation", 0, AText.size());
-    if (implementation == kNotFound) return;
-    std::size_t afterUses = implementation + 14;
-    Token token = NextCodeToken(AText, afterUses);
-    if (IsWordToken(AText, token, u"uses")) {
-        std::u16string name;
-        for (token = NextCodeToken(AText, token.End); token.Begin < AText.size(); token = NextCodeToken(AText, token.End)) {
-            const std::u16string_view text = AText.substr(token.Begin, token.End - token.Begin);
-            if (token.Kind == TokenKind::Identifier && !KeywordEquals(text, u"in")) {
-                name += text;
-            } else if (text == u".") {
-                name += u'.';
-            } else if (!name.empty()) {
-                AIdentifiers.insert(std::u16string(kUsesPrefix) + name);
-                name.clear();
-            }
-            if (text == u";") break;
-        }
-        afterUses = token.End;
-    }
-    bool sections = false;
-    for (std::u16string_view keyword : {u"initialization", u"finalization"}) {
-        const std::size_t at = FindKeyword(AText, std::u16string(keyword), implementation, AText.size());
-        if (at == kNotFound) continue;
-        sections = true;
-        Token next = NextCodeToken(AText, at + keyword.size());
-        while (next.Begin < AText.size() && AText[next.Begin] == u';') next = NextCodeToken(AText, next.End);
-        if (next.Begin < AText.size() && !IsWordToken(AText, next, u"end") && !IsWordToken(AText, next, u"finalization")) {
-            AIdentifiers.insert(std::u16string(kInitCode));
-            return;
-        }
-    }
-    if (!sections && FinalBlockHasCode(AText, afterUses)) AIdentifiers.insert(std::u16string(kInitCode));
-}
-
 }  // namespace
 
 OwnDeclarationMap OwnDeclarations(std::u16string_view AText) {
@@ -755,7 +668,7 @@ OwnDeclarationMap OwnDeclarations(std::u16string_view AText) {
     TIdentifierSet scratch;
     try {
         // Only a unit has an interface section: a program's `interface` is a type.
-        const bool unit = IsWordToken(AText, NextCodeToken(AText, 0), u"unit");
+        const bool unit = IsKeywordToken(AText, NextCodeToken(AText, 0), u"unit");
         const std::size_t interfacePos = unit ? FindKeyword(AText, u"interface", 0, AText.size()) : kNotFound;
         if (unit && interfacePos == kNotFound) return positions;
         if (interfacePos != kNotFound) {

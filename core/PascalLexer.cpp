@@ -156,6 +156,22 @@ Token NextToken(std::u16string_view AText, std::size_t APos, LexRules ARules) {
 }
 Token NextToken(std::string_view AText, std::size_t APos) { return NextTokenIn(AText, APos, LexRules{}); }
 
+Token NextCodeToken(std::u16string_view AText, std::size_t APos) {
+    Token token{TokenKind::Blank, AText.size(), AText.size()};
+    while (APos < AText.size()) {
+        token = NextToken(AText, APos, {false, true});
+        if (token.Kind != TokenKind::Blank && token.Kind != TokenKind::Comment && token.Kind != TokenKind::Directive) {
+            return token;
+        }
+        APos = token.End;
+    }
+    return {TokenKind::Blank, AText.size(), AText.size()};
+}
+
+bool IsKeywordToken(std::u16string_view AText, const Token& AToken, std::u16string_view AKeyword) {
+    return AToken.Kind == TokenKind::Identifier && KeywordEquals(AText.substr(AToken.Begin, AToken.End - AToken.Begin), AKeyword);
+}
+
 bool HasNestedOpening(std::u16string_view AText, const Token& AToken) {
     if (AToken.Kind != TokenKind::Comment || AToken.IsLineComment) return false;
     const std::u16string_view inside = AText.substr(AToken.Begin + 1, AToken.End - AToken.Begin - 1);

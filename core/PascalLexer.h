@@ -53,6 +53,13 @@ Token NextToken(std::string_view AText, std::size_t APos);
 std::size_t SkipCommentOrString(std::u16string_view AText, std::size_t APos, LexRules ARules = {});
 std::size_t SkipCommentOrString(std::string_view AText, std::size_t APos);
 
+// The next token at or after APos that is no blank, comment or directive,
+// read as the name rule reads (strings end at their line); at the end of
+// the text a blank token that begins and ends there.
+Token NextCodeToken(std::u16string_view AText, std::size_t APos);
+// Whether AToken is the identifier AKeyword (any ASCII letter case).
+bool IsKeywordToken(std::u16string_view AText, const Token& AToken, std::u16string_view AKeyword);
+
 // Whether AToken, a comment read without nesting, opens another of its form
 // inside: read with nesting, it would run further.
 bool HasNestedOpening(std::u16string_view AText, const Token& AToken);
