@@ -248,6 +248,19 @@ std::u16string Supplier(const ClauseSets& AUnits, const std::u16string& AIdentif
     return {};
 }
 
+// Every unit declaring AIdentifier declares it with `overload`: all of them
+// are seen in any order and the parameters choose, which this check does not model.
+bool OverloadedEverywhere(const ClauseSets& AUnits, const std::u16string& AIdentifier) {
+    const std::u16string overload = u"OVERLOAD " + AIdentifier;
+    bool declared = false;
+    for (const auto& unit : AUnits) {
+        if (unit.second == nullptr || !unit.second->contains(AIdentifier)) continue;
+        if (!unit.second->contains(overload)) return false;
+        declared = true;
+    }
+    return declared;
+}
+
 // Every identifier the input uses, and every helper a clause unit declares,
 // comes from the same unit of each clause before and after.
 std::string CompareSuppliers(const TQuorvel& AFormatter, std::u16string_view AInput, std::u16string_view AOutput) {
@@ -299,6 +312,7 @@ std::string CompareSuppliers(const TQuorvel& AFormatter, std::u16string_view AIn
             }
         }
         for (const std::u16string& identifier : identifiers) {
+            if (OverloadedEverywhere(was, identifier)) continue;
             const std::u16string from = Supplier(was, identifier);
             const std::u16string now = Supplier(is, identifier);
             if (from != now) {
