@@ -26,6 +26,7 @@ public:
         if (FRules.Catalog != nullptr) {
             for (std::size_t i = 0; i < FEntries.size(); ++i) Name(i);
             FConstraints = FFinder.Find(FNames);
+            if (FRules.InitOrder) FindInitOrder();
         }
 
         ClauseOrder result;
@@ -36,7 +37,7 @@ public:
             }
             return result;
         }
-        if (FConstraints.empty() && std::find(FFirst.begin(), FFirst.end(), 1) == FFirst.end()) {
+        if (FConstraints.empty() && FInitOrder.empty() && std::find(FFirst.begin(), FFirst.end(), 1) == FFirst.end()) {
             result.Entries = SortEntries(FEntries);  // the usual case: sorting entries beats sorting indices
             return result;
         }
@@ -53,6 +54,13 @@ public:
                 result.Notes.push_back(Note(c, u"", u" stays before "));
             }
         }
+        for (std::size_t k = 0; k + 1 < FInitOrder.size(); ++k) {
+            const InitUnit& before = FInitOrder[k];
+            const InitUnit& after = FInitOrder[k + 1];
+            if (Compare(after.Entry, before.Entry) >= 0) continue;
+            result.InitNotes.push_back(FNames[before.Entry] + u" stays before " + FNames[after.Entry] +
+                                       u" (initialization: " + Runner(before) + u", " + Runner(after) + u")");
+        }
         return result;
     }
 
@@ -63,6 +71,18 @@ private:
     std::vector<char> FFirst;
     ConstraintFinder FFinder;
     std::vector<Constraint> FConstraints;
+    std::vector<InitUnit> FInitOrder;  // units not kept first that run code, in written order
+
+    void FindInitOrder() {
+        for (InitUnit& unit : FFinder.InitUnits(FNames)) {
+            if (!FFirst[unit.Entry]) FInitOrder.push_back(std::move(unit));
+        }
+    }
+
+    // The unit whose code runs for AUnit.
+    const std::u16string& Runner(const InitUnit& AUnit) const {
+        return AUnit.Through.empty() ? FNames[AUnit.Entry] : AUnit.Through;
+    }
 
     const std::u16string& Name(std::size_t AIndex) {
         while (FNames.size() <= AIndex) FNames.push_back(ElementUnitName(FEntries[FNames.size()]));
@@ -92,6 +112,10 @@ private:
             if (FFirst[c.Before]) continue;  // kept first anyway
             followers[c.Before].push_back(c.After);
             ++waitingFor[c.After];
+        }
+        for (std::size_t k = 0; k + 1 < FInitOrder.size(); ++k) {
+            followers[FInitOrder[k].Entry].push_back(FInitOrder[k + 1].Entry);
+            ++waitingFor[FInitOrder[k + 1].Entry];
         }
         const auto later = [this](std::size_t ALeft, std::size_t ARight) {
             const int compared = Compare(ALeft, ARight);
@@ -135,7 +159,7 @@ private:
 
 ClauseOrder OrderEntries(const std::vector<TUsesEntry>& AEntries, const KeepFirstMatcher& AKeepFirst,
                          const NameRules& ARules) {
-    if (AKeepFirst.IsEmpty() && ARules.Catalog == nullptr) return {SortEntries(AEntries), {}};
+    if (AKeepFirst.IsEmpty() && ARules.Catalog == nullptr) return {SortEntries(AEntries), {}, {}};
     return ClauseOrderer(AEntries, ARules).Run(AKeepFirst);
 }
 

@@ -18,6 +18,9 @@ struct ClauseOrder {
     // One per pair of units whose order was kept for a name, such as
     // "Windows stays before SysUtils (DeleteFile)".
     std::vector<std::u16string> Notes;
+    // One per pair of units kept in order for their initialization, such as
+    // "Wrapper stays before AlphaReg (initialization: ZetaReg, AlphaReg)".
+    std::vector<std::u16string> InitNotes;
 };
 
 // The order, defined step by step:
@@ -29,6 +32,9 @@ struct ClauseOrder {
 // 3. The other units follow in the order closest to the alphabetical one that
 //    keeps rule 2: at each step, of the units whose required predecessors are
 //    placed, the first by CompareUnitNames (equal names in written order).
+// With the initialization rule on, units that run code as the program starts
+// or ends (InitUnits) also keep their written order among themselves, after
+// the keep-first units, which go first anyway.
 // Rule 2 always agrees with the written order, so the only conflict is a unit
 // that must stay before a keep-first unit; then the clause keeps its written
 // order, which is always safe, and a note says why. Without any such

@@ -15,7 +15,7 @@ void IncludeWalker::Walk(std::u16string_view AText, std::size_t AFrom, const Vis
 // False once the visitor has ended the walk.
 bool IncludeWalker::Visit(std::u16string_view AText, std::size_t AFrom, int ADepth) {
     for (std::size_t pos = AFrom; pos < AText.size();) {
-        const Token token = NextToken(AText, pos);
+        const Token token = NextToken(AText, pos, FLexRules);
         pos = token.End;
         if (*FVisit && !(*FVisit)(AText, token)) return false;
         if (token.Kind != TokenKind::Directive) continue;

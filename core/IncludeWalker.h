@@ -36,6 +36,9 @@ public:
     // tokens of the file it names. AVisit may be empty: then only the files are read.
     void Walk(std::u16string_view AText, std::size_t AFrom, const Visitor& AVisit);
 
+    // How the texts are read; the formatter's defaults unless set.
+    void SetLexRules(LexRules ARules) { FLexRules = ARules; }
+
     // The include files read, in the order met; tokens point into them.
     const std::deque<std::u16string>& Texts() const { return FTexts; }
     // False when a file could not be read (no reader, none found, the reader
@@ -50,6 +53,7 @@ private:
     std::deque<std::u16string> FTexts;
     std::size_t FUnits = 0;
     bool FComplete = true;
+    LexRules FLexRules;
 
     bool Visit(std::u16string_view AText, std::size_t AFrom, int ADepth);
     const std::u16string* Read(std::u16string_view AName, int ADepth);

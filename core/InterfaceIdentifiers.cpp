@@ -1,9 +1,11 @@
 #include "InterfaceIdentifiers.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "CompilerDirective.h"
+#include "ImplementationFacts.h"
 #include "IncludeWalker.h"
 #include "KeywordSearch.h"
 #include "PascalLexer.h"
@@ -28,19 +30,40 @@ struct ScanToken {
 // token list, up to `implementation`.
 class TokenCollector {
 public:
-    explicit TokenCollector(const TIncludeReader& AReadInclude) : FWalker(AReadInclude) {}
+    TokenCollector(const TIncludeReader& AReadInclude, bool ANestedComments) : FWalker(AReadInclude) {
+        FRules = {ANestedComments, true};
+        FWalker.SetLexRules(FRules);
+    }
 
     void Collect(std::u16string_view AText, std::size_t AFrom) {
         FWalker.Walk(AText, AFrom, [this](std::u16string_view AIn, const Token& AToken) { return Take(AIn, AToken); });
     }
 
+    // The directives of the unit's header, before `interface`: a
+    // {$SCOPEDENUMS ON} there holds in the interface too.
+    void TakeHeader(std::u16string_view AHeader) {
+        for (std::size_t pos = 0; pos < AHeader.size();) {
+            const Token token = NextToken(AHeader, pos, FRules);
+            if (token.Kind == TokenKind::Directive) {
+                TakeDirective(ReadDirective(AHeader.substr(token.Begin, token.End - token.Begin)));
+            }
+            pos = token.End;
+        }
+    }
+
     std::vector<ScanToken>& Tokens() { return FTokens; }
+    // A comment that would run further read nested: worth a second reading.
+    bool SawNestedOpening() const { return FSawNestedOpening; }
 
 private:
     IncludeWalker FWalker;  // holds the included texts the tokens point into
     std::vector<ScanToken> FTokens;
+    LexRules FRules;
+    bool FSawNestedOpening = false;
     bool FScopedEnums = false;
-    bool FEscapedNext = false;  // `&` right before a name: the name is no keyword
+    std::vector<bool> FPushed;   // {$PUSH} saves the switch, {$POP} brings it back
+    int FConditionalDepth = 0;   // inside {$IF...}: the branch may be skipped
+    bool FEscapedNext = false;   // `&` right before a name: the name is no keyword
 
     void Add(ScanKind AKind, std::u16string_view AText) { FTokens.push_back({AKind, AText, false, FScopedEnums}); }
 
@@ -55,7 +78,9 @@ private:
         }
         switch (AToken.Kind) {
         case TokenKind::Blank:
+            break;
         case TokenKind::Comment:
+            FSawNestedOpening = FSawNestedOpening || (!FRules.NestedComments && HasNestedOpening(AText, AToken));
             break;
         case TokenKind::Directive:
             TakeDirective(ReadDirective(text));
@@ -75,15 +100,71 @@ private:
         return true;
     }
 
-    // Include directives are the walker's.
+    // Include directives are the walker's. Every branch of conditional
+    // compilation is read, so a switch turned on inside one may be off for the
+    // compiler: there only turning scoped enumerations off counts (members
+    // declared that are not cost an order kept, never a broken program).
     void TakeDirective(const CompilerDirective& ADirective) {
-        if (KeywordEquals(ADirective.Name, u"SCOPEDENUMS")) {
+        const std::u16string_view name = ADirective.Name;
+        if (KeywordEquals(name, u"IF") || KeywordEquals(name, u"IFDEF") || KeywordEquals(name, u"IFNDEF") ||
+            KeywordEquals(name, u"IFOPT")) {
+            ++FConditionalDepth;
+        } else if ((KeywordEquals(name, u"ENDIF") || KeywordEquals(name, u"IFEND")) && FConditionalDepth > 0) {
+            --FConditionalDepth;
+        } else if (KeywordEquals(name, u"PUSH")) {
+            FPushed.push_back(FScopedEnums);
+        } else if (KeywordEquals(name, u"POP")) {
+            if (!FPushed.empty()) {
+                FScopedEnums = FScopedEnums && FPushed.back();  // a pop inside a branch may not happen either
+                if (FConditionalDepth == 0) FScopedEnums = FPushed.back();
+                FPushed.pop_back();
+            }
+        } else if (KeywordEquals(name, u"SCOPEDENUMS")) {
             const std::u16string_view arg = ADirective.Argument;
-            if (KeywordEquals(arg.substr(0, 3), u"OFF") || arg.starts_with(u"-")) FScopedEnums = false;
-            else if (KeywordEquals(arg.substr(0, 2), u"ON") || arg.starts_with(u"+")) FScopedEnums = true;
+            if (KeywordEquals(arg.substr(0, 3), u"OFF") || arg.starts_with(u"-")) {
+                FScopedEnums = false;
+            } else if ((KeywordEquals(arg.substr(0, 2), u"ON") || arg.starts_with(u"+")) && FConditionalDepth == 0) {
+                FScopedEnums = true;
+            }
         }
     }
 };
+
+// What a predefined type may be, by its folded name: the types it is in one
+// mode or on one target or another (`Integer` is `SmallInt` in Free Pascal's
+// default mode, `LongInt` in objfpc and Delphi; `string` is `AnsiString`
+// under {$H+}, `ShortString` under {$H-}, `UnicodeString` in Delphi). Two
+// helpers are for one type, and two parameter types may be one, when their
+// lists meet. Empty for every other name.
+const std::vector<std::u16string_view>& PredefinedType(std::u16string_view AFolded) {
+    static const std::unordered_map<std::u16string_view, std::vector<std::u16string_view>> kTypes = {
+        {u"SHORTINT", {u"SHORTINT"}}, {u"INT8", {u"SHORTINT"}},
+        {u"SMALLINT", {u"SMALLINT"}}, {u"INT16", {u"SMALLINT"}},
+        {u"INTEGER", {u"SMALLINT", u"LONGINT"}},
+        {u"LONGINT", {u"LONGINT"}},  {u"INT32", {u"LONGINT"}},
+        {u"INT64", {u"INT64"}},
+        {u"NATIVEINT", {u"LONGINT", u"INT64"}}, {u"PTRINT", {u"LONGINT", u"INT64"}},
+        {u"SIZEINT", {u"LONGINT", u"INT64"}},   {u"INTPTR", {u"LONGINT", u"INT64"}},
+        {u"BYTE", {u"BYTE"}},   {u"UINT8", {u"BYTE"}},
+        {u"WORD", {u"WORD"}},   {u"UINT16", {u"WORD"}},
+        {u"LONGWORD", {u"LONGWORD"}}, {u"CARDINAL", {u"LONGWORD"}}, {u"DWORD", {u"LONGWORD"}},
+        {u"UINT32", {u"LONGWORD"}},
+        {u"QWORD", {u"QWORD"}}, {u"UINT64", {u"QWORD"}},
+        {u"NATIVEUINT", {u"LONGWORD", u"QWORD"}}, {u"PTRUINT", {u"LONGWORD", u"QWORD"}},
+        {u"SIZEUINT", {u"LONGWORD", u"QWORD"}},   {u"UINTPTR", {u"LONGWORD", u"QWORD"}},
+        {u"STRING", {u"ANSISTRING", u"SHORTSTRING", u"UNICODESTRING"}},
+        {u"ANSISTRING", {u"ANSISTRING"}}, {u"SHORTSTRING", {u"SHORTSTRING"}},
+        {u"UNICODESTRING", {u"UNICODESTRING"}}, {u"WIDESTRING", {u"WIDESTRING"}},
+        {u"CHAR", {u"ANSICHAR", u"WIDECHAR"}}, {u"ANSICHAR", {u"ANSICHAR"}},
+        {u"WIDECHAR", {u"WIDECHAR"}}, {u"UNICODECHAR", {u"WIDECHAR"}},
+        {u"REAL", {u"DOUBLE"}}, {u"DOUBLE", {u"DOUBLE"}}, {u"SINGLE", {u"SINGLE"}},
+        {u"EXTENDED", {u"EXTENDED", u"DOUBLE"}}, {u"CURRENCY", {u"CURRENCY"}}, {u"COMP", {u"COMP"}},
+        {u"BOOLEAN", {u"BOOLEAN"}}, {u"POINTER", {u"POINTER"}}, {u"VARIANT", {u"VARIANT"}},
+    };
+    static const std::vector<std::u16string_view> kNone;
+    const auto found = kTypes.find(AFolded);
+    return found == kTypes.end() ? kNone : found->second;
+}
 
 // Reads top-level declarations from the flattened tokens. Every step moves on
 // by at least one token, so any token list ends.
@@ -92,11 +173,20 @@ public:
     DeclarationReader(const std::vector<ScanToken>& ATokens, TIdentifierSet& AIdentifiers)
         : FTokens(ATokens), FIdentifiers(AIdentifiers) {}
 
+    // Also where each name is first declared (offsets into AText, whose tokens
+    // these are); with AStopAtRoutine, reading ends after the first routine's
+    // header: what follows may be its local declarations.
+    void TrackPositions(std::u16string_view AText, OwnDeclarationMap& APositions, bool AStopAtRoutine) {
+        FText = AText;
+        FPositions = &APositions;
+        FStopAtRoutine = AStopAtRoutine;
+    }
+
     void Run() {
         std::size_t i = 0;
         while (i < FTokens.size()) {
             if (const std::optional<std::size_t> next = SectionKeyword(i)) {
-                if (*next == kStop) return;
+                if (*next == kStop || FStopped) return;
                 i = *next;
             } else if (IsSymbol(i, u'[')) {
                 i = SkipBalanced(i);  // an attribute
@@ -113,6 +203,11 @@ private:
     const std::vector<ScanToken>& FTokens;
     TIdentifierSet& FIdentifiers;
     Section FSection = Section::None;
+    std::unordered_map<std::u16string, std::u16string> FAliases;  // `TText = string;`, folded
+    std::u16string_view FText;
+    OwnDeclarationMap* FPositions = nullptr;
+    bool FStopAtRoutine = false;
+    bool FStopped = false;
 
     bool IsWord(std::size_t AIndex) const { return AIndex < FTokens.size() && FTokens[AIndex].Kind == ScanKind::Word; }
     bool IsKeyword(std::size_t AIndex, std::u16string_view AKeyword) const {
@@ -122,7 +217,14 @@ private:
         return AIndex < FTokens.size() && FTokens[AIndex].Kind == ScanKind::Symbol &&
                FTokens[AIndex].Text[0] == ASymbol;
     }
-    void Declare(std::size_t AIndex) { FIdentifiers.insert(FoldAscii(FTokens[AIndex].Text)); }
+    void Declare(std::size_t AIndex) {
+        const std::u16string_view name = FTokens[AIndex].Text;
+        if (FPositions == nullptr) {
+            FIdentifiers.insert(FoldAscii(name));
+        } else if (name.data() >= FText.data() && name.data() < FText.data() + FText.size()) {
+            FPositions->try_emplace(FoldAscii(name), static_cast<std::size_t>(name.data() - FText.data()));
+        }
+    }
 
     // A keyword that opens a section or a declaration of its own: the index to
     // go on from, kStop at the end of the interface, nothing for other tokens.
@@ -136,13 +238,20 @@ private:
                 return AIndex + 1;
             }
         }
-        if (IsKeyword(AIndex, u"procedure") || IsKeyword(AIndex, u"function") || IsKeyword(AIndex, u"property")) {
+        if (IsKeyword(AIndex, u"procedure") || IsKeyword(AIndex, u"function") || IsKeyword(AIndex, u"operator")) {
+            FSection = Section::None;
+            return Routine(AIndex);
+        }
+        if (IsKeyword(AIndex, u"property")) {
             FSection = Section::None;
             if (IsWord(AIndex + 1)) Declare(AIndex + 1);
             return SkipPastSemicolon(AIndex + 1);
         }
-        if (IsKeyword(AIndex, u"uses") || IsKeyword(AIndex, u"operator") || IsKeyword(AIndex, u"exports") ||
-            IsKeyword(AIndex, u"label")) {
+        if (IsKeyword(AIndex, u"uses")) {
+            FSection = Section::None;
+            return UsesClause(AIndex + 1);
+        }
+        if (IsKeyword(AIndex, u"exports") || IsKeyword(AIndex, u"label")) {
             FSection = Section::None;
             return SkipPastSemicolon(AIndex + 1);
         }
@@ -190,8 +299,132 @@ private:
         if (!IsSymbol(i, u'=')) return AIndex + 1;
         Declare(name);
         ++i;
-        if (IsKeyword(i, u"type")) ++i;
+        if (IsWord(i) && IsSymbol(i + 1, u';')) FAliases[FoldAscii(FTokens[name].Text)] = FoldAscii(FTokens[i].Text);
+        if (IsKeyword(i, u"type")) ++i;  // a type of its own, no alias
         return SkipPastSemicolon(TypeExpression(i));
+    }
+
+    // `uses A, B.C in 'c.pas';`: each unit as "USES <Name>", spelled as written.
+    std::size_t UsesClause(std::size_t AIndex) {
+        const std::size_t end = SkipPastSemicolon(AIndex);
+        std::u16string name;
+        for (std::size_t i = AIndex; i < end; ++i) {
+            if (IsWord(i) && !IsKeyword(i, u"in")) {
+                name += FTokens[i].Text;
+            } else if (IsSymbol(i, u'.')) {
+                name += u'.';
+            } else if (!name.empty()) {
+                FIdentifiers.insert(std::u16string(kUsesPrefix) + name);
+                name.clear();
+            }
+        }
+        return end;
+    }
+
+    // `procedure Name[<T>](params)[: Type]; directives;` or `operator + (...)`:
+    // the name, or the operator's pseudo-identifier; and for a routine with
+    // `overload`, the pseudo-identifiers of overloading.
+    std::size_t Routine(std::size_t AIndex) {
+        std::size_t i = AIndex + 1;
+        std::u16string name;
+        if (IsKeyword(AIndex, u"operator")) {
+            std::u16string op(kOperatorPrefix);
+            for (; i < FTokens.size() && !IsSymbol(i, u'(') && !IsSymbol(i, u';'); ++i) op += FoldAscii(FTokens[i].Text);
+            FIdentifiers.insert(std::move(op));
+        } else if (IsWord(i)) {
+            name = FoldAscii(FTokens[i].Text);
+            if (!IsSymbol(i + 1, u'.')) Declare(i);  // `TThing.Method`: no global
+            ++i;
+            if (IsSymbol(i, u'<')) i = SkipAngles(i);
+        }
+        if (FStopAtRoutine) {
+            FStopped = true;
+            return FTokens.size();
+        }
+        std::u16string signature;
+        if (IsSymbol(i, u'(')) {
+            const std::size_t close = SkipBalanced(i);
+            signature = Signature(i + 1, close - 1);
+            i = close;
+        }
+        i = SkipPastSemicolon(i);
+        bool overload = false;
+        while (IsWord(i) && !StartsDeclaration(i)) {  // directives, each ended by `;`
+            overload = overload || IsKeyword(i, u"overload");
+            i = SkipPastSemicolon(i);
+        }
+        if (overload && !name.empty()) {
+            FIdentifiers.insert(std::u16string(kOverloadPrefix) + name);
+            FIdentifiers.insert(std::u16string(kSignaturePrefix) + name + u' ' + signature);
+        }
+        return i;
+    }
+
+    bool StartsDeclaration(std::size_t AIndex) const {
+        static constexpr std::u16string_view kStarts[] = {
+            u"const",       u"resourcestring", u"type",     u"var",     u"threadvar", u"procedure",
+            u"function",    u"operator",       u"property", u"uses",    u"exports",   u"label",
+            u"begin",       u"initialization", u"finalization", u"end", u"generic",   u"constructor",
+            u"destructor",  u"class"};
+        for (std::u16string_view keyword : kStarts) {
+            if (IsKeyword(AIndex, keyword)) return true;
+        }
+        return false;
+    }
+
+    // The parameters between AFrom and ATo (the brackets left out), one
+    // `modifier:type[=];` each: the type's predefined identities as "!A/B",
+    // other types as written (folded); `=` for a default value.
+    std::u16string Signature(std::size_t AFrom, std::size_t ATo) const {
+        std::u16string signature;
+        std::size_t i = AFrom;
+        while (i < ATo) {
+            std::size_t end = i;
+            for (int depth = 0; end < ATo && !(depth == 0 && IsSymbol(end, u';')); ++end) {
+                if (IsSymbol(end, u'(') || IsSymbol(end, u'[')) ++depth;
+                else if (IsSymbol(end, u')') || IsSymbol(end, u']')) --depth;
+            }
+            std::size_t k = i;
+            std::u16string modifier;
+            if (IsKeyword(k, u"const") || IsKeyword(k, u"var") || IsKeyword(k, u"out") || IsKeyword(k, u"constref")) {
+                modifier = FoldAscii(FTokens[k++].Text);
+            }
+            std::size_t names = 0;
+            for (; k < end && !IsSymbol(k, u':'); ++k) names += IsWord(k) ? 1 : 0;
+            std::u16string type;
+            bool withDefault = false;
+            for (++k; k < end; ++k) {
+                if (IsSymbol(k, u'=')) {
+                    withDefault = true;
+                    break;
+                }
+                if (!type.empty()) type += u' ';
+                type += FoldAscii(FTokens[k].Text);
+            }
+            const std::u16string identities = TypeIdentities(type);
+            for (std::size_t n = 0; n < names; ++n) {
+                signature += modifier + u':' + identities + (withDefault ? u"=;" : u";");
+            }
+            i = end + 1;
+        }
+        return signature;
+    }
+
+    // "!A/B" for a predefined type (through the unit's aliases), else the name.
+    std::u16string TypeIdentities(std::u16string AFolded) const {
+        for (int hops = 0; hops < 8; ++hops) {  // alias chains end; cycles are cut
+            const auto alias = FAliases.find(AFolded);
+            if (alias == FAliases.end()) break;
+            AFolded = alias->second;
+        }
+        const auto& identities = PredefinedType(AFolded);
+        if (identities.empty()) return AFolded;
+        std::u16string joined = u"!";
+        for (std::u16string_view identity : identities) {
+            if (joined.size() > 1) joined += u'/';
+            joined += identity;
+        }
+        return joined;
     }
 
     // Reads a type from AIndex; declares the members of an enumerated type and
@@ -204,7 +437,7 @@ private:
         if (IsKeyword(i, u"set") && IsKeyword(i + 1, u"of")) return TypeExpression(i + 2);
         if (IsKeyword(i, u"array")) {
             ++i;
-            if (IsSymbol(i, u'[')) i = SkipBalanced(i);
+            if (IsSymbol(i, u'[')) i = ArrayIndex(i);
             return IsKeyword(i, u"of") ? TypeExpression(i + 1) : i;
         }
         if (IsKeyword(i, u"record")) {
@@ -269,10 +502,41 @@ private:
             i += 2;
         }
         if (!type.empty()) {
-            FIdentifiers.insert(std::u16string(kHelperPrefix) + FoldAscii(type));
+            // One pseudo-identifier per type the target may be: helpers for
+            // `string` and `AnsiString` meet in "HELPER FOR ANSISTRING".
+            const std::u16string identities = TypeIdentities(FoldAscii(type));
+            if (!identities.starts_with(u'!')) {
+                FIdentifiers.insert(std::u16string(kHelperPrefix) + identities);
+            } else {
+                for (std::size_t from = 1; from <= identities.size();) {
+                    const std::size_t slash = std::min(identities.find(u'/', from), identities.size());
+                    FIdentifiers.insert(std::u16string(kHelperPrefix) + identities.substr(from, slash - from));
+                    from = slash + 1;
+                }
+            }
             ++i;
         }
         return SkipBody(i);
+    }
+
+    // From `[` of an array's index types past its `]`: `array[(Low, High)]`
+    // declares Low and High.
+    std::size_t ArrayIndex(std::size_t AOpen) {
+        const std::size_t close = SkipBalanced(AOpen);
+        for (std::size_t i = AOpen + 1; i < close; ++i) {
+            if (IsSymbol(i, u'(') && (IsSymbol(i - 1, u'[') || IsSymbol(i - 1, u','))) i = Enumeration(i) - 1;
+        }
+        return close;
+    }
+
+    // `( ... )` after a field's `:` is an anonymous enumeration unless it holds
+    // `:` (the fields of a variant part).
+    bool IsEnumerationAfterColon(std::size_t AOpen) const {
+        const std::size_t close = SkipBalanced(AOpen);
+        for (std::size_t i = AOpen + 1; i + 1 < close; ++i) {
+            if (IsSymbol(i, u':')) return false;
+        }
+        return true;
     }
 
     // `(a, b = 2, c)`: the members, unless scoped enumerations are on.
@@ -298,8 +562,13 @@ private:
     // nested records, classes and interfaces count, variant parts do not.
     std::size_t SkipBody(std::size_t AIndex) {
         int depth = 1;
-        for (std::size_t i = AIndex; i < FTokens.size(); ++i) {
-            if (IsKeyword(i, u"end")) {
+        std::size_t i = SkipRepeatedHeaders(AIndex);
+        for (; i < FTokens.size(); ++i) {
+            if (IsSymbol(i, u':') && IsSymbol(i + 1, u'(') && IsEnumerationAfterColon(i + 1)) {
+                i = Enumeration(i + 1) - 1;  // a field's anonymous enumeration: its members are global
+            } else if (IsSymbol(i, u'[') && i > 0 && IsKeyword(i - 1, u"array")) {
+                i = ArrayIndex(i) - 1;
+            } else if (IsKeyword(i, u"end")) {
                 if (--depth == 0) return i + 1;
             } else if (IsKeyword(i, u"record")) {
                 ++depth;
@@ -311,6 +580,27 @@ private:
             }
         }
         return FTokens.size();
+    }
+
+    // A header written once per branch of {$IFDEF}/{$ELSE} before one body
+    // (`TThing = class(TA) TThing = class(TB) ... end`): every branch is read,
+    // so the body starts after the last header.
+    std::size_t SkipRepeatedHeaders(std::size_t AIndex) const {
+        std::size_t i = AIndex;
+        while (IsWord(i) && IsSymbol(i + 1, u'=')) {
+            std::size_t k = i + 2;
+            while (IsKeyword(k, u"packed") || IsKeyword(k, u"bitpacked")) ++k;
+            if (IsKeyword(k, u"record")) {
+                i = k + 1;
+            } else if (IsStructureKeyword(k)) {
+                const std::optional<std::size_t> body = BodyStart(k);
+                if (!body) break;
+                i = *body;
+            } else {
+                break;
+            }
+        }
+        return i;
     }
 
     // From an opening `(` or `[` past its partner; brackets of either kind nest.
@@ -346,29 +636,74 @@ private:
     }
 };
 
+// Reads the interface once, comments nested or not; true when a comment
+// would have run further read the other way.
+bool ReadInterface(std::u16string_view AText, std::size_t AInterfacePos, const TIncludeReader& AReadInclude,
+                   bool ANestedComments, TIdentifierSet& AIdentifiers) {
+    TokenCollector collector(AReadInclude, ANestedComments);
+    auto& tokens = collector.Tokens();
+    if (AInterfacePos != kNotFound) {
+        collector.TakeHeader(AText.substr(0, AInterfacePos));
+        collector.Collect(AText, AInterfacePos + 9);
+    } else {
+        // A unit may keep all of itself in an include file (`{$I rtlconst.inc}`):
+        // its interface starts at the first `interface` of the expanded text.
+        collector.Collect(AText, 0);
+        const auto isInterface = [](const ScanToken& AToken) {
+            return AToken.Kind == ScanKind::Word && KeywordEquals(AToken.Text, u"interface");
+        };
+        const auto found = std::find_if(tokens.begin(), tokens.end(), isInterface);
+        if (found == tokens.end()) return collector.SawNestedOpening();
+        tokens.erase(tokens.begin(), found + 1);
+    }
+    DeclarationReader(tokens, AIdentifiers).Run();
+    return collector.SawNestedOpening();
+}
+
 }  // namespace
+
+OwnDeclarationMap OwnDeclarations(std::u16string_view AText) {
+    OwnDeclarationMap positions;
+    static const TIncludeReader kNoReader;
+    TIdentifierSet scratch;
+    try {
+        // Only a unit has an interface section: a program's `interface` is a type.
+        const bool unit = IsKeywordToken(AText, NextCodeToken(AText, 0), u"unit");
+        const std::size_t interfacePos = unit ? FindKeyword(AText, u"interface", 0, AText.size()) : kNotFound;
+        if (unit && interfacePos == kNotFound) return positions;
+        if (interfacePos != kNotFound) {
+            TokenCollector collector(kNoReader, false);
+            collector.Collect(AText, interfacePos + 9);
+            DeclarationReader reader(collector.Tokens(), scratch);
+            reader.TrackPositions(AText, positions, false);
+            reader.Run();
+        }
+        const std::size_t from = interfacePos == kNotFound ? 0 : FindKeyword(AText, u"implementation", 0, AText.size());
+        if (from != kNotFound) {
+            TokenCollector collector(kNoReader, false);
+            collector.Collect(AText, interfacePos == kNotFound ? 0 : from + 14);
+            DeclarationReader reader(collector.Tokens(), scratch);
+            reader.TrackPositions(AText, positions, true);
+            reader.Run();
+        }
+    } catch (const std::bad_alloc&) {
+        positions.clear();  // nothing known: every name counts as the units'
+    }
+    return positions;
+}
+
 }  // namespace detail
 
 TIdentifierSet F_InterfaceIdentifiers(std::u16string_view AUnitSource, const TIncludeReader& AReadInclude) {
     TIdentifierSet identifiers;
     const std::size_t interfacePos = detail::FindKeyword(AUnitSource, u"interface", 0, AUnitSource.size());
     try {
-        detail::TokenCollector collector(AReadInclude);
-        auto& tokens = collector.Tokens();
-        if (interfacePos != detail::kNotFound) {
-            collector.Collect(AUnitSource, interfacePos + 9);
-        } else {
-            // A unit may keep all of itself in an include file (`{$I rtlconst.inc}`):
-            // its interface starts at the first `interface` of the expanded text.
-            collector.Collect(AUnitSource, 0);
-            const auto isInterface = [](const detail::ScanToken& AToken) {
-                return AToken.Kind == detail::ScanKind::Word && detail::KeywordEquals(AToken.Text, u"interface");
-            };
-            const auto found = std::find_if(tokens.begin(), tokens.end(), isInterface);
-            if (found == tokens.end()) return identifiers;
-            tokens.erase(tokens.begin(), found + 1);
+        // Free Pascal's own modes nest comments, Delphi's do not: where that
+        // changes what is read, both readings count.
+        if (detail::ReadInterface(AUnitSource, interfacePos, AReadInclude, false, identifiers)) {
+            detail::ReadInterface(AUnitSource, interfacePos, AReadInclude, true, identifiers);
         }
-        detail::DeclarationReader(tokens, identifiers).Run();
+        if (interfacePos != detail::kNotFound) detail::AddImplementationFacts(AUnitSource, identifiers);
     } catch (const std::bad_alloc&) {
         // A text too large to index declares what was read before.
     }

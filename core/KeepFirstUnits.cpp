@@ -32,6 +32,20 @@ std::vector<TKeepFirstUnit> MakeBuiltInList() {
         entry(u"heaptrc", u"Free Pascal: the heap tracer must see every allocation to report leaks"),
         entry(u"cthreads", u"Free Pascal: the thread manager, needed by units that start threads or locks"),
         entry(u"cwstring", u"Free Pascal: the wide string manager, needed by units that convert strings as they start"),
+        entry(u"fpwidestring", u"Free Pascal: the wide string manager without the C library, needed by units that "
+                               u"convert strings as they start"),
+        entry(u"iosxwstr", u"Free Pascal: the wide string manager of macOS and iOS, needed by units that convert "
+                           u"strings as they start"),
+        entry(u"clocale", u"Free Pascal: reads the C locale into the format settings, which units that start "
+                          u"before it copy unset"),
+        entry(u"pagemem", kMemoryManager),
+        entry(u"gcmem", u"Free Pascal: puts the garbage-collecting libgc in place of the memory manager"),
+        entry(u"lineinfo", u"Free Pascal: line numbers in backtraces from stabs; installs the backtrace "
+                           u"function that errors in the other units' start use"),
+        entry(u"lnfodwrf", u"Free Pascal: line numbers in backtraces from DWARF; installs the backtrace "
+                           u"function that errors in the other units' start use"),
+        entry(u"lnfogdb", u"Free Pascal: line numbers in backtraces through gdb; installs the backtrace "
+                          u"function that errors in the other units' start use"),
         entry(u"madExcept", kMadExcept),
         entry(u"madLinkDisAsm", kMadExcept),
         entry(u"madListHardware", kMadExcept),

@@ -1,6 +1,7 @@
 #include "NameConstraints.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "InterfaceIdentifiers.h"
 #include "UnitFactsCache.h"
@@ -20,14 +21,105 @@ const TIdentifierSet* FindUnit(const NameRules& ARules, std::u16string_view ANam
     return nullptr;
 }
 
+struct Parameter {
+    std::u16string_view Type;  // "!A/B" for a predefined type, else as written
+    bool Optional;             // has a default value
+};
+
+// A signature as the interface reader writes it: `modifier:type[=];` each.
+std::vector<Parameter> Parameters(std::u16string_view ASignature) {
+    std::vector<Parameter> parameters;
+    while (!ASignature.empty()) {
+        const std::size_t end = std::min(ASignature.find(u';'), ASignature.size());
+        std::u16string_view parameter = ASignature.substr(0, end);
+        const bool optional = parameter.ends_with(u'=');
+        if (optional) parameter.remove_suffix(1);
+        const std::size_t colon = parameter.find(u':');
+        parameters.push_back({colon == std::u16string_view::npos ? parameter : parameter.substr(colon + 1), optional});
+        ASignature.remove_prefix(std::min(end + 1, ASignature.size()));
+    }
+    return parameters;
+}
+
+// Kinds of predefined types between which the compiler converts implicitly:
+// an argument may suit two types of one kind equally well, and then the
+// nearer unit's routine wins (a Byte and a Word parameter, proven with fpc).
+enum TypeKinds : unsigned { kNumber = 1, kText = 2, kBoolean = 4, kPointer = 8, kAny = 15 };
+
+unsigned KindsOf(std::u16string_view AIdentities) {
+    static constexpr std::pair<std::u16string_view, unsigned> kKinds[] = {
+        {u"ANSISTRING", kText}, {u"SHORTSTRING", kText}, {u"UNICODESTRING", kText}, {u"WIDESTRING", kText},
+        {u"ANSICHAR", kText},   {u"WIDECHAR", kText},    {u"BOOLEAN", kBoolean},    {u"POINTER", kPointer},
+        {u"VARIANT", kAny}};
+    unsigned kinds = 0;
+    for (std::size_t from = 1; from <= AIdentities.size();) {
+        const std::size_t slash = std::min(AIdentities.find(u'/', from), AIdentities.size());
+        const std::u16string_view identity = AIdentities.substr(from, slash - from);
+        unsigned kind = kNumber;  // every other predefined type is an integer or a real
+        for (const auto& [name, named] : kKinds) {
+            if (identity == name) kind = named;
+        }
+        kinds |= kind;
+        from = slash + 1;
+    }
+    return kinds;
+}
+
+// No call can match both: their counts of parameters cannot meet, or a
+// parameter every call passes has predefined types of kinds that never
+// convert into each other (a number and a string). Types declared elsewhere
+// may be aliases of anything: they never tell.
+bool SurelyDistinct(std::u16string_view ALeft, std::u16string_view ARight) {
+    const std::vector<Parameter> left = Parameters(ALeft), right = Parameters(ARight);
+    const auto required = [](const std::vector<Parameter>& AList) {
+        return static_cast<std::size_t>(std::count_if(AList.begin(), AList.end(), [](const Parameter& AParameter) {
+            return !AParameter.Optional;
+        }));
+    };
+    const std::size_t leftRequired = required(left), rightRequired = required(right);
+    if (left.size() < rightRequired || right.size() < leftRequired) return true;
+    for (std::size_t k = 0; k < std::min(leftRequired, rightRequired); ++k) {
+        const std::u16string_view a = left[k].Type, b = right[k].Type;
+        if (a.starts_with(u'!') && b.starts_with(u'!') && (KindsOf(a) & KindsOf(b)) == 0) return true;
+    }
+    return false;
+}
+
+// The parameter lists of every routine AName that ASet declares with `overload`.
+std::vector<std::u16string_view> Signatures(const TIdentifierSet& ASet, const std::u16string& AName) {
+    const std::u16string prefix = std::u16string(kSignaturePrefix) + AName + u' ';
+    std::vector<std::u16string_view> signatures;
+    for (const std::u16string& identifier : ASet) {
+        if (identifier.starts_with(prefix)) signatures.push_back(std::u16string_view(identifier).substr(prefix.size()));
+    }
+    return signatures;
+}
+
+// Every pair of the units' routines AName may be told apart by its parameters.
+bool DistinctOverloads(const std::vector<const TIdentifierSet*>& ASets, const std::u16string& AName) {
+    std::vector<std::vector<std::u16string_view>> signatures;
+    for (const TIdentifierSet* set : ASets) signatures.push_back(Signatures(*set, AName));
+    for (std::size_t a = 0; a < signatures.size(); ++a) {
+        for (std::size_t b = a + 1; b < signatures.size(); ++b) {
+            for (std::u16string_view left : signatures[a]) {
+                for (std::u16string_view right : signatures[b]) {
+                    if (!SurelyDistinct(left, right)) return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<Constraint> ConstraintFinder::Find(const std::vector<std::u16string>& ANames) {
-    const FoundUnits found = FindUnits(ANames);
-    if (found.size() < 2) return {};
+    const FoundUnits& found = FindUnits(ANames);
+    if (found.size() < 2 || !FRules.Names) return {};
     std::u16string key;
     for (const auto& [identifier, spelling] : UsedSharedIdentifiers(found)) {
         key.assign(identifier);
+        if (!spelling.empty() && DeclaredBeforeAnyUse(key, spelling)) continue;
         if (!spelling.empty()) FSpellings.try_emplace(key, spelling);
         AddPairs(found, key);
     }
@@ -46,16 +138,44 @@ std::u16string ConstraintFinder::Spelling(const std::u16string& AFolded) const {
 }
 
 // The units whose source the catalog knows; the others are told to it.
-ConstraintFinder::FoundUnits ConstraintFinder::FindUnits(const std::vector<std::u16string>& ANames) const {
-    FoundUnits found;
+const ConstraintFinder::FoundUnits& ConstraintFinder::FindUnits(const std::vector<std::u16string>& ANames) {
+    if (FFound) return *FFound;
+    FFound.emplace();
     for (std::size_t i = 0; i < ANames.size(); ++i) {
         if (const TIdentifierSet* set = FindUnit(FRules, ANames[i])) {
-            found.emplace_back(i, set);
+            FFound->emplace_back(i, set);
         } else if (!ANames[i].empty()) {
             FRules.Catalog->NoteUnitWithoutSource(ANames[i]);
         }
     }
-    return found;
+    return *FFound;
+}
+
+std::vector<InitUnit> ConstraintFinder::InitUnits(const std::vector<std::u16string>& ANames) {
+    std::vector<InitUnit> units;
+    for (const auto& [entry, set] : FindUnits(ANames)) {
+        if (std::optional<std::u16string> through = CodeThrough(*set)) units.push_back({entry, std::move(*through)});
+    }
+    return units;
+}
+
+// Empty when AUnit's own sections hold code, else the first unit it brings
+// in (breadth first, so the nearest) whose sections do; nothing when none.
+std::optional<std::u16string> ConstraintFinder::CodeThrough(const TIdentifierSet& AUnit) const {
+    if (AUnit.contains(std::u16string(kInitCode))) return std::u16string();
+    std::vector<const TIdentifierSet*> queue = {&AUnit};
+    std::unordered_set<const TIdentifierSet*> seen = {&AUnit};
+    for (std::size_t next = 0; next < queue.size(); ++next) {
+        for (const std::u16string& fact : *queue[next]) {
+            if (!fact.starts_with(kUsesPrefix)) continue;
+            const std::u16string_view name = std::u16string_view(fact).substr(kUsesPrefix.size());
+            const TIdentifierSet* used = FindUnit(FRules, name);
+            if (used == nullptr || !seen.insert(used).second) continue;
+            if (used->contains(std::u16string(kInitCode))) return std::u16string(name);
+            queue.push_back(used);
+        }
+    }
+    return std::nullopt;
 }
 
 // The identifiers two of AUnits declare that the file uses, with its spellings;
@@ -67,8 +187,12 @@ ConstraintFinder::UsedSpellings ConstraintFinder::UsedSharedIdentifiers(const Fo
     for (const auto& entry : AUnits) sets.push_back(entry.second);
     for (const std::vector<std::u16string>* identifiers : FRules.Facts->SharedByPairs(sets)) {
         for (const std::u16string& identifier : *identifiers) {
-            if (identifier.starts_with(kHelperPrefix)) helpers.push_back(identifier);
-            else shared.Add(identifier);
+            // Helpers and operators act without being named; other facts are no names.
+            if (identifier.starts_with(kHelperPrefix) || identifier.starts_with(kOperatorPrefix)) {
+                helpers.push_back(identifier);
+            } else if (!IsPseudoIdentifier(identifier)) {
+                shared.Add(identifier);
+            }
         }
     }
     UsedSpellings used;
@@ -84,6 +208,7 @@ ConstraintFinder::UsedSpellings ConstraintFinder::UsedInFileAndIncludes(const Id
     if (!found.IncludesFiles) return used;
     static const TIncludeReader kNoReader;
     FIncluded.emplace(FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
+    FIncluded->SetLexRules({false, true});
     FIncluded->Walk(FRules.Text(), 0, {});
     if (!FIncluded->Complete()) {
         AShared.ForEach([&](std::u16string_view AIdentifier) { used.try_emplace(AIdentifier); });
@@ -93,14 +218,42 @@ ConstraintFinder::UsedSpellings ConstraintFinder::UsedInFileAndIncludes(const Id
     return used;
 }
 
+// Whether the file declares AIdentifier at top level itself before any use
+// (ASpelling is its first use, the declaration included): its own declaration
+// then wins over every unit. Not known for a file with include files.
+bool ConstraintFinder::DeclaredBeforeAnyUse(const std::u16string& AIdentifier, std::u16string_view ASpelling) {
+    if (FIncluded) return false;
+    const std::u16string_view text = FRules.Text();
+    if (!FOwn) FOwn = OwnDeclarations(text);
+    const auto own = FOwn->find(AIdentifier);
+    return own != FOwn->end() && ASpelling.data() == text.data() + own->second;
+}
+
 // The last unit declaring AIdentifier stays after each other one that does.
+// A routine with `overload` lets the search go on to the units before, as
+// far as the first one without it: then all of them keep their order, unless
+// every one has `overload` and no two parameter lists may be alike, when all
+// are seen in any order and the parameters choose.
 void ConstraintFinder::AddPairs(const FoundUnits& AUnits, const std::u16string& AIdentifier) {
     std::vector<std::size_t> declaring;
+    std::vector<const TIdentifierSet*> sets;
     for (const auto& [index, set] : AUnits) {
-        if (set->contains(AIdentifier)) declaring.push_back(index);
+        if (set->contains(AIdentifier)) {
+            declaring.push_back(index);
+            sets.push_back(set);
+        }
     }
-    for (std::size_t k = 0; k + 1 < declaring.size(); ++k) {
-        FPairs[{declaring[k], declaring.back()}].push_back(AIdentifier);
+    if (IsPseudoIdentifier(AIdentifier)) {
+        for (std::size_t k = 0; k + 1 < declaring.size(); ++k) FPairs[{declaring[k], declaring.back()}].push_back(AIdentifier);
+        return;
+    }
+    const std::u16string overload = std::u16string(kOverloadPrefix) + AIdentifier;
+    const std::size_t overloading = static_cast<std::size_t>(
+        std::count_if(sets.begin(), sets.end(), [&](const TIdentifierSet* ASet) { return ASet->contains(overload); }));
+    if (overloading == 0) {
+        for (std::size_t k = 0; k + 1 < declaring.size(); ++k) FPairs[{declaring[k], declaring.back()}].push_back(AIdentifier);
+    } else if (overloading < sets.size() || !DistinctOverloads(sets, AIdentifier)) {
+        for (std::size_t k = 0; k + 1 < declaring.size(); ++k) FPairs[{declaring[k], declaring[k + 1]}].push_back(AIdentifier);
     }
 }
 

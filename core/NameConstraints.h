@@ -23,6 +23,8 @@ class UnitFactsCache;
 
 // What the name rule needs; without a catalog the rule is off.
 struct NameRules {
+    bool Names = true;       // keep the units names resolve to
+    bool InitOrder = false;  // keep the order of units that run code as the program starts or ends
     const TUnitCatalog* Catalog = nullptr;
     const std::vector<std::u16string>* ScopeNames = nullptr;
     UnitFactsCache* Facts = nullptr;
@@ -30,6 +32,13 @@ struct NameRules {
     // the identifiers it uses count.
     std::function<std::u16string_view()> Text;
     const TIncludeReader* ReadInclude = nullptr;  // and those of the include files it names
+};
+
+// An entry whose unit runs code as the program starts or ends: its own
+// (Through empty) or that of a unit it brings in (Through: that unit's name).
+struct InitUnit {
+    std::size_t Entry;
+    std::u16string Through;
 };
 
 // Entry Before must stay before entry After for the sake of Identifiers (folded, sorted).
@@ -45,10 +54,16 @@ public:
 
     // ANames are the clause's unit names by entry (empty where there is none).
     // For every identifier the file uses that two or more of the units declare,
-    // the last of them must stay after each of the others; a helper counts as
-    // used. The file is read only when two units declare something in common,
+    // the last of them must stay after each of the others (overloaded routines:
+    // see AddPairs); a helper or an operator counts as used, a name the file
+    // declares itself before any use does not. The file is read only when two units declare something in common,
     // and then only for those shared identifiers.
     std::vector<Constraint> Find(const std::vector<std::u16string>& ANames);
+
+    // The entries whose unit has code in its initialization or finalization
+    // section, or brings in (through its uses clauses, at any depth) a unit
+    // that has; in clause order. A unit without source counts as none.
+    std::vector<InitUnit> InitUnits(const std::vector<std::u16string>& ANames);
 
     // A folded identifier as the file first spells it; helpers as "helper for TYPE".
     std::u16string Spelling(const std::u16string& AFolded) const;
@@ -59,13 +74,17 @@ private:
 
     const NameRules& FRules;
     std::optional<IncludeWalker> FIncluded;  // the spellings may point into its texts
+    std::optional<std::unordered_map<std::u16string, std::size_t>> FOwn;  // the file's own declarations, when asked
     std::unordered_map<std::u16string, std::u16string_view> FSpellings;
     std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
 
-    FoundUnits FindUnits(const std::vector<std::u16string>& ANames) const;
+    std::optional<FoundUnits> FFound;  // once per clause: the catalog is told of missing units once
+    const FoundUnits& FindUnits(const std::vector<std::u16string>& ANames);
+    std::optional<std::u16string> CodeThrough(const TIdentifierSet& AUnit) const;
     UsedSpellings UsedSharedIdentifiers(const FoundUnits& AUnits);
     UsedSpellings UsedInFileAndIncludes(const IdentifierFilter& AShared);
     void AddPairs(const FoundUnits& AUnits, const std::u16string& AIdentifier);
+    bool DeclaredBeforeAnyUse(const std::u16string& AIdentifier, std::u16string_view ASpelling);
 };
 
 }  // namespace quorvel::detail

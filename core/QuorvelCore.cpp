@@ -75,7 +75,10 @@ const TWiden kNoWiden;
 }  // namespace
 
 std::u16string F_ClauseNoteLine(const TClauseNote& ANote) {
-    return (ANote.Kind == TClauseNoteKind::Skip ? u"  [SKIP] " : u"  [KEEP] ") + ANote.Section + u" \u2014 " +
+    const std::u16string_view tag = ANote.Kind == TClauseNoteKind::Skip   ? u"  [SKIP] "
+                                    : ANote.Kind == TClauseNoteKind::Keep ? u"  [KEEP] "
+                                                                          : u"  [INIT] ";
+    return std::u16string(tag) + ANote.Section + u" \u2014 " +
            ANote.Text;
 }
 
@@ -113,7 +116,9 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
                                              FOptions.UnitScopeNames);
     WholeText<CharT> wholeText(AText, AWiden);
     detail::NameRules nameRules;
-    if (FOptions.KeepNameResolution && FUnitCatalog != nullptr) {
+    if ((FOptions.KeepNameResolution || FOptions.KeepInitOrder) && FUnitCatalog != nullptr) {
+        nameRules.Names = FOptions.KeepNameResolution;
+        nameRules.InitOrder = FOptions.KeepInitOrder;
         nameRules.Catalog = FUnitCatalog;
         nameRules.ScopeNames = &FOptions.UnitScopeNames;
         nameRules.Facts = FUnitFacts.get();
@@ -150,6 +155,7 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         if (!block.IsUnitList || block.Entries.empty() || block.ReplaceEndPos >= AMustEndBefore) return;
         const detail::ClauseOrder order = detail::OrderEntries(block.Entries, keepFirst, nameRules);
         for (const std::u16string& kept : order.Notes) note(TClauseNoteKind::Keep, AClause, kept);
+        for (const std::u16string& kept : order.InitNotes) note(TClauseNoteKind::Init, AClause, kept);
         TClauseRewrite r{clauseBegin, replacedEnd, BuildUsesText(block, order.Entries, lineBreak)};
         // A lone CR written just before an LF would read back as one CR LF break.
         if (r.Text.back() == u'\r' && r.End < AText.size() && AText[r.End] == CharT('\n')) r.Text += u'\n';

@@ -29,33 +29,75 @@ std::u16string_view IdentifierFilter::Find(std::u16string_view AFolded) const {
     return found == FIdentifiers.end() ? std::u16string_view() : *found;
 }
 
-UsedIdentifiers UsedAmong(std::u16string_view AText, const IdentifierFilter& AFilter) {
-    UsedIdentifiers used;
+namespace {
+
+// A directive whose argument names identifiers of the program: `{$IF Level > 1}`,
+// `{$ELSEIF declared(X)}`, a macro `{$DEFINE M := Level}`.
+bool ReadsIdentifiers(const CompilerDirective& ADirective) {
+    return KeywordEquals(ADirective.Name, u"IF") || KeywordEquals(ADirective.Name, u"ELSEIF") ||
+           (KeywordEquals(ADirective.Name, u"DEFINE") && ADirective.Argument.find(u":=") != std::u16string_view::npos);
+}
+
+// One reading; true when a comment would run further read nested.
+bool ReadUses(std::u16string_view AText, const IdentifierFilter& AFilter, bool ANested, UsedIdentifiers& AUsed) {
     std::u16string folded;
+    bool sawNestedOpening = false;
+    // The last two code units of code (no blanks, comments, directives): a name
+    // right after a lone `.` is a member or qualified by its unit, never a
+    // global the order of the clause decides; after `..` it is one.
+    char16_t last = 0, beforeLast = 0;
     std::size_t pos = 0;
     while (pos < AText.size()) {
         const char16_t c = AText[pos];
         if (IsIdentifierChar(c)) {
             const std::size_t end = SkipIdentifier(AText, pos);
             const std::u16string_view token = AText.substr(pos, end - pos);
-            if (IsIdentifierStart(c) && AFilter.MayContain(token)) {
+            const bool member = last == u'.' && beforeLast != u'.';
+            if (!member && IsIdentifierStart(c) && AFilter.MayContain(token)) {
                 folded.assign(token);
                 for (char16_t& unit : folded) unit = FoldAscii(unit);
                 const std::u16string_view found = AFilter.Find(folded);
-                if (!found.empty()) used.Spellings.try_emplace(found, token);
+                if (!found.empty()) AUsed.Spellings.try_emplace(found, token);
+            }
+            beforeLast = last;
+            last = u'a';
+            pos = end;
+            continue;
+        }
+        const std::size_t end = MayOpenCommentOrString(c) ? SkipCommentOrString(AText, pos, {ANested, true}) : pos;
+        if (end > pos) {
+            const bool directive = c != u'\'' && end > pos + 2 && (AText[pos + 1] == u'$' || (AText[pos + 1] == u'*' && AText[pos + 2] == u'$'));
+            if (directive) {
+                const CompilerDirective read = ReadDirective(AText.substr(pos, end - pos));
+                if (!IncludedFile(read).empty()) AUsed.IncludesFiles = true;
+                if (ReadsIdentifiers(read)) ReadUses(read.Argument, AFilter, ANested, AUsed);
+            } else if (c == u'\'') {
+                beforeLast = last;
+                last = c;
+            } else if (!ANested && c != u'/') {
+                const std::u16string_view inside = AText.substr(pos + 1, end - pos - 1);
+                sawNestedOpening = sawNestedOpening || (c == u'{' ? inside.find(u'{') != std::u16string_view::npos
+                                                                  : inside.substr(1).find(u"(*") != std::u16string_view::npos);
             }
             pos = end;
-        } else if (MayOpenCommentOrString(c)) {
-            const std::size_t end = SkipCommentOrString(AText, pos);
-            if (end > pos + 2 && (AText[pos + 1] == u'$' || (AText[pos + 1] == u'*' && AText[pos + 2] == u'$')) &&
-                !IncludedFile(ReadDirective(AText.substr(pos, end - pos))).empty()) {
-                used.IncludesFiles = true;
-            }
-            pos = end > pos ? end : pos + 1;
         } else {
+            if (!IsBlank(c)) {
+                beforeLast = last;
+                last = c;
+            }
             ++pos;
         }
     }
+    return sawNestedOpening;
+}
+
+}  // namespace
+
+// Free Pascal's own modes nest comments, Delphi's do not: where that changes
+// what is read, both readings count.
+UsedIdentifiers UsedAmong(std::u16string_view AText, const IdentifierFilter& AFilter) {
+    UsedIdentifiers used;
+    if (ReadUses(AText, AFilter, false, used)) ReadUses(AText, AFilter, true, used);
     return used;
 }
 

@@ -34,8 +34,10 @@ private:
 
 struct UsedIdentifiers {
     // The identifiers of the filter that occur in the text as identifier tokens
-    // outside comments, strings and directives (any ASCII letter case), each
-    // with its first spelling there.
+    // outside comments and strings (any ASCII letter case), each with its first
+    // spelling there. Directives count only where they name identifiers of the
+    // program ({$IF}, {$ELSEIF}, macros); a name right after a lone `.` (a
+    // member, or qualified by its unit) does not count.
     std::unordered_map<std::u16string_view, std::u16string_view> Spellings;
     // The text includes other files ({$I name}): what they use is unknown.
     bool IncludesFiles = false;

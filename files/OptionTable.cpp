@@ -18,7 +18,7 @@ using Folders = std::vector<fs::path>;
 
 // VerticalList, WordWrapAt and AutoUpdate have the window's own, hand-placed
 // controls; the other rows with a label get theirs from the table, in its order.
-const std::array<OptionRow, 10> kRows{{
+const std::array<OptionRow, 11> kRows{{
     {u"VerticalList", OptionKind::Flag, u"1", "--wrapped", u"0", "", false, u"",
      "Word-wrap each uses clause instead of one unit per line", u"", u"",
      [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.VerticalList = std::get<bool>(AValue); }},
@@ -41,6 +41,12 @@ const std::array<OptionRow, 10> kRows{{
      [](const OptionValue& AValue, TFormatOptions& AOptions) {
          AOptions.KeepNameResolution = std::get<bool>(AValue);
      }},
+    {u"KeepInitOrder", OptionKind::Flag, u"0", "--keep-init-order", u"1", "", false, u"",
+     "Keep the relative order of units whose initialization or finalization runs code (theirs or that of the "
+     "units they bring in), so the program starts and ends them as before",
+     u"Keep start order",
+     u"Units whose initialization or finalization runs code keep their order, so they start as before",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.KeepInitOrder = std::get<bool>(AValue); }},
     {u"UnitsPath", OptionKind::Folders, u"", "--units-path", u"", "DIR", true, u"",
      "Folder searched, with its subfolders, for the .pas and .pp sources of the units named in clauses, "
      "beside the folders of the files formatted (repeatable)",

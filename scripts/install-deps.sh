@@ -3,8 +3,7 @@
 # Only packages that dpkg reports missing are installed: naming an installed
 # package in apt-get install would upgrade it.
 # Usage: scripts/install-deps.sh [--corpus]
-#   --corpus  also the Debian Pascal source trees used by corpus checks and benchmarks,
-#             and the Free Pascal compiler that bench/fpc-proof builds them with
+#   --corpus  also the Debian Pascal source trees used by corpus checks and benchmarks
 set -euo pipefail
 
 packages=(
@@ -16,8 +15,10 @@ packages=(
   dpkg-dev desktop-file-utils appstream lintian man-db x11-utils pre-commit
   # the Windows build of the tool and its tests under Wine (make windows, make test)
   g++-mingw-w64-x86-64-posix googletest wine wine64
+  # the Free Pascal compiler: the ordering tests (tests/fpc) and bench/fpc-proof build with it
+  fpc
 )
-corpus=(fpc-source-3.2.2 lazarus-src-2.2 fpc)
+corpus=(fpc-source-3.2.2 lazarus-src-2.2)
 [[ "${1:-}" == "--corpus" ]] && packages+=("${corpus[@]}")
 
 missing=()

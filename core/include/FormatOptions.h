@@ -30,6 +30,11 @@ struct TFormatOptions {
     // Keep as much of the written order as needed for every identifier the file
     // uses to resolve to the same unit as before. Needs a unit catalog.
     bool KeepNameResolution = true;
+    // Units whose initialization or finalization section holds code (or that
+    // bring in such units) keep their relative order, so the program starts
+    // and ends them as before. Needs a unit catalog; off by default, as few
+    // programs depend on that order.
+    bool KeepInitOrder = false;
     // Namespaces tried in front of a unit name written without one (`SysUtils`
     // as `System.SysUtils`), in this order.
     std::vector<std::u16string> UnitScopeNames = DefaultUnitScopeNames();
@@ -39,6 +44,7 @@ struct TFormatOptions {
         KeepFirstBuiltIn = false;
         KeepFirstUnits.clear();
         KeepNameResolution = false;
+        KeepInitOrder = false;
         return *this;
     }
 

@@ -22,7 +22,7 @@ class UnitFactsCache;
 
 // A note about a clause: left unchanged (compiler directives, the keep-order
 // marker) or an order kept so that every name resolves as before.
-enum class TClauseNoteKind { Skip, Keep };
+enum class TClauseNoteKind { Skip, Keep, Init };
 
 struct TClauseNote {
     TClauseNoteKind Kind = TClauseNoteKind::Skip;

@@ -18,11 +18,19 @@ using TIdentifierSet = std::unordered_set<std::u16string>;
 using TIncludeReader = std::function<std::optional<std::u16string>(std::u16string_view AIncludeName)>;
 
 // The identifiers that the interface section of AUnitSource declares at top level: constants, types (with the
-// members of enumerated types unless {$SCOPEDENUMS ON} is in force), variables, threadvars, resourcestrings,
-// procedures, functions, properties; through include files (recursively, with a depth guard against include
-// cycles); every branch of conditional compilation counts. Members of records, classes and interfaces do not.
-// A class or record helper adds the pseudo-identifier "HELPER FOR <TYPE>" (folded): only the last helper for a
-// type is active, so two units with helpers for one type must keep their order although no file names them.
+// members of enumerated types unless {$SCOPEDENUMS ON} is in force, anonymous ones in fields and array indexes
+// too), variables, threadvars, resourcestrings, procedures, functions, properties; through include files
+// (recursively, with a depth guard against include cycles); every branch of conditional compilation counts, and
+// where comments read nested (Free Pascal's own modes) or not (Delphi's) differ, both readings count. Members of
+// records, classes and interfaces do not.
+// Facts besides names come as pseudo-identifiers (folded, each with a blank, so no name equals one):
+//   "HELPER FOR <TYPE>"  a class, record or type helper, once for each predefined type the target may be
+//                        (`string`: ANSISTRING, SHORTSTRING, UNICODESTRING), an alias as its type; only the last
+//                        helper for a type is active, so such units keep their order although no file names them;
+//   "OPERATOR <OP>"      a global operator (`+`, `:=`, `AND`, ...): the last one for its types wins, unnamed;
+//   "OVERLOAD <NAME>"    a routine declared with `overload`, and "SIGNATURE <NAME> <PARAMETERS>" for each one;
+//   "USES <Unit>"        a unit of the interface's or the implementation's uses clause, spelled as written;
+//   "INIT CODE"          the initialization or finalization section (or the closing begin-block) holds code.
 // Never throws for any text; an include reader that throws counts as one that finds nothing.
 TIdentifierSet F_InterfaceIdentifiers(std::u16string_view AUnitSource, const TIncludeReader& AReadInclude);
 

@@ -1,5 +1,7 @@
 #include "FakeUnitCatalog.h"
 
+#include <algorithm>
+
 namespace quorvel::test {
 namespace {
 
@@ -32,8 +34,10 @@ FakeUnitCatalog::FakeUnitCatalog(std::u16string_view AUnitDeclarations) {
         TIdentifierSet identifiers;
         if (equals != std::u16string_view::npos) {
             for (std::u16string_view identifier : Split(unit.substr(equals + 1), u' ')) {
-                std::u16string folded = Fold(identifier);
+                // Facts keep their spelling after the prefix ("USES~Wrapper").
+                std::u16string folded = identifier.starts_with(u"USES~") ? std::u16string(identifier) : Fold(identifier);
                 if (folded.starts_with(u"HELPER_FOR_")) folded[6] = folded[10] = u' ';
+                std::replace(folded.begin(), folded.end(), u'~', u' ');  // other pseudo-identifiers
                 identifiers.insert(std::move(folded));
             }
         }

@@ -15,7 +15,8 @@ public:
     FakeUnitCatalog() = default;
     // "SysUtils=DeleteFile FindClose|Windows=DeleteFile": units separated by
     // `|`, each name `=` its identifiers separated by blanks; HELPER_FOR_X
-    // stands for the pseudo-identifier "HELPER FOR X".
+    // stands for the pseudo-identifier "HELPER FOR X", and `~` for a blank in
+    // any other ("OVERLOAD~SHOW").
     explicit FakeUnitCatalog(std::u16string_view AUnitDeclarations);
 
     void AddUnit(std::u16string_view AName, TIdentifierSet AIdentifiers);

@@ -248,6 +248,19 @@ std::u16string Supplier(const ClauseSets& AUnits, const std::u16string& AIdentif
     return {};
 }
 
+// Every unit declaring AIdentifier declares it with `overload`: all of them
+// are seen in any order and the parameters choose, which this check does not model.
+bool OverloadedEverywhere(const ClauseSets& AUnits, const std::u16string& AIdentifier) {
+    const std::u16string overload = u"OVERLOAD " + AIdentifier;
+    bool declared = false;
+    for (const auto& unit : AUnits) {
+        if (unit.second == nullptr || !unit.second->contains(AIdentifier)) continue;
+        if (!unit.second->contains(overload)) return false;
+        declared = true;
+    }
+    return declared;
+}
+
 // Every identifier the input uses, and every helper a clause unit declares,
 // comes from the same unit of each clause before and after.
 std::string CompareSuppliers(const TQuorvel& AFormatter, std::u16string_view AInput, std::u16string_view AOutput) {
@@ -255,10 +268,34 @@ std::string CompareSuppliers(const TQuorvel& AFormatter, std::u16string_view AIn
     const auto before = ClauseUnits(input);
     const auto after = ClauseUnits(Tokenize(AOutput));
     if (before.size() != after.size()) return "clause count changed";
-    std::vector<std::u16string> used;
+    // A name right after a lone `.` is a member or qualified by its unit: no use.
+    // A name whose first use declares it may be the text's own, which wins
+    // over every unit: it is not compared (a looser view than the engine's,
+    // which also asks that the declaration be at top level).
+    std::vector<const CheckToken*> code;
     for (const CheckToken& token : input) {
-        if (IsIdentifierToken(token)) used.push_back(Folded(token.Text));
+        if (!IsCommentOrDirective(token)) code.push_back(&token);
     }
+    const auto text = [&](std::size_t AIndex) {
+        return AIndex < code.size() ? Folded(code[AIndex]->Text) : std::u16string();
+    };
+    std::vector<std::u16string> used;
+    std::vector<std::u16string> own;
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        if (!IsIdentifierToken(*code[i])) continue;
+        if (i >= 2 && text(i - 1) == u"." && text(i - 2) != u".") continue;
+        if (i == 1 && text(0) == u".") continue;
+        std::u16string name = Folded(code[i]->Text);
+        if (std::find(used.begin(), used.end(), name) != used.end()) continue;
+        const std::u16string before = i > 0 ? text(i - 1) : std::u16string(), next = text(i + 1);
+        const bool declares = before == u"PROCEDURE" || before == u"FUNCTION" || next == u"=" || next == u":" ||
+                              ((before == u"(" || before == u",") && (next == u"," || next == u")"));
+        if (declares) own.push_back(name);
+        used.push_back(std::move(name));
+    }
+    std::erase_if(used, [&](const std::u16string& AName) {
+        return std::find(own.begin(), own.end(), AName) != own.end();
+    });
     std::sort(used.begin(), used.end());
     used.erase(std::unique(used.begin(), used.end()), used.end());
     for (std::size_t c = 0; c < before.size(); ++c) {
@@ -269,10 +306,13 @@ std::string CompareSuppliers(const TQuorvel& AFormatter, std::u16string_view AIn
         for (const auto& unit : was) {
             if (unit.second == nullptr) continue;
             for (const std::u16string& identifier : *unit.second) {
-                if (identifier.starts_with(u"HELPER FOR ")) identifiers.push_back(identifier);
+                if (identifier.starts_with(u"HELPER FOR ") || identifier.starts_with(u"OPERATOR ")) {
+                    identifiers.push_back(identifier);
+                }
             }
         }
         for (const std::u16string& identifier : identifiers) {
+            if (OverloadedEverywhere(was, identifier)) continue;
             const std::u16string from = Supplier(was, identifier);
             const std::u16string now = Supplier(is, identifier);
             if (from != now) {

@@ -19,7 +19,8 @@ namespace {
 struct ScanCase {
     const char* Name;
     std::string_view Interface;  // placed between `unit U; interface` and `implementation`
-    std::string_view Expected;   // folded identifiers separated by blanks; `HELPER FOR X` as `HELPER_FOR_X`
+    std::string_view Expected;   // folded identifiers separated by blanks; blanks inside pseudo-identifiers as `~`
+                                 // (`HELPER FOR X` also as `HELPER_FOR_X`)
 };
 
 void PrintTo(const ScanCase& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
@@ -36,7 +37,7 @@ std::vector<std::string> Expected(std::string_view AList) {
     std::string word;
     for (char c : std::string(AList) + " ") {
         if (c != ' ') {
-            word += c == '_' && word.starts_with("HELPER") ? ' ' : c;
+            word += (c == '_' && word.starts_with("HELPER")) || c == '~' ? ' ' : c;
         } else if (!word.empty()) {
             result.push_back(word);
             word.clear();
@@ -75,7 +76,7 @@ constexpr ScanCase kDeclarations[] = {
     {"EverySectionKind",
      "uses Classes;\nconst C = 1;\ntype T = Integer;\nvar V: Integer;\nthreadvar TV: Integer;\n"
      "resourcestring RS = 'x';\nprocedure P;\nfunction F(const A: Integer; var B: string): Integer;",
-     "C T V TV RS P F"},
+     "C T V TV RS P F USES~Classes"},
     {"SeveralNamesAndInlineTypes", "var A, B, C: Integer; R: record X, Y: Integer; end; D: (dA, dB); E: Integer = 5;",
      "A B C R D DA DB E"},
     {"EnumMembers", "type TColor = (clRed, clGreen = 5, clBlue); TSet = set of (sA, sB);",
@@ -108,13 +109,46 @@ constexpr ScanCase kDeclarations[] = {
     {"HelpersAndAttributes",
      "type [MyAttr('x')] TH = class helper for Classes.TStrings procedure M; end;\n"
      "TSH = record helper for string function Up: string; end; THH = class helper (TH) for TList end;",
-     "TH TSH THH HELPER_FOR_TSTRINGS HELPER_FOR_STRING HELPER_FOR_TLIST"},
+     "TH TSH THH HELPER_FOR_TSTRINGS HELPER_FOR_ANSISTRING HELPER_FOR_SHORTSTRING HELPER_FOR_UNICODESTRING "
+     "HELPER_FOR_TLIST"},
+    // Helpers for one type whatever its spelling: the types a predefined name
+    // may be, an alias as its type, a type of its own (`type Integer`) as itself.
+    {"HelperTargetsByType",
+     "type TText = string; TH1 = type helper for TText end; TH2 = record helper for LongInt end;\n"
+     "TH3 = type helper for Integer end; TOwn = type Integer; TH4 = type helper for TOwn end;",
+     "TTEXT TH1 TH2 TH3 TOWN TH4 HELPER_FOR_ANSISTRING HELPER_FOR_SHORTSTRING HELPER_FOR_UNICODESTRING "
+     "HELPER_FOR_LONGINT HELPER_FOR_SMALLINT HELPER_FOR_TOWN"},
     {"ProceduralTypesAndDirectives",
      "type TProc = procedure(A: Integer; B: string) of object; TFunc = reference to function: Integer; "
      "TObj = object X: Integer; procedure M; end;\n"
      "function Ext(A: PChar): Integer; stdcall; external 'lib.dll' name 'Ext'; procedure Over(A: Integer); overload;\n"
      "var Handler: TProc; cvar; external;",
-     "TPROC TFUNC TOBJ EXT OVER HANDLER"},
+     "TPROC TFUNC TOBJ EXT OVER HANDLER OVERLOAD~OVER SIGNATURE~OVER~:!SMALLINT/LONGINT;"},
+    {"OverloadSignatures",
+     "procedure Show(A, B: LongInt; const S: string = ''); inline; overload; procedure Plain(X: TFoo);",
+     "SHOW PLAIN OVERLOAD~SHOW SIGNATURE~SHOW~:!LONGINT;:!LONGINT;CONST:!ANSISTRING/SHORTSTRING/UNICODESTRING=;"},
+    {"GlobalOperators",
+     "operator + (const A, B: TPt): TPt; operator := (N: Integer): TPt; operator and (A, B: TPt) R: Boolean;",
+     "OPERATOR~+ OPERATOR~:= OPERATOR~AND"},
+    {"AnonymousEnumsInFieldsAndIndexes",
+     "type TR = record Mode: (mFast, mSlow); case Kind: (kA, kB) of kA: (X: Integer); end;\n"
+     "TC = class FState: (sOn, sOff); end; var Tab: array[(lo1, hi1), 0..1] of Integer;",
+     "TR MFAST MSLOW KA KB TC SON SOFF TAB LO1 HI1"},
+    {"ScopedEnumsPushPop", "{$PUSH}{$SCOPEDENUMS ON} type TA = (aA); {$POP} type TB = (bB);", "TA TB BB"},
+    {"ScopedEnumsOnInABranchMayBeSkipped",
+     "{$IFDEF X}{$SCOPEDENUMS ON}{$ENDIF} type TA = (aA); {$SCOPEDENUMS ON} {$IFDEF X}{$SCOPEDENUMS OFF}{$ENDIF} "
+     "type TB = (bB);",
+     "TA AA TB BB"},
+    {"ClassHeaderPerBranch",
+     "type {$IFDEF X} TT = class(TA) {$ELSE} TT = class(TB) {$ENDIF} F: Integer; end; procedure After;", "TT AFTER"},
+    {"RecordHeaderPerBranch",
+     "type {$IFDEF X} TR = record {$ELSE} TR = packed record {$ENDIF} F: Integer; end; const AfterR = 1;",
+     "TR AFTERR"},
+    {"ApostropheInASkippedBranchEndsAtTheLine", "{$IFDEF NEVER} it's {$ENDIF}\nconst AfterQuote = 1;",
+     "AFTERQUOTE"},
+    // Free Pascal nests comments, Delphi does not: both readings count.
+    {"NestedCommentsReadBothWays", "{ was { x } (* } const Seen = 1; (* c *)\n{ a { b } const DelphiOnly = 1; }",
+     "SEEN DELPHIONLY"},
     {"HintsAndDistinctTypes", "type TD = type string; TOld = class end deprecated 'no'; var W: Integer platform;",
      "TD TOLD W"},
     {"EveryConditionalBranchCounts", "{$IFDEF WIN} procedure WinOnly; {$ELSE} procedure PosixOnly; {$ENDIF}",
@@ -130,6 +164,39 @@ constexpr ScanCase kDeclarations[] = {
      "S V"},
 };
 INSTANTIATE_TEST_SUITE_P(Declarations, InterfaceIdentifiersTest, ::testing::ValuesIn(kDeclarations),
+                         [](const auto& AInfo) { return std::string(AInfo.param.Name); });
+
+// Facts of the whole unit, not only its interface: the header's switches, the
+// units each unit brings in, and whether it runs code as the program starts
+// or ends.
+struct UnitCase {
+    const char* Name;
+    std::string_view Source;
+    std::string_view Expected;
+};
+
+void PrintTo(const UnitCase& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
+
+class UnitFactsTest : public ::testing::TestWithParam<UnitCase> {};
+
+TEST_P(UnitFactsTest, ReadsTheWholeUnit) {
+    const UnitCase& c = GetParam();
+    EXPECT_EQ(Expected(c.Expected), Sorted(F_InterfaceIdentifiers(Utf16(c.Source), ReadInclude)));
+}
+
+constexpr UnitCase kUnits[] = {
+    {"ScopedEnumsInTheHeader", "{$SCOPEDENUMS ON}\nunit U;\ninterface\ntype TE = (eA);\nimplementation\nend.", "TE"},
+    {"BothClausesAndInitialization",
+     "unit U; interface uses A; implementation uses B.C in 'c.pas', D; initialization X := 1; end.",
+     "USES~A USES~B.C USES~D INIT~CODE"},
+    {"EmptySections", "unit U; interface implementation initialization ; finalization end.", ""},
+    {"FinalizationOnly", "unit U; interface implementation initialization finalization Free; end.", "INIT~CODE"},
+    {"OldStyleBlock", "unit U; interface implementation procedure P; begin end; begin P; end.", "INIT~CODE"},
+    {"RoutinesOnly", "unit U; interface implementation procedure P; begin end; end.", ""},
+    {"EmptyOldStyleBlock", "unit U; interface implementation uses A; begin end.", "USES~A"},
+    {"ClauseOnly", "unit U; interface implementation uses A;\nend.", "USES~A"},
+};
+INSTANTIATE_TEST_SUITE_P(Units, UnitFactsTest, ::testing::ValuesIn(kUnits),
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });
 
 TEST(InterfaceIdentifiersEdges, TextsWithoutAnInterfaceDeclareNothing) {

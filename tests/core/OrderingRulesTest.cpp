@@ -65,8 +65,8 @@ const RulesCase kKeepFirst[] = {
      "uses\n   ShareMem,\n   FastMM4,\n   Classes,\n   SysUtils;\n"},
     {"TracerWithCompanions", "", "uses Forms, madListModules, Classes, madExcept;",
      "uses\n   madListModules,\n   madExcept,\n   Classes,\n   Forms;\n"},
-    {"FreePascalManagers", "", "uses Classes, cwstring, cthreads, cmem;",
-     "uses\n   cwstring,\n   cthreads,\n   cmem,\n   Classes;\n"},
+    {"FreePascalManagers", "", "uses Classes, cwstring, lnfodwrf, cthreads, fpwidestring, cmem;",
+     "uses\n   cwstring,\n   lnfodwrf,\n   cthreads,\n   fpwidestring,\n   cmem,\n   Classes;\n"},
     {"AnyLetterCaseAndPaths", "", "uses Main in 'Main.pas', fastmm4 in '..\\FastMM4.pas';",
      "uses\n   fastmm4 in '..\\FastMM4.pas',\n   Main in 'Main.pas';\n"},
     {"NotAPrefixMatch", "", "uses FastMM4Options, Alpha;", "uses\n   Alpha,\n   FastMM4Options;\n"},
@@ -153,6 +153,59 @@ const RulesCase kNames[] = {
      "unit U;\ninterface\nuses\n   Windows,\n   SysUtils;\nimplementation\nuses\n   Windows,\n   SysUtils;\nbegin DeleteFile('x'); end.\n",
      {"  [KEEP] interface uses \u2014 Windows stays before SysUtils (DeleteFile)",
       "  [KEEP] implementation uses \u2014 Windows stays before SysUtils (DeleteFile)"}},
+    // Where a shared name counts as used, and where its units' order does not matter.
+    {"QualifiedOrMemberUsesSortPlainly", "Zeta=Describe|Alpha=Describe",
+     "program P;\nuses Zeta, Alpha;\nbegin Zeta.Describe; Item . Describe; end.\n",
+     "program P;\nuses\n   Alpha,\n   Zeta;\nbegin Zeta.Describe; Item . Describe; end.\n"},
+    {"RangeAfterTwoDotsIsAUse", "Zeta=Describe|Alpha=Describe",
+     "program P;\nuses Zeta, Alpha;\nvar R: 0..Describe;\nbegin end.\n",
+     "program P;\nuses\n   Zeta,\n   Alpha;\nvar R: 0..Describe;\nbegin end.\n",
+     {"  [KEEP] uses \u2014 Zeta stays before Alpha (Describe)"}},
+    {"NameInAnIfDirectiveIsAUse", "Zeta=Level|Alpha=Level",
+     "program P;\nuses Zeta, Alpha;\nbegin {$IF Level > 1} {$ENDIF} end.\n",
+     "program P;\nuses\n   Zeta,\n   Alpha;\nbegin {$IF Level > 1} {$ENDIF} end.\n",
+     {"  [KEEP] uses \u2014 Zeta stays before Alpha (Level)"}},
+    {"OwnDeclarationBeforeUseWins", "Zeta=Describe|Alpha=Describe",
+     "program P;\nuses Zeta, Alpha;\nfunction Describe: string; begin end;\nbegin Describe; end.\n",
+     "program P;\nuses\n   Alpha,\n   Zeta;\nfunction Describe: string; begin end;\nbegin Describe; end.\n"},
+    {"UseBeforeOwnDeclarationKeeps", "Zeta=Describe|Alpha=Describe",
+     "program P;\nuses Zeta, Alpha;\nconst K = Describe;\nfunction Describe: string; begin end;\nbegin end.\n",
+     "program P;\nuses\n   Zeta,\n   Alpha;\nconst K = Describe;\nfunction Describe: string; begin end;\nbegin end.\n",
+     {"  [KEEP] uses \u2014 Zeta stays before Alpha (Describe)"}},
+    {"LocalDeclarationIsNoOwnOne", "Zeta=Describe|Alpha=Describe",
+     "program P;\nuses Zeta, Alpha;\nprocedure Q; var Describe: Integer; begin end;\nbegin Describe; end.\n",
+     "program P;\nuses\n   Zeta,\n   Alpha;\nprocedure Q; var Describe: Integer; begin end;\nbegin Describe; end.\n",
+     {"  [KEEP] uses \u2014 Zeta stays before Alpha (Describe)"}},
+    {"ProgramInterfaceTypeIsNoInterfaceSection", "Zeta=Describe|Alpha=Describe",
+     "program P;\nuses Zeta, Alpha;\ntype I = interface end;\nprocedure Q; var Describe: Integer; begin end;\n"
+     "begin Describe; end.\n",
+     "program P;\nuses\n   Zeta,\n   Alpha;\ntype I = interface end;\nprocedure Q; var Describe: Integer; begin end;\n"
+     "begin Describe; end.\n",
+     {"  [KEEP] uses \u2014 Zeta stays before Alpha (Describe)"}},
+    {"UseSeenOnlyWithNestedCommentsCounts", "Zeta=Describe|Alpha=Describe",
+     "program P;\nuses Zeta, Alpha;\n{ a { b } (* }\nbegin Describe; end. (* c *)\n",
+     "program P;\nuses\n   Zeta,\n   Alpha;\n{ a { b } (* }\nbegin Describe; end. (* c *)\n",
+     {"  [KEEP] uses \u2014 Zeta stays before Alpha (Describe)"}},
+    {"OperatorsCountUnnamed", "Zeta=OPERATOR~+|Alpha=OPERATOR~+", "uses Zeta, Alpha;\nbegin end.\n",
+     "uses\n   Zeta,\n   Alpha;\nbegin end.\n", {"  [KEEP] uses \u2014 Zeta stays before Alpha (OPERATOR +)"}},
+    // A routine without `overload` ends the search: every declarer keeps its place.
+    {"OverloadsKeepTheWholeChain",
+     "Beta=Show|Alpha=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!LONGINT;|Zeta=Show OVERLOAD~SHOW SIGNATURE~SHOW~:TFOO;",
+     "uses Beta, Alpha, Zeta;\nbegin Show(1); end.\n", "uses\n   Beta,\n   Alpha,\n   Zeta;\nbegin Show(1); end.\n",
+     {"  [KEEP] uses \u2014 Beta stays before Alpha (Show)"}},
+    {"OverloadsToldApartSortPlainly",
+     "Zeta=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!ANSISTRING/SHORTSTRING;|Alpha=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!LONGINT; "
+     "SIGNATURE~SHOW~:!LONGINT;:!LONGINT;",
+     "uses Zeta, Alpha;\nbegin Show(1); end.\n", "uses\n   Alpha,\n   Zeta;\nbegin Show(1); end.\n"},
+    {"OverloadsWithTypesOfOneKindKeep",
+     "Zeta=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!BYTE;|Alpha=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!WORD;",
+     "uses Zeta, Alpha;\nbegin Show(1); end.\n", "uses\n   Zeta,\n   Alpha;\nbegin Show(1); end.\n",
+     {"  [KEEP] uses \u2014 Zeta stays before Alpha (Show)"}},
+    {"OverloadsWithDefaultsOrOtherTypesKeep",
+     "Zeta=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!LONGINT;:!LONGINT=;|Alpha=Show OVERLOAD~SHOW SIGNATURE~SHOW~:!LONGINT;"
+     "|Beta=Show OVERLOAD~SHOW SIGNATURE~SHOW~:TFOO;",
+     "uses Zeta, Beta, Alpha;\nbegin Show(1); end.\n", "uses\n   Zeta,\n   Beta,\n   Alpha;\nbegin Show(1); end.\n",
+     {"  [KEEP] uses \u2014 Zeta stays before Beta (Show)", "  [KEEP] uses \u2014 Beta stays before Alpha (Show)"}},
 };
 INSTANTIATE_TEST_SUITE_P(Names, OrderingRulesTest, ::testing::ValuesIn(kNames),
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });
@@ -195,6 +248,7 @@ TEST_P(OrderingOptionsTest, FollowTheOptions) {
 }
 
 void PlainOrder(TFormatOptions& AOptions) { AOptions.WithPlainOrder(); }
+void KeepInitOrder(TFormatOptions& AOptions) { AOptions.KeepInitOrder = true; }
 
 const OptionsCase kOptions[] = {
     {"PlainOrderSortsEverything", PlainOrder,
@@ -211,6 +265,25 @@ const OptionsCase kOptions[] = {
     {"NoScopeNamesFindNoUnit", [](TFormatOptions& AOptions) { AOptions.UnitScopeNames = {}; },
      {"", "System.SysUtils=DeleteFile|Winapi.Windows=DeleteFile", "uses Windows, SysUtils;\nbegin DeleteFile('x'); end.\n",
       "uses\n   SysUtils,\n   Windows;\nbegin DeleteFile('x'); end.\n"}},
+    // Units that run code as the program starts or ends, on request; keep-first units go first still.
+    {"InitOrderOffByDefault", [](TFormatOptions&) {},
+     {"", "Zeta=INIT~CODE|Alpha=INIT~CODE", "uses Zeta, Alpha;", "uses\n   Alpha,\n   Zeta;\n"}},
+    {"InitOrderKeepsUnitsWithCode", KeepInitOrder,
+     {"", "Zeta=INIT~CODE|Alpha=INIT~CODE|Beta=X", "uses Zeta, Beta, Alpha;",
+      "uses\n   Beta,\n   Zeta,\n   Alpha;\n",
+      {"  [INIT] uses \u2014 Zeta stays before Alpha (initialization: Zeta, Alpha)"}}},
+    {"InitOrderThroughBroughtInUnits", KeepInitOrder,
+     {"", "Wrapper=USES~Inner|Inner=USES~ZetaReg|ZetaReg=INIT~CODE|AlphaReg=INIT~CODE|Cycle=USES~Cycle",
+      "uses Wrapper, Cycle, AlphaReg;", "uses\n   Cycle,\n   Wrapper,\n   AlphaReg;\n",
+      {"  [INIT] uses \u2014 Wrapper stays before AlphaReg (initialization: ZetaReg, AlphaReg)"}}},
+    {"InitOrderLeavesKeepFirstUnitsFirst", KeepInitOrder,
+     {"", "FastMM4=INIT~CODE|Zeta=INIT~CODE|Alpha=INIT~CODE", "uses Zeta, Alpha, FastMM4;",
+      "uses\n   FastMM4,\n   Zeta,\n   Alpha;\n",
+      {"  [INIT] uses \u2014 Zeta stays before Alpha (initialization: Zeta, Alpha)"}}},
+    {"InitOrderWithoutNameRule", [](TFormatOptions& AOptions) { AOptions.KeepInitOrder = true; AOptions.KeepNameResolution = false; },
+     {"", "Zeta=X INIT~CODE|Alpha=X INIT~CODE", "uses Zeta, Alpha;\nbegin X; end.\n",
+      "uses\n   Zeta,\n   Alpha;\nbegin X; end.\n",
+      {"  [INIT] uses \u2014 Zeta stays before Alpha (initialization: Zeta, Alpha)"}}},
 };
 INSTANTIATE_TEST_SUITE_P(Options, OrderingOptionsTest, ::testing::ValuesIn(kOptions),
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });

@@ -49,6 +49,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, OptionValueTest, ::testing::Values(
     ValueCase{"FlagOff", u"VerticalList", u"0", OptionValue(false)},
     ValueCase{"FlagAnyOtherNumberOn", u"KeepNameResolution", u"-2", OptionValue(true)},
     ValueCase{"FlagHexadecimal", u"KeepFirstBuiltIn", u"$0", OptionValue(false)},
+    ValueCase{"InitOrderFlag", u"KeepInitOrder", u"1", OptionValue(true)},
     ValueCase{"FlagWord", u"VerticalList", u"yes", std::nullopt, "\"yes\" is not a whole number"},
     ValueCase{"FlagEmpty", u"AutoUpdate", u"", std::nullopt, "\"\" is not a whole number"},
     ValueCase{"Width", u"WordWrapAt", u"120", OptionValue(std::int32_t{120})},

@@ -1,0 +1,10 @@
+unit ZetaLib;
+
+interface
+
+const
+  Level = 2;
+
+implementation
+
+end.

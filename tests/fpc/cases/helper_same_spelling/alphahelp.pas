@@ -1,0 +1,19 @@
+{$mode objfpc}{$H+}
+{$modeswitch typehelpers}
+unit AlphaHelp;
+
+interface
+
+type
+  TAlphaHelpHelper = type helper for string
+    function Describe: string;
+  end;
+
+implementation
+
+function TAlphaHelpHelper.Describe: string;
+begin
+  Describe := 'AlphaHelp';
+end;
+
+end.

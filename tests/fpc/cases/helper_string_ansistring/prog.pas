@@ -1,0 +1,11 @@
+{$mode objfpc}{$H+}
+program prog;
+
+uses ZetaHelp, AlphaHelp;
+
+var
+  S: string = 'x';
+
+begin
+  WriteLn(S.Describe);
+end.

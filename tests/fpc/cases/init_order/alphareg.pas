@@ -1,0 +1,16 @@
+unit AlphaReg;
+
+interface
+
+procedure Touch;
+
+implementation
+
+procedure Touch;
+begin
+end;
+
+
+initialization
+  WriteLn('AlphaReg starts');
+end.

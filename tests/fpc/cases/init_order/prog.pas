@@ -1,0 +1,6 @@
+program prog;
+
+uses ZetaReg, AlphaReg;
+
+begin
+end.

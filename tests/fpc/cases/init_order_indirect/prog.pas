@@ -1,0 +1,6 @@
+program prog;
+
+uses Wrapper, AlphaReg;
+
+begin
+end.

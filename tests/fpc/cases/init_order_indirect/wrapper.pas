@@ -1,0 +1,9 @@
+unit Wrapper;
+
+interface
+
+uses ZetaReg;
+
+implementation
+
+end.

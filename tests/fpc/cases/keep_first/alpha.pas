@@ -1,0 +1,11 @@
+unit Alpha;
+
+interface
+
+implementation
+
+uses TrailLog;
+
+initialization
+  Trail := Trail + 'Alpha ';
+end.

@@ -1,0 +1,7 @@
+program prog;
+
+uses ZFirst, Alpha, TrailLog;
+
+begin
+  WriteLn(Trail);
+end.

@@ -1,0 +1,10 @@
+unit TrailLog;
+
+interface
+
+var
+  Trail: string;
+
+implementation
+
+end.

@@ -1,0 +1,11 @@
+unit ZFirst;
+
+interface
+
+implementation
+
+uses TrailLog;
+
+initialization
+  Trail := Trail + 'ZFirst ';
+end.

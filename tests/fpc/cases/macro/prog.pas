@@ -1,0 +1,10 @@
+program prog;
+
+uses ZetaLib, AlphaLib;
+
+{$MACRO ON}
+{$DEFINE LevelText := Level}
+
+begin
+  WriteLn(LevelText);
+end.

@@ -1,0 +1,8 @@
+program prog;
+
+uses ZetaLib, AlphaLib, Items;
+
+begin
+  Item.Describe := 'member';
+  WriteLn(Item.Describe);
+end.

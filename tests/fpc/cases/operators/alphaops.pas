@@ -1,0 +1,23 @@
+{$mode objfpc}
+unit AlphaOps;
+
+interface
+
+uses Points;
+
+operator + (const A, B: TPt): TPt;
+operator := (const N: Integer): TPt;
+
+implementation
+
+operator + (const A, B: TPt): TPt;
+begin
+  Result.X := A.X + B.X + 100;
+end;
+
+operator := (const N: Integer): TPt;
+begin
+  Result.X := N * 3;
+end;
+
+end.

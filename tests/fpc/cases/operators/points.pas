@@ -1,0 +1,12 @@
+unit Points;
+
+interface
+
+type
+  TPt = record
+    X: Integer;
+  end;
+
+implementation
+
+end.

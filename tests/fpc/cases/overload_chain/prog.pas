@@ -1,0 +1,7 @@
+program prog;
+
+uses BetaLib, AlphaLib, ZetaLib;
+
+begin
+  Show(1);
+end.

@@ -1,0 +1,8 @@
+program prog;
+
+uses ZetaLib, AlphaLib;
+
+begin
+  Show(1);
+  Show('text');
+end.

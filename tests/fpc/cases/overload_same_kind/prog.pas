@@ -1,0 +1,7 @@
+program prog;
+
+uses ZetaLib, AlphaLib;
+
+begin
+  Show(1);
+end.

@@ -1,0 +1,14 @@
+unit AlphaLib;
+
+interface
+
+function Describe: string;
+
+implementation
+
+function Describe: string;
+begin
+  Describe := 'AlphaLib';
+end;
+
+end.

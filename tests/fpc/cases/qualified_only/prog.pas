@@ -1,0 +1,8 @@
+program prog;
+
+uses ZetaLib, AlphaLib;
+
+begin
+  WriteLn(ZetaLib.Describe);
+  WriteLn(AlphaLib.Describe);
+end.

@@ -1,0 +1,14 @@
+unit ZetaLib;
+
+interface
+
+function Describe: string;
+
+implementation
+
+function Describe: string;
+begin
+  Describe := 'ZetaLib';
+end;
+
+end.

@@ -1,0 +1,11 @@
+{$SCOPEDENUMS ON}
+unit ZetaLib;
+
+interface
+
+type
+  TScoped = (Green, Yellow);
+
+implementation
+
+end.
