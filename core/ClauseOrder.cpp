@@ -59,7 +59,7 @@ public:
                 std::u16string note = Note(c, u"", u" stays before ");
                 note += u", out of its group ";
                 note += FPlaces.GroupNames[Rank(c.After)];
-                result.Notes.push_back(std::move(note));
+                result.GroupNotes.push_back(std::move(note));
             }
         }
         return result;
@@ -174,7 +174,7 @@ private:
 ClauseOrder OrderEntries(const std::vector<TUsesEntry>& AEntries, const KeepFirstMatcher& AKeepFirst,
                          const NameRules& ARules, const EntryPlaces& APlaces) {
     if (AKeepFirst.IsEmpty() && ARules.Catalog == nullptr && APlaces.Block.empty() && APlaces.Rank.empty()) {
-        return {SortEntries(AEntries), {}, {}};
+        return {SortEntries(AEntries), {}, {}, {}};
     }
     return ClauseOrderer(AEntries, ARules, APlaces).Run(AKeepFirst);
 }

@@ -30,6 +30,9 @@ struct ClauseOrder {
     // One per pair of units whose order was kept for a name, such as
     // "Windows stays before SysUtils (DeleteFile)".
     std::vector<std::u16string> Notes;
+    // One per such pair where the later unit leaves its group for it:
+    // "Windows stays before SysUtils (DeleteFile), out of its group System.*".
+    std::vector<std::u16string> GroupNotes;
 };
 
 // The order, defined step by step:

@@ -82,6 +82,7 @@ std::u16string F_ClauseNoteLine(const TClauseNote& ANote) {
     switch (ANote.Kind) {
         case TClauseNoteKind::Skip: break;
         case TClauseNoteKind::Keep: tag = u"  [KEEP] "; break;
+        case TClauseNoteKind::Group: tag = u"  [GROUP] "; break;
         case TClauseNoteKind::Case: tag = u"  [CASE] "; break;
         case TClauseNoteKind::Scope: tag = u"  [SCOPE] "; break;
     }
@@ -167,6 +168,7 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
             detail::PlaceEntries(block.Entries, groups, scopes, FUnitCatalog, nameRules.Catalog != nullptr);
         const detail::ClauseOrder order = detail::OrderEntries(block.Entries, keepFirst, nameRules, places);
         for (const std::u16string& kept : order.Notes) note(TClauseNoteKind::Keep, AClause, kept);
+        for (const std::u16string& moved : order.GroupNotes) note(TClauseNoteKind::Group, AClause, moved);
         TClauseRewrite r{clauseBegin, replacedEnd, BuildUsesText(block, order.Entries, lineBreak, order.GroupStarts)};
         // A lone CR written just before an LF would read back as one CR LF break.
         if (r.Text.back() == u'\r' && r.End < AText.size() && AText[r.End] == CharT('\n')) r.Text += u'\n';

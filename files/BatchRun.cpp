@@ -60,6 +60,7 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
     const auto size = [&](std::size_t AIndex) { return FileSize(AFiles[AIndex]); };
     const auto deliver = [&](std::size_t AIndex, FileResult&& AResult) {
         Count(summary, AResult.Outcome);
+        summary.CountNotes(AResult);
         report(FileReported{&AResult});
         if (ACallbacks.Progress) ACallbacks.Progress(AIndex + 1, AFiles.size());
     };

@@ -4,7 +4,12 @@ namespace quorvel::files {
 
 SourceFormatter::SourceFormatter(FormatSetup ASetup, const std::vector<std::filesystem::path>& AFileFolders)
     : FEngine(std::move(ASetup.Options)) {
-    if (!FEngine.Options().KeepNameResolution) return;
+    // The name rule, groups ("project") and the written names all ask the catalog.
+    const TFormatOptions& options = FEngine.Options();
+    if (!options.KeepNameResolution && options.UnitGroups.empty() && !options.DeclaredUnitCase &&
+        options.UnitScopeWriting == TUnitScopeWriting::AsWritten) {
+        return;
+    }
     FCatalog = std::make_unique<FileUnitCatalog>(UnitSearchFolders{AFileFolders, std::move(ASetup.UnitsPath)});
     FEngine.SetUnitCatalog(FCatalog.get());
 }

@@ -40,7 +40,18 @@ struct FileUnitCatalog::Unit {
     PathList Sources;
     std::once_flag Read;
     TIdentifierSet Identifiers;
+    std::once_flag NameRead;
+    std::u16string DeclaredName;
 };
+
+namespace {
+
+std::filesystem::path::string_type FolderKey(const fs::path& AFolder) {
+    const fs::path folder = AFolder.empty() ? fs::path(".") : AFolder;
+    return folder.lexically_normal().native();
+}
+
+}  // namespace
 
 FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders) {
     for (const fs::path& folder : AFolders.Deep) {
@@ -50,6 +61,7 @@ FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders) {
         IndexFolder(folder, true);
     }
     for (const fs::path& folder : AFolders.Shallow) IndexFolder(folder, false);
+    for (const fs::path& folder : AFolders.Shallow) FProjectFolders.insert(FolderKey(folder));
 }
 
 FileUnitCatalog::~FileUnitCatalog() = default;
@@ -123,6 +135,26 @@ std::optional<std::u16string> FileUnitCatalog::ReadInclude(const fs::path& AUnit
         return joined;
     }
     return std::nullopt;
+}
+
+std::u16string FileUnitCatalog::F_DeclaredName(std::u16string_view AUnitName) const {
+    const auto found = FUnits.find(FoldAscii(AUnitName));
+    if (found == FUnits.end()) return {};
+    Unit& unit = *found->second;
+    std::call_once(unit.NameRead, [&] {
+        const fs::path& source = unit.Sources.front();
+        if (const std::optional<std::u16string> text = ReadSourceText(source)) unit.DeclaredName = F_UnitHeadingName(*text);
+        if (unit.DeclaredName.empty()) unit.DeclaredName = PathDisplayText(source.stem());
+    });
+    return unit.DeclaredName;
+}
+
+bool FileUnitCatalog::F_IsProjectUnit(std::u16string_view AUnitName) const {
+    const auto found = FUnits.find(FoldAscii(AUnitName));
+    if (found == FUnits.end()) return false;
+    const PathList& sources = found->second->Sources;
+    return std::any_of(sources.begin(), sources.end(),
+                       [this](const fs::path& ASource) { return FProjectFolders.contains(FolderKey(ASource.parent_path())); });
 }
 
 void FileUnitCatalog::NoteUnitWithoutSource(std::u16string_view AUnitName) const {

@@ -21,9 +21,10 @@ class UnitFactsCache;
 }
 
 // A note about a clause: left unchanged (compiler directives, the keep-order
-// marker), an order kept so that every name resolves as before, a unit name
-// written in its declared letter case, or a unit scope name added or removed.
-enum class TClauseNoteKind { Skip, Keep, Case, Scope };
+// marker), an order kept so that every name resolves as before (and a unit
+// kept out of its group for that), a unit name written in its declared letter
+// case, or a unit scope name added or removed.
+enum class TClauseNoteKind { Skip, Keep, Group, Case, Scope };
 
 struct TClauseNote {
     TClauseNoteKind Kind = TClauseNoteKind::Skip;
@@ -32,7 +33,7 @@ struct TClauseNote {
 };
 
 // The note as a log line: "  [SKIP] interface uses — contains compiler directives";
-// the other kinds as "[KEEP]", "[CASE]" and "[SCOPE]".
+// the other kinds as "[KEEP]", "[GROUP]", "[CASE]" and "[SCOPE]".
 std::u16string F_ClauseNoteLine(const TClauseNote& ANote);
 
 // Called with each clause left unchanged, as its log line.

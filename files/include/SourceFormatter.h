@@ -42,7 +42,7 @@ public:
                           const NoteSink& ANotes) const;
 
     const TFormatOptions& Options() const { return FEngine.Options(); }
-    // nullptr when names are not kept resolving.
+    // nullptr when no option asks the catalog.
     const FileUnitCatalog* Catalog() const { return FCatalog.get(); }
 
 private:

@@ -36,6 +36,10 @@ public:
     // declaring too much only keeps more of a clause's order.
     const TIdentifierSet* F_FindUnit(std::u16string_view AUnitName) const override;
     void NoteUnitWithoutSource(std::u16string_view AUnitName) const override;
+    // As the `unit` heading of its first source spells it, read once; its file name when it has none.
+    std::u16string F_DeclaredName(std::u16string_view AUnitName) const override;
+    // A source of it lies directly in one of the shallow folders (those of the files formatted).
+    bool F_IsProjectUnit(std::u16string_view AUnitName) const override;
 
     // Reads the include files named in a source of AFolder: beside it first,
     // then by file name below the search folders.
@@ -61,6 +65,7 @@ private:
 
     std::unordered_map<std::u16string, std::unique_ptr<Unit>> FUnits;  // by folded name
     std::unordered_map<std::u16string, PathList> FIncludes;           // by folded file name
+    std::unordered_set<std::filesystem::path::string_type> FProjectFolders;  // the shallow ones, normalised
     mutable std::mutex FMissingLock;
     mutable std::unordered_set<std::u16string> FMissing;
 };

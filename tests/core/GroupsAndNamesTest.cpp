@@ -84,7 +84,7 @@ const NamesCase kGroups[] = {
     {"NameRuleWinsAcrossGroups", {u"Windows", u"System.*"}, "System.SysUtils=DeleteFile|Windows=DeleteFile",
      "uses System.SysUtils, Windows, Alpha;\nbegin DeleteFile('x'); end.\n",
      "uses\n   System.SysUtils,\n   Windows,\n\n   Alpha;\nbegin DeleteFile('x'); end.\n",
-     {"  [KEEP] uses \u2014 System.SysUtils stays before Windows (DeleteFile), out of its group Windows"}},
+     {"  [GROUP] uses \u2014 System.SysUtils stays before Windows (DeleteFile), out of its group Windows"}},
     {"BlankLineBlocksKept", {u"keep-blocks"}, "", "uses\n  Zed, Alpha,\n\n  // more\n  Delta, Beta;",
      "uses\n   // more\n   Alpha,\n   Zed,\n\n   Beta,\n   Delta;\n"},
     {"BlocksAndGroupsTogether", {u"keep-blocks", u"System.*"}, "", "uses Zed, System.Classes,\n\n Beta;",
