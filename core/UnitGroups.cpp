@@ -204,17 +204,21 @@ EntryPlaces PlaceEntries(const std::vector<TUsesEntry>& AEntries, const UnitGrou
         }
     }
     if (!AGroups.HasGroups() && !ALookUpNames) return places;
-    std::vector<std::u16string> lookUp;
-    bool lookUpDiffers = false;
-    for (const TUsesEntry& entry : AEntries) {
-        const std::u16string name = ElementUnitName(entry);
+    for (std::size_t i = 0; i < AEntries.size(); ++i) {
+        // Most names are plain and undotted: neither copied nor looked up then.
+        const std::u16string_view plain = PlainUnitName(AEntries[i]);
+        const std::u16string owned = plain.empty() ? ElementUnitName(AEntries[i]) : std::u16string();
+        const std::u16string_view name = plain.empty() ? std::u16string_view(owned) : plain;
         if (AGroups.HasGroups()) places.Rank.push_back(AGroups.Rank(name, AScopes, ACatalog));
-        if (ALookUpNames) {
-            lookUp.push_back(AScopes.CatalogName(name));
-            lookUpDiffers = lookUpDiffers || lookUp.back() != name;
+        if (!ALookUpNames || name.find(u'.') == std::u16string_view::npos) continue;
+        std::u16string lookUp = AScopes.CatalogName(name);
+        if (lookUp == name) continue;
+        // The first name that differs: the others are as written.
+        if (places.LookupNames.empty()) {
+            for (const TUsesEntry& entry : AEntries) places.LookupNames.push_back(ElementUnitName(entry));
         }
+        places.LookupNames[i] = std::move(lookUp);
     }
-    if (lookUpDiffers) places.LookupNames = std::move(lookUp);
     if (AGroups.HasGroups()) {
         for (std::size_t rank = 0; !AGroups.Name(rank).empty(); ++rank) places.GroupNames.emplace_back(AGroups.Name(rank));
     }

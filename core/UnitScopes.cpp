@@ -33,18 +33,21 @@ std::u16string Joined(std::u16string_view AScope, std::u16string_view AName) {
 
 bool IsShippedDelphiUnit(std::u16string_view AName) { return ShippedDelphiUnits().contains(FoldAscii(AName)); }
 
-UnitScopes::UnitScopes(const std::vector<std::u16string>& AScopeNames, const TUnitCatalog* ACatalog)
-    : FCatalog(ACatalog) {
-    for (const std::u16string& scope : AScopeNames) {
+// A name listed twice would count as two units found.
+const std::vector<std::u16string>& UnitScopes::ScopeNames() const {
+    if (FScopeNamesMade) return FScopeNames;
+    for (const std::u16string& scope : FListed) {
         const bool listed = std::any_of(FScopeNames.begin(), FScopeNames.end(),
                                         [&](const std::u16string& AListed) { return SameAsciiName(AListed, scope); });
         if (!scope.empty() && !listed) FScopeNames.push_back(scope);
     }
+    FScopeNamesMade = true;
+    return FScopeNames;
 }
 
 std::size_t UnitScopes::ScopeLength(std::u16string_view AName) const {
     std::size_t longest = 0;
-    for (const std::u16string& scope : FScopeNames) {
+    for (const std::u16string& scope : FListed) {
         if (AName.size() > scope.size() + 1 && AName[scope.size()] == u'.' &&
             SameAsciiName(AName.substr(0, scope.size()), scope)) {
             longest = std::max(longest, scope.size() + 1);
@@ -61,8 +64,8 @@ UnitScopes::Found UnitScopes::Existing(std::u16string_view AShort) const {
     const auto search = [&](const auto& AExists) {
         Found found;
         found.Short = AExists(AShort);
-        for (std::size_t i = 0; i < FScopeNames.size(); ++i) {
-            if (AExists(Joined(FScopeNames[i], AShort))) found.Scopes.push_back(i);
+        for (std::size_t i = 0; i < ScopeNames().size(); ++i) {
+            if (AExists(Joined(ScopeNames()[i], AShort))) found.Scopes.push_back(i);
         }
         return found;
     };
@@ -75,7 +78,7 @@ std::u16string UnitScopes::WithScope(std::u16string_view AName) const {
     if (AName.empty() || ScopeLength(AName) > 0) return {};
     const Found found = Existing(AName);
     if (found.Short || found.Scopes.size() != 1) return {};
-    return Joined(FScopeNames[found.Scopes.front()], AName);
+    return Joined(ScopeNames()[found.Scopes.front()], AName);
 }
 
 std::u16string UnitScopes::WithoutScope(std::u16string_view AName) const {
@@ -85,7 +88,9 @@ std::u16string UnitScopes::WithoutScope(std::u16string_view AName) const {
     const Found found = Existing(shortName);
     const std::size_t existing = found.Scopes.size() + (found.Short ? 1 : 0);
     if (existing != 1) return {};
-    if (!found.Short && !SameAsciiName(FScopeNames[found.Scopes.front()], AName.substr(0, scopeLength - 1))) return {};
+    if (!found.Short && !SameAsciiName(ScopeNames()[found.Scopes.front()], AName.substr(0, scopeLength - 1))) {
+        return {};
+    }
     return std::u16string(shortName);
 }
 

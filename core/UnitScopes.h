@@ -16,8 +16,10 @@ bool IsShippedDelphiUnit(std::u16string_view AName);
 
 class UnitScopes {
 public:
-    // ACatalog may be nullptr: then only the shipped units exist.
-    UnitScopes(const std::vector<std::u16string>& AScopeNames, const TUnitCatalog* ACatalog);
+    // ACatalog may be nullptr: then only the shipped units exist. Both must
+    // outlive this object; nothing is copied until a name needs it.
+    UnitScopes(const std::vector<std::u16string>& AScopeNames, const TUnitCatalog* ACatalog)
+        : FListed(AScopeNames), FCatalog(ACatalog) {}
 
     // `SysUtils` as `System.SysUtils`: AName, written without one of the scope
     // names, with the one scope name in front that gives an existing unit;
@@ -34,9 +36,12 @@ public:
     std::u16string CatalogName(std::u16string_view AName) const;
 
 private:
-    std::vector<std::u16string> FScopeNames;
+    const std::vector<std::u16string>& FListed;
     const TUnitCatalog* FCatalog;
+    mutable std::vector<std::u16string> FScopeNames;  // FListed without repeats, once asked for
+    mutable bool FScopeNamesMade = false;
 
+    const std::vector<std::u16string>& ScopeNames() const;
     // The longest scope name AName starts with, dot included; 0 when none.
     std::size_t ScopeLength(std::u16string_view AName) const;
     bool InCatalog(std::u16string_view AName) const;
