@@ -22,15 +22,16 @@ struct Preset {
 
 // A group that is only a preset's name stands for the preset's groups; as one
 // pattern of several it is a unit name (`Vcl.*;Vcl`).
-// A Delphi VCL project: the platform, the run-time library, data access, the
-// VCL, the web and XML libraries, then everything else and the project's own.
+// A Delphi VCL project: the platform, the run-time library and the VCL as a
+// new VCL unit lists them, then data access, the web and XML libraries,
+// everything else and the project's own.
 // A Lazarus project: Free Pascal's run-time and component libraries, the LCL
 // and the packages Lazarus brings, then everything else and the project's own.
 const std::vector<Preset>& Presets() {
     static const std::vector<Preset> presets = {
         {u"vcl",
-         {u"Winapi.*", u"System.*", u"Data.*;Datasnap.*;FireDAC.*;Bde.*", u"Vcl.*",
-          u"Xml.*;Soap.*;Web.*;REST.*", kOther, kProject}},
+         {u"Winapi.*", u"System.*", u"Vcl.*", u"Data.*;Datasnap.*;FireDAC.*;Bde.*", u"Xml.*;Soap.*;Web.*;REST.*",
+          kOther, kProject}},
         {u"lazarus",
          {u"ObjPas;SysUtils;Classes;Types;TypInfo;Math;StrUtils;DateUtils;Variants;Contnrs;SyncObjs;RtlConsts;"
           u"SysConst;Unix;BaseUnix;UnixType;Windows;Messages;DOS;CTypes;Character;"

@@ -95,8 +95,8 @@ const NamesCase kGroups[] = {
      "uses\n   System.Classes, System.Types,\n   Alpha, Zed;\n", {}, TUnitScopeWriting::AsWritten, false, false},
     {"NoSeparator", {u"System.*"}, "", "uses Zed, System.Classes;", "uses\n   System.Classes,\n   Zed;\n", {},
      TUnitScopeWriting::AsWritten, false, true, false},
-    {"VclPresetFindsScopesOfShortNames", {u"vcl"}, "", "uses Forms, MyUnit, SysUtils, Windows;",
-     "uses\n   Windows,\n\n   SysUtils,\n\n   Forms,\n\n   MyUnit;\n"},
+    {"VclPresetFindsScopesOfShortNames", {u"vcl"}, "", "uses Forms, MyUnit, DB, SysUtils, Windows;",
+     "uses\n   Windows,\n\n   SysUtils,\n\n   Forms,\n\n   DB,\n\n   MyUnit;\n"},
     {"LazarusPreset", {u"lazarus"}, "+Unit1=", "uses Unit1, Forms, Classes, LCLType, SynEdit, SysUtils;",
      "uses\n   Classes,\n   SysUtils,\n\n   Forms,\n   LCLType,\n\n   SynEdit,\n\n   Unit1;\n"},
 };
