@@ -156,20 +156,24 @@ void UnitGroups::Add(std::u16string_view AGroup) {
         if (FProjectRank != std::u16string_view::npos) return;
         FProjectRank = FGroups.size();
     }
-    Group group{std::u16string(AGroup), {}};
-    if (FGroups.size() != FOtherRank && FGroups.size() != FProjectRank) {
-        ForEachPattern(AGroup, [&](std::u16string_view APattern) { group.Patterns.emplace_back(APattern); });
+    const std::size_t rank = FGroups.size();
+    if (rank != FOtherRank && rank != FProjectRank) {
+        ForEachPattern(AGroup, [&](std::u16string_view APattern) {
+            FDotted = FDotted || APattern.find(u'.') != std::u16string_view::npos;
+            if (APattern.find_first_of(u"*?") == std::u16string_view::npos) FExact.try_emplace(FoldAscii(APattern), rank);
+            else FWildcards.emplace_back(rank, APattern);
+        });
     }
-    FGroups.push_back(std::move(group));
+    FGroups.emplace_back(AGroup);
 }
 
 std::pair<std::size_t, std::size_t> UnitGroups::BestMatch(std::u16string_view AName) const {
     std::pair<std::size_t, std::size_t> best{FOtherRank, 0};
-    for (std::size_t rank = 0; rank < FGroups.size(); ++rank) {
-        for (const std::u16string& pattern : FGroups[rank].Patterns) {
-            const std::size_t letters = Letters(pattern) + 1;  // a lone `*` still matches
-            if (letters > best.second && Matches(pattern, AName)) best = {rank, letters};
-        }
+    if (const auto exact = FExact.find(FoldAscii(AName)); exact != FExact.end()) best = {exact->second, AName.size() + 1};
+    for (const auto& [rank, pattern] : FWildcards) {
+        const std::size_t letters = Letters(pattern) + 1;  // a lone `*` still matches
+        const bool better = letters > best.second || (letters == best.second && rank < best.first);
+        if (better && Matches(pattern, AName)) best = {rank, letters};
     }
     return best;
 }
@@ -178,7 +182,7 @@ std::size_t UnitGroups::Rank(std::u16string_view AName, const UnitScopes& AScope
                              const TUnitCatalog* ACatalog) const {
     if (AName.empty()) return FOtherRank;
     auto best = BestMatch(AName);
-    if (best.second == 0) {
+    if (best.second == 0 && FDotted) {
         if (const std::u16string scoped = AScopes.WithScope(AName); !scoped.empty()) best = BestMatch(scoped);
     }
     if (best.second > 0) return best.first;
@@ -187,7 +191,7 @@ std::size_t UnitGroups::Rank(std::u16string_view AName, const UnitScopes& AScope
 }
 
 std::u16string_view UnitGroups::Name(std::size_t ARank) const {
-    return ARank < FGroups.size() ? std::u16string_view(FGroups[ARank].Text) : std::u16string_view();
+    return ARank < FGroups.size() ? std::u16string_view(FGroups[ARank]) : std::u16string_view();
 }
 
 }  // namespace quorvel::detail

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "UnitInterface.h"
@@ -24,9 +25,9 @@ public:
     bool KeepsBlocks() const { return FKeepBlocks; }
 
     // The rank of the group of the unit AName: the group whose pattern
-    // matches it with the most letters (the first such group on a tie); a
-    // name written without its scope name is also tried with the one that
-    // AScopes finds for it. Then "project" when ACatalog (may be nullptr)
+    // matches it with the most letters (the first such group on a tie); where
+    // a pattern holds a dot, a name written without its scope name is also
+    // tried with the one that AScopes finds for it. Then "project" when ACatalog (may be nullptr)
     // finds its source in the project's folders, else "other". A group
     // the list does not name ranks after the listed ones, "project" last.
     std::size_t Rank(std::u16string_view AName, const UnitScopes& AScopes, const TUnitCatalog* ACatalog) const;
@@ -34,11 +35,12 @@ public:
     std::u16string_view Name(std::size_t ARank) const;
 
 private:
-    struct Group {
-        std::u16string Text;
-        std::vector<std::u16string> Patterns;
-    };
-    std::vector<Group> FGroups;
+    std::vector<std::u16string> FGroups;  // as written, by rank
+    // Patterns without wildcards, folded, with their first group: most
+    // patterns are whole names, found at once.
+    std::unordered_map<std::u16string, std::size_t> FExact;
+    std::vector<std::pair<std::size_t, std::u16string>> FWildcards;  // group and pattern
+    bool FDotted = false;  // a pattern holds a dot
     std::size_t FOtherRank = 0;
     std::size_t FProjectRank = 0;
     bool FKeepBlocks = false;
