@@ -12,8 +12,8 @@ public:
     ClauseWriter(const LayoutOptions& AOptions, std::u16string_view ALineBreak)
         : FOptions(AOptions), FLineBreak(ALineBreak) {}
 
-    std::u16string Write(const std::vector<std::u16string>& ALeadingComments,
-                         const std::vector<TUsesEntry>& AEntries) {
+    std::u16string Write(const std::vector<std::u16string>& ALeadingComments, const std::vector<TUsesEntry>& AEntries,
+                         const std::vector<char>& AGroupStarts) {
         FText.reserve(EstimateSize(ALeadingComments, AEntries));
         FText += u"uses";
         FText += FLineBreak;
@@ -23,6 +23,7 @@ public:
         FLine = kIndent;
         for (std::size_t i = 0; i < AEntries.size(); ++i) {
             const bool last = i + 1 == AEntries.size();
+            if (FOptions.GroupSeparator && i < AGroupStarts.size() && AGroupStarts[i]) StartGroup();
             if (FOptions.VerticalList) WriteVertical(AEntries[i], last);
             else WriteWrapped(AEntries[i], last);
         }
@@ -52,6 +53,15 @@ private:
 
     std::u16string_view CommentOf(const TUsesEntry& AEntry) const {
         return FOptions.PreserveComments ? std::u16string_view(AEntry.TrailingComment) : std::u16string_view();
+    }
+
+    void StartGroup() {
+        if (FOptions.VerticalList) {
+            FText += FLineBreak;
+        } else if (FLine.size() > kIndent.size()) {
+            FlushLine();
+            FLine = kIndent;
+        }
     }
 
     void WriteVertical(const TUsesEntry& AEntry, bool ALast) {
@@ -99,8 +109,8 @@ private:
 
 std::u16string BuildUsesText(const std::vector<std::u16string>& ALeadingComments,
                              const std::vector<TUsesEntry>& ASortedEntries, const LayoutOptions& AOptions,
-                             std::u16string_view ALineBreak) {
-    return ClauseWriter(AOptions, ALineBreak).Write(ALeadingComments, ASortedEntries);
+                             std::u16string_view ALineBreak, const std::vector<char>& AGroupStarts) {
+    return ClauseWriter(AOptions, ALineBreak).Write(ALeadingComments, ASortedEntries, AGroupStarts);
 }
 
 }  // namespace quorvel::detail

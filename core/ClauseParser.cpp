@@ -14,6 +14,15 @@ bool IsCommentLike(const Token& AToken) {
 
 bool IsLineBreakBlank(const Token& AToken) { return AToken.Kind == TokenKind::Blank && AToken.HasLineBreak; }
 
+// Two line breaks or more in one run of blanks: a blank line (CR LF counts once).
+bool HoldsBlankLine(std::u16string_view ABlank) {
+    int breaks = 0;
+    for (std::size_t i = 0; i < ABlank.size(); ++i) {
+        if (ABlank[i] == u'\n' || (ABlank[i] == u'\r' && (i + 1 == ABlank.size() || ABlank[i + 1] != u'\n'))) ++breaks;
+    }
+    return breaks >= 2;
+}
+
 // Where the element in progress stands in `Name(.Name)* [in 'path']`.
 enum class NameState { Empty, AfterName, AfterDot, AfterIn, AfterPath, Invalid };
 
@@ -46,6 +55,9 @@ public:
             const Token& token = FTokens[i];
             if (token.Kind == TokenKind::Blank) {
                 if (token.HasLineBreak) FCodeOnLine = false;
+                if (token.HasLineBreak && HoldsBlankLine(FText.substr(token.Begin, token.End - token.Begin))) {
+                    FBlankLineSeen = true;
+                }
                 ++i;
             } else if (IsCommentLike(token)) {
                 i = TakeCommentRun(i);
@@ -65,6 +77,7 @@ private:
     std::vector<Token> FTokens;
     bool FValid = true;
     bool FCodeOnLine = false;  // code stands earlier on the current line; the keyword's line counts as empty
+    bool FBlankLineSeen = false;  // since the last element's code began
 
     TUsesEntry FElement;  // the element in progress
     NameState FNameState = NameState::Empty;
@@ -118,7 +131,11 @@ private:
         FCommentSinceCode = false;
         FNameState = NextNameState(FNameState, AToken, FText);
         AppendElementText(AToken.Begin, AToken.End);
-        if (!FElementHasCode) FElement.NameStart = FElement.UnitName.size() - (AToken.End - AToken.Begin);
+        if (!FElementHasCode) {
+            FElement.NameStart = FElement.UnitName.size() - (AToken.End - AToken.Begin);
+            FElement.BlankLineBefore = FBlankLineSeen;
+            FBlankLineSeen = false;
+        }
         FElementHasCode = true;
     }
 

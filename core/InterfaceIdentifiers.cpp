@@ -255,7 +255,8 @@ private:
             FSection = Section::None;
             return SkipPastSemicolon(AIndex + 1);
         }
-        if (IsKeyword(AIndex, u"begin") || IsKeyword(AIndex, u"initialization") ||
+        if (IsKeyword(AIndex, u"begin")) return SkipCode(AIndex + 1);
+        if (IsKeyword(AIndex, u"initialization") ||
             IsKeyword(AIndex, u"finalization") || (IsKeyword(AIndex, u"end") && IsSymbol(AIndex + 1, u'.'))) {
             return kStop;
         }
@@ -556,6 +557,20 @@ private:
             }
         }
         return close;
+    }
+
+    // From just after a `begin` past its `end`: a routine body that an include
+    // file gives in a branch for the implementation, which is read as well.
+    std::size_t SkipCode(std::size_t AIndex) {
+        int depth = 1;
+        for (std::size_t i = AIndex; i < FTokens.size(); ++i) {
+            if (IsKeyword(i, u"end")) {
+                if (--depth == 0) return i + 1;
+            } else if (IsKeyword(i, u"begin") || IsKeyword(i, u"case") || IsKeyword(i, u"try") || IsKeyword(i, u"asm")) {
+                ++depth;
+            }
+        }
+        return FTokens.size();
     }
 
     // From just after a structure's keyword (and heritage) past its `end`;

@@ -11,6 +11,9 @@
 #include "KeywordSearch.h"
 #include "TextRules.h"
 #include "UnitFactsCache.h"
+#include "UnitGroups.h"
+#include "UnitNameWriting.h"
+#include "UnitScopes.h"
 
 namespace quorvel {
 namespace {
@@ -75,11 +78,16 @@ const TWiden kNoWiden;
 }  // namespace
 
 std::u16string F_ClauseNoteLine(const TClauseNote& ANote) {
-    const std::u16string_view tag = ANote.Kind == TClauseNoteKind::Skip   ? u"  [SKIP] "
-                                    : ANote.Kind == TClauseNoteKind::Keep ? u"  [KEEP] "
-                                                                          : u"  [INIT] ";
-    return std::u16string(tag) + ANote.Section + u" \u2014 " +
-           ANote.Text;
+    std::u16string_view tag = u"  [SKIP] ";
+    switch (ANote.Kind) {
+        case TClauseNoteKind::Skip: break;
+        case TClauseNoteKind::Keep: tag = u"  [KEEP] "; break;
+        case TClauseNoteKind::Init: tag = u"  [INIT] "; break;
+        case TClauseNoteKind::Group: tag = u"  [GROUP] "; break;
+        case TClauseNoteKind::Case: tag = u"  [CASE] "; break;
+        case TClauseNoteKind::Scope: tag = u"  [SCOPE] "; break;
+    }
+    return std::u16string(tag) + ANote.Section + u" \u2014 " + ANote.Text;
 }
 
 TQuorvel::TQuorvel(TFormatOptions AOptions)
@@ -114,6 +122,8 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
 
     const detail::KeepFirstMatcher keepFirst(FOptions.KeepFirstBuiltIn, FOptions.KeepFirstUnits,
                                              FOptions.UnitScopeNames);
+    const detail::UnitScopes scopes(FOptions.UnitScopeNames, FUnitCatalog);
+    const detail::UnitGroups groups(FOptions.UnitGroups);
     WholeText<CharT> wholeText(AText, AWiden);
     detail::NameRules nameRules;
     if ((FOptions.KeepNameResolution || FOptions.KeepInitOrder) && FUnitCatalog != nullptr) {
@@ -153,10 +163,17 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
             return;
         }
         if (!block.IsUnitList || block.Entries.empty() || block.ReplaceEndPos >= AMustEndBefore) return;
-        const detail::ClauseOrder order = detail::OrderEntries(block.Entries, keepFirst, nameRules);
+        if (detail::WritesUnitNames(FOptions)) {
+            detail::WriteUnitNames(block.Entries, FOptions, scopes, FUnitCatalog,
+                                   [&](TClauseNoteKind AKind, std::u16string_view ANote) { note(AKind, AClause, ANote); });
+        }
+        const detail::EntryPlaces places =
+            detail::PlaceEntries(block.Entries, groups, scopes, FUnitCatalog, nameRules.Catalog != nullptr);
+        const detail::ClauseOrder order = detail::OrderEntries(block.Entries, keepFirst, nameRules, places);
         for (const std::u16string& kept : order.Notes) note(TClauseNoteKind::Keep, AClause, kept);
+        for (const std::u16string& moved : order.GroupNotes) note(TClauseNoteKind::Group, AClause, moved);
         for (const std::u16string& kept : order.InitNotes) note(TClauseNoteKind::Init, AClause, kept);
-        TClauseRewrite r{clauseBegin, replacedEnd, BuildUsesText(block, order.Entries, lineBreak)};
+        TClauseRewrite r{clauseBegin, replacedEnd, BuildUsesText(block, order.Entries, lineBreak, order.GroupStarts)};
         // A lone CR written just before an LF would read back as one CR LF break.
         if (r.Text.back() == u'\r' && r.End < AText.size() && AText[r.End] == CharT('\n')) r.Text += u'\n';
         std::u16string original;
@@ -203,9 +220,11 @@ void TQuorvel::ParseUnits(std::u16string_view AClauseText, TUsesBlock& ABlock) c
 }
 
 std::u16string TQuorvel::BuildUsesText(const TUsesBlock& ABlock, const std::vector<TUsesEntry>& AOrderedEntries,
-                                      std::u16string_view ALineBreak) const {
-    return detail::BuildUsesText(ABlock.LeadingComments, AOrderedEntries,
-                                 {FOptions.PreserveComments, FOptions.VerticalList, FOptions.WordWrapAt}, ALineBreak);
+                                      std::u16string_view ALineBreak, const std::vector<char>& AGroupStarts) const {
+    return detail::BuildUsesText(
+        ABlock.LeadingComments, AOrderedEntries,
+        {FOptions.PreserveComments, FOptions.VerticalList, FOptions.WordWrapAt, FOptions.GroupSeparator}, ALineBreak,
+        AGroupStarts);
 }
 
 }  // namespace quorvel

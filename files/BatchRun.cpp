@@ -64,7 +64,7 @@ std::u16string UnitsFromText(const std::vector<std::unique_ptr<SourceFormatter>>
     }
     for (const auto& [name, count] : configFolders) parts.push_back(FolderCount(name, count));
     for (const FormatSetup& setup : ASetups) {
-        if (!setup.Options.KeepNameResolution) continue;
+        if (!NeedsCatalog(setup.Options)) continue;
         for (const auto& folder : setup.UnitsPath) unitsPath.insert(platform::PathIdentity(folder));
     }
     if (!unitsPath.empty()) parts.push_back(FolderCount(u"units path", unitsPath.size()));
@@ -110,7 +110,7 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
     for (std::size_t i = 0; i < AFiles.size(); ++i) {
         const std::size_t setup = ASetupOfFile[i];
         std::shared_ptr<const ProjectSettings> project;
-        if (ASetups[setup].Options.KeepNameResolution) project = projects.For(AFiles[i].parent_path());
+        if (NeedsCatalog(ASetups[setup].Options)) project = projects.For(AFiles[i].parent_path());
         formatterOfFile[i] = formatterFor(setup, std::move(project));
     }
     // A setup no file uses is still made: its units path is checked all the same.
@@ -128,6 +128,7 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
     const auto size = [&](std::size_t AIndex) { return FileSize(AFiles[AIndex]); };
     const auto deliver = [&](std::size_t AIndex, FileResult&& AResult) {
         Count(summary, AResult.Outcome);
+        summary.CountNotes(AResult);
         report(FileReported{&AResult});
         if (ACallbacks.Progress) ACallbacks.Progress(AIndex + 1, AFiles.size());
     };

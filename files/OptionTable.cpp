@@ -18,7 +18,7 @@ using Folders = std::vector<fs::path>;
 
 // VerticalList, WordWrapAt and AutoUpdate have the window's own, hand-placed
 // controls; the other rows with a label get theirs from the table, in its order.
-const std::array<OptionRow, 11> kRows{{
+const std::array<OptionRow, 15> kRows{{
     {u"VerticalList", OptionKind::Flag, u"1", "--wrapped", u"0", "", false, u"",
      "Word-wrap each uses clause instead of one unit per line", u"", u"",
      [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.VerticalList = std::get<bool>(AValue); }},
@@ -67,6 +67,39 @@ const std::array<OptionRow, 11> kRows{{
      "Extensions of the files a folder gives (comma-separated); default .pas, .dpr, .dpk, and .pp, .lpr too "
      "below a folder holding a Lazarus or Free Pascal project",
      u"", u"", nullptr},
+    {u"Groups", OptionKind::Groups, u"", "--groups", u"", "GROUPS", true, u"",
+     "Write the units in groups, in the order given (comma-separated; repeatable): each group a list of name "
+     "patterns separated by \";\" (System.*;Vcl), or \"other\" (units no pattern matches), \"project\" (units "
+     "whose source lies in the folders of the files formatted), a preset (vcl, lazarus), or \"keep-blocks\" "
+     "(sort within each blank-line block of the clause only)",
+     u"Groups",
+     u"Groups of units in their order, separated by commas: name patterns separated by \";\" (System.*;Vcl), "
+     u"other, project, a preset (vcl, lazarus) or keep-blocks",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.UnitGroups = std::get<Names>(AValue); }},
+    {u"GroupSeparator", OptionKind::Choice, u"blank-line", "--group-separator", u"", "WORD", false, u"",
+     "Between groups: blank-line (a blank line, or a new line in the wrapped layout; the default) or none",
+     u"Between groups", u"A blank line between groups (a new line when word-wrapped), or nothing",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) {
+         AOptions.GroupSeparator = std::get<std::int32_t>(AValue) == 0;
+     },
+     u"blank-line|none"},
+    {u"WriteUnitScopes", OptionKind::Choice, u"as-written", "--write-unit-scopes", u"", "WORD", false, u"",
+     "Unit scope names: as-written (the default), add (SysUtils as System.SysUtils where exactly one of the unit "
+     "scope names gives a unit) or remove (System.SysUtils as SysUtils where the short name reaches only that unit)",
+     u"Unit scope names",
+     u"Add them (SysUtils as System.SysUtils) or remove them where the unit they name is beyond doubt",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) {
+         AOptions.UnitScopeWriting = static_cast<TUnitScopeWriting>(std::get<std::int32_t>(AValue));
+     },
+     u"as-written|add|remove"},
+    {u"UnitCase", OptionKind::Choice, u"as-written", "--unit-case", u"", "WORD", false, u"",
+     "Letter case of unit names: as-written (the default) or declared (as the unit's own heading spells it, where "
+     "its source is found)",
+     u"Unit name case", u"Write each unit name as its own unit heading spells it, where its source is found",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) {
+         AOptions.DeclaredUnitCase = std::get<std::int32_t>(AValue) == 1;
+     },
+     u"as-written|declared"},
     // The window's update check: read and checked but changing nothing in the
     // formatting, so the window's own settings file also serves as an options file.
     {u"AutoUpdate", OptionKind::Flag, u"1", "", u"", "", false, u"", "", u"", u"", nullptr},
@@ -105,11 +138,44 @@ Folders ReadFolders(std::u16string_view AList, const OptionReading& AReading) {
     return folders;
 }
 
+Names ReadGroups(std::u16string_view AList) {
+    Names groups;
+    AppendNames(AList, groups);
+    for (const std::u16string& group : groups) {
+        if (const std::u16string problem = F_UnitGroupProblem(group); !problem.empty())
+            throw OptionError(Utf8FromText(problem));
+    }
+    return groups;
+}
+
+std::int32_t ReadChoice(const OptionRow& ARow, std::u16string_view AText) {
+    const std::vector<std::u16string_view> words = ChoiceWords(ARow);
+    const std::u16string_view word = Trimmed(AText);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (SameAsciiName(words[i], word)) return static_cast<std::int32_t>(i);
+    }
+    std::string known;
+    for (std::u16string_view w : words) known += (known.empty() ? "" : ", ") + Utf8FromText(w);
+    throw OptionError(Quoted(AText) + " is not one of " + known);
+}
+
 std::size_t RowIndex(const OptionRow& ARow) { return static_cast<std::size_t>(&ARow - kRows.data()); }
 
 }  // namespace
 
 std::span<const OptionRow> OptionTable() { return kRows; }
+
+std::vector<std::u16string_view> ChoiceWords(const OptionRow& ARow) {
+    std::vector<std::u16string_view> words;
+    std::u16string_view rest = ARow.Choices;
+    while (!rest.empty()) {
+        const std::size_t bar = rest.find(u'|');
+        words.push_back(rest.substr(0, bar));
+        if (bar == std::u16string_view::npos) break;
+        rest.remove_prefix(bar + 1);
+    }
+    return words;
+}
 
 const OptionRow* FindOption(std::u16string_view AKey) {
     const auto row = std::find_if(kRows.begin(), kRows.end(),
@@ -155,6 +221,8 @@ std::optional<OptionValue> ParseOptionValue(const OptionRow& ARow, std::u16strin
             return names;
         }
         case OptionKind::Folders: return ReadFolders(AText, AReading);
+        case OptionKind::Groups: return ReadGroups(AText);
+        case OptionKind::Choice: return ReadChoice(ARow, AText);
     }
     return std::nullopt;
 }

@@ -17,6 +17,17 @@ std::u16string SummaryLine(const BatchSummary& ASummary) {
 
 }  // namespace
 
+void BatchSummary::CountNotes(const FileResult& AResult) {
+    for (const TClauseNote& note : AResult.Notes) {
+        switch (note.Kind) {
+            case TClauseNoteKind::Group: ++OutOfGroup; break;
+            case TClauseNoteKind::Case: ++CaseWritten; break;
+            case TClauseNoteKind::Scope: ++ScopesWritten; break;
+            default: break;
+        }
+    }
+}
+
 std::u16string FileResultLine(const FileResult& AResult) {
     const std::u16string path = PathDisplayText(AResult.Path);
     const std::u16string name(FileNameOfPath(path));
@@ -42,6 +53,10 @@ void WriteRunLog(const RunEvent& AEvent, const std::function<void(const std::u16
         if (ended->UnitsWithoutSource > 0) {
             AWrite(u"No source found for " + Number(ended->UnitsWithoutSource) + u" units named in clauses");
         }
+        const BatchSummary& s = ended->Summary;
+        if (s.OutOfGroup > 0) AWrite(u"[GROUP] " + Number(static_cast<std::size_t>(s.OutOfGroup)) + u" units kept out of their group for names");
+        if (s.CaseWritten > 0) AWrite(u"[CASE] " + Number(static_cast<std::size_t>(s.CaseWritten)) + u" unit names written in their declared case");
+        if (s.ScopesWritten > 0) AWrite(u"[SCOPE] " + Number(static_cast<std::size_t>(s.ScopesWritten)) + u" unit scope names added or removed");
         AWrite(u"=== End ===");
     }
 }

@@ -25,6 +25,7 @@ std::shared_ptr<const FileUnitCatalog> TreeCatalog(const std::vector<CompilerSou
         (tree.WithSubfolders ? folders.Deep : folders.Shallow).push_back(tree.Folder);
     }
     folders.IndexCacheFolder = DefaultUnitIndexFolder();
+    folders.ShallowAreProjects = false;
     const std::lock_guard guard(lock);
     if (auto catalog = made[key].lock()) return catalog;
     auto catalog = std::make_shared<const FileUnitCatalog>(folders);
@@ -52,10 +53,15 @@ bool IsWithinAny(const fs::path& AFolder, const std::vector<fs::path>& AFolders)
 
 }  // namespace
 
+bool NeedsCatalog(const TFormatOptions& AOptions) {
+    return AOptions.KeepNameResolution || AOptions.KeepInitOrder || !AOptions.UnitGroups.empty() ||
+           AOptions.DeclaredUnitCase || AOptions.UnitScopeWriting != TUnitScopeWriting::AsWritten;
+}
+
 SourceFormatter::SharedUnits SourceFormatter::UnitsFor(const FormatSetup& ASetup, const std::vector<fs::path>& AFileFolders,
                                                       std::u16string_view ADelphiVersion) {
     SharedUnits units;
-    if (!ASetup.Options.KeepNameResolution) return units;
+    if (!NeedsCatalog(ASetup.Options)) return units;
     if (ASetup.DefaultUnitsPath) {
         units.Trees = ThisComputersCompilers().TreesFor(ADelphiVersion);
         // A tree the units path already holds is searched there, not twice.
@@ -78,7 +84,7 @@ SourceFormatter::SourceFormatter(FormatSetup ASetup, const SharedUnits& AShared,
         options.UnitScopeNames = *FProject->UnitScopeNames;
         FEngine.SetOptions(std::move(options));
     }
-    if (!FEngine.Options().KeepNameResolution || !AShared.Catalog) return;
+    if (!NeedsCatalog(FEngine.Options()) || !AShared.Catalog) return;
     FTrees = AShared.Trees;
     FCatalog = AShared.Catalog;
     if (FProject) {

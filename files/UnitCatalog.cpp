@@ -101,6 +101,8 @@ struct FileUnitCatalog::Unit {
     bool OnlyInDeepFolders = true;  // only these are kept between runs: the project's own units change often
     std::once_flag Read;
     TIdentifierSet Identifiers;
+    std::once_flag NameRead;
+    std::u16string DeclaredName;
 };
 
 FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders, std::shared_ptr<const FileUnitCatalog> ABase)
@@ -116,6 +118,9 @@ FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders, std::shared_
     }
     for (const fs::path& folder : AFolders.Deep) FDeepRoots.push_back(IdentityOfFolder(folder));
     for (const fs::path& folder : AFolders.Shallow) IndexFolder(folder, false);
+    if (AFolders.ShallowAreProjects) {
+        for (const fs::path& folder : AFolders.Shallow) FProjectFolders.insert(IdentityOfFolder(folder));
+    }
 }
 
 bool FileUnitCatalog::BelowDeepFolder(const fs::path& AFile) const {
@@ -289,6 +294,29 @@ std::optional<std::u16string> FileUnitCatalog::ReadInclude(const fs::path& AUnit
         if (const auto text = ReadSourceText(path)) joined += *text + u"\n";
     }
     return joined;
+}
+
+std::u16string FileUnitCatalog::F_DeclaredName(std::u16string_view AUnitName) const {
+    const auto found = FUnits.find(FoldAscii(AUnitName));
+    if (found == FUnits.end()) return FBase ? FBase->F_DeclaredName(AUnitName) : std::u16string();
+    Unit& unit = *found->second;
+    std::call_once(unit.NameRead, [&] {
+        const fs::path source(unit.Sources.front());
+        if (const std::optional<std::u16string> text = ReadSourceText(source)) unit.DeclaredName = F_UnitHeadingName(*text);
+        if (unit.DeclaredName.empty()) unit.DeclaredName = PathDisplayText(source.stem());
+    });
+    return unit.DeclaredName;
+}
+
+bool FileUnitCatalog::F_IsProjectUnit(std::u16string_view AUnitName) const {
+    if (const auto found = FUnits.find(FoldAscii(AUnitName)); found != FUnits.end()) {
+        const PathList& sources = found->second->Sources;
+        const bool inProject = std::any_of(sources.begin(), sources.end(), [this](const NativePath& ASource) {
+            return FProjectFolders.contains(IdentityOfFolder(fs::path(ASource).parent_path()));
+        });
+        if (inProject) return true;
+    }
+    return FBase && FBase->F_IsProjectUnit(AUnitName);
 }
 
 void FileUnitCatalog::NoteUnitWithoutSource(std::u16string_view AUnitName) const {

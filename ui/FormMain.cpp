@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -61,6 +62,9 @@ void TFrmMain::ConnectHandlers() {
         if (control.Check) wire(control.Check, &QCheckBox::toggled, &TFrmMain::OrderOptionChange);
         // Names and folders are taken when the user is done typing, not per key.
         if (control.Edit) wire(control.Edit, &QLineEdit::editingFinished, &TFrmMain::OrderOptionChange);
+        // Groups and choices show in the preview at once.
+        if (control.Lines) wire(control.Lines, &QPlainTextEdit::textChanged, &TFrmMain::OrderOptionChange);
+        if (control.Choice) wire(control.Choice, &QComboBox::currentIndexChanged, &TFrmMain::OrderOptionChange);
         if (control.Browse) {
             QLineEdit* edit = control.Edit;
             connect(control.Browse, &QToolButton::clicked, this, [this, edit] { RunGuarded([=, this] { BrowseFolderClick(edit); }); });

@@ -3,6 +3,7 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStyle>
 #include <QToolButton>
@@ -218,8 +220,12 @@ void TFrmMain::CreateLeftColumn(QWidget* AParent) {
     LstFiles->viewport()->installEventFilter(this);
     StackUnderHeading(pnlFiles, LblFiles, LstFiles)->setContentsMargins(1, 1, 1, 1);
 
-    pnlOption = Named(new QWidget(splitterFiles), "pnlOption");
-    pnlOption->setMinimumHeight(80);
+    // The options scroll when their pane is lower than they are.
+    auto* optionScroll = Named(new QScrollArea(splitterFiles), "scrOption");
+    optionScroll->setFrameShape(QFrame::NoFrame);
+    optionScroll->setWidgetResizable(true);
+    pnlOption = Named(new QWidget, "pnlOption");
+    optionScroll->setWidget(pnlOption);
     chkUnitsVertical = CheckBox(pnlOption, "chkUnitsVertical", QStringLiteral("Uses-list vertical"), {8, 16, 185, 17}, true);
     lblUsesWordWrap = Named(new QLabel(QStringLiteral("Uses wordwrap at"), pnlOption), "lblUsesWordWrap");
     lblUsesWordWrap->move(8, 39);
@@ -249,6 +255,7 @@ void TFrmMain::CreateTableOptions() {
     }
     grid->setColumnStretch(1, 1);
     pnlTableOptions->setGeometry(0, 86, 193, pnlTableOptions->sizeHint().height());
+    pnlOption->setMinimumSize(pnlTableOptions->geometry().right() + 1, pnlTableOptions->geometry().bottom() + 5);
     const auto control = [this](std::u16string_view AKey) -> const TOptionControl& {
         for (const TOptionControl& c : FOptionControls)
             if (c.Row->Key == AKey) return c;
@@ -275,6 +282,31 @@ void TFrmMain::AddTableOption(const quorvel::files::OptionRow& ARow, QGridLayout
         control.Check->setToolTip(toolTip);
         control.Check->setLayoutDirection(Qt::RightToLeft);  // caption on the left, box on the right
         AGrid.addWidget(control.Check, line, 0, 1, 3);
+    } else if (ARow.Kind == OptionKind::Choice) {
+        auto* label = new QLabel(caption, pnlTableOptions);
+        label->setObjectName(QStringLiteral("lbl") + key);
+        control.Choice = new QComboBox(pnlTableOptions);
+        control.Choice->setObjectName(QStringLiteral("cmb") + key);
+        for (std::u16string_view word : quorvel::files::ChoiceWords(ARow))
+            control.Choice->addItem(QString::fromStdU16String(std::u16string(word)));
+        control.Choice->setToolTip(toolTip);
+        label->setBuddy(control.Choice);
+        AGrid.addWidget(label, line, 0);
+        AGrid.addWidget(control.Choice, line, 1, 1, 2);
+    } else if (ARow.Kind == OptionKind::Groups) {
+        // A box of its own line below its label: one group a line reads better than commas.
+        auto* label = new QLabel(caption, pnlTableOptions);
+        label->setObjectName(QStringLiteral("lbl") + key);
+        control.Lines = new QPlainTextEdit(pnlTableOptions);
+        control.Lines->setObjectName(QStringLiteral("mmo") + key);
+        control.Lines->setAcceptDrops(false);
+        control.Lines->setToolTip(toolTip);
+        control.Lines->setPlaceholderText(QStringLiteral("one group a line, e.g.\nWinapi.*\nSystem.*\nVcl.*;Vcl\nor: vcl"));
+        control.Lines->setTabChangesFocus(true);
+        control.Lines->setFixedHeight(78);
+        label->setBuddy(control.Lines);
+        AGrid.addWidget(label, line, 0, 1, 3);
+        AGrid.addWidget(control.Lines, line + 1, 0, 1, 3);
     } else {
         auto* label = new QLabel(caption, pnlTableOptions);
         label->setObjectName(QStringLiteral("lbl") + key);
@@ -331,7 +363,10 @@ void TFrmMain::SetTabOrder() {
     QList<QWidget*> order = {BtnScan,      BtnFormat,        BtnClear,           ChkBackup,
                              ChkRecursive, chkUnitsVertical, chkAutoUpdateCheck, edtUsesWordwrap};
     for (const TOptionControl& control : FOptionControls) {
-        order.append(control.Check ? static_cast<QWidget*>(control.Check) : control.Edit);
+        order.append(control.Check    ? static_cast<QWidget*>(control.Check)
+                     : control.Edit   ? static_cast<QWidget*>(control.Edit)
+                     : control.Lines  ? static_cast<QWidget*>(control.Lines)
+                                      : static_cast<QWidget*>(control.Choice));
         if (control.Browse) order.append(control.Browse);
     }
     order.append({LstFiles, SynOriginal, SynFormatted, MmoLog});

@@ -1,6 +1,7 @@
 // The preview of one file, the log, and the option controls.
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,7 +46,7 @@ void TFrmMain::ShowPreview(const QString& APath) {
         files::ProjectLookup projects;
         const files::SourceFormatter formatter(
             {FFormatter->Options(), TableOptions().UnitsPath(), TableOptions().DefaultUnitsPath()}, {folder},
-            FFormatter->Options().KeepNameResolution ? projects.For(folder) : nullptr);
+            quorvel::files::NeedsCatalog(FFormatter->Options()) ? projects.For(folder) : nullptr);
         const std::u16string formatted = formatter.Format(source, file, [this](const quorvel::TClauseNote& ANote) {
             HandleSkipBlock(quorvel::F_ClauseNoteLine(ANote));
         });
@@ -104,6 +105,14 @@ quorvel::files::OptionSet TFrmMain::TableOptions() const {
         // reported by the preview, names and folders have no invalid form.
         if (control.Edit)
             options.SetText(*control.Row, ToU16View(control.Edit->text()), {.BaseFolder = {}, .FoldersMustExist = false});
+        // A group the engine cannot read is passed over there until it is typed whole.
+        if (control.Lines) {
+            std::vector<std::u16string> groups;
+            for (const QString& line : control.Lines->toPlainText().split(u'\n'))
+                quorvel::files::AppendNames(ToU16View(line), groups);
+            options.Set(*control.Row, std::move(groups));
+        }
+        if (control.Choice) options.Set(*control.Row, static_cast<std::int32_t>(control.Choice->currentIndex()));
     }
     return quorvel::files::OptionSet::Overlay(options, FStoredOptions);
 }

@@ -4,9 +4,11 @@
 // are read when the user wrote them there, and never written.
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <filesystem>
 #include <stdexcept>
@@ -43,6 +45,34 @@ bool BooleanSetting(const std::optional<QString>& AStored, bool ADefault) {
     return value ? *value != 0 : ADefault;
 }
 
+// The groups of the settings file ("a,b;c") one a line, and back.
+QString GroupsAsLines(const QString& AStored) {
+    std::vector<std::u16string> groups;
+    quorvel::files::AppendNames(ToU16View(AStored), groups);
+    QStringList lines;
+    for (const std::u16string& group : groups) lines.append(QString::fromStdU16String(group));
+    return lines.join(u'\n');
+}
+
+QString GroupsAsStored(const QString& ALines) {
+    std::vector<std::u16string> groups;
+    for (const QString& line : ALines.split(u'\n')) quorvel::files::AppendNames(ToU16View(line), groups);
+    QStringList stored;
+    for (const std::u16string& group : groups) stored.append(QString::fromStdU16String(group));
+    return stored.join(u',');
+}
+
+// The index of a stored word of a Choice row; the default (0) for any other text.
+int ChoiceIndex(const quorvel::files::OptionRow& ARow, const std::optional<QString>& AStored) {
+    if (!AStored) return 0;
+    try {
+        const auto value = quorvel::files::ParseOptionValue(ARow, ToU16View(*AStored), {});
+        return value ? std::get<std::int32_t>(*value) : 0;
+    } catch (const quorvel::files::OptionError&) {
+        return 0;
+    }
+}
+
 QString Flag(bool AValue) { return AValue ? QStringLiteral("1") : QStringLiteral("0"); }
 
 void CreateFolder(const QString& AFolder) {
@@ -74,10 +104,15 @@ void TFrmMain::LoadSettings() {
     edtUsesWordwrap->setText(settings.ReadString(Section, WordWrapAtKey).value_or(DefaultWordWrap));
     for (const TOptionControl& control : FOptionControls) {
         const std::optional<QString> stored = settings.ReadString(Section, KeyOf(*control.Row));
-        const QSignalBlocker blocker(control.Check ? static_cast<QWidget*>(control.Check) : control.Edit);
+        const QSignalBlocker checkBlocker(control.Check);
+        const QSignalBlocker editBlocker(control.Edit);
+        const QSignalBlocker linesBlocker(control.Lines);
+        const QSignalBlocker choiceBlocker(control.Choice);
         if (control.Check) control.Check->setChecked(BooleanSetting(stored, control.Row->Default == u"1"));
         if (control.Edit)
             control.Edit->setText(stored.value_or(QString::fromStdU16String(std::u16string(control.Row->Default))));
+        if (control.Lines) control.Lines->setPlainText(GroupsAsLines(stored.value_or(QString())));
+        if (control.Choice) control.Choice->setCurrentIndex(ChoiceIndex(*control.Row, stored));
     }
     LoadStoredOptions(settings);
     ApplyOrderOptions();
@@ -112,8 +147,12 @@ void TFrmMain::SaveSettings() {
     settings.WriteString(Section, AutoUpdateKey, Flag(chkAutoUpdateCheck->isChecked()));
     settings.WriteString(Section, WordWrapAtKey, edtUsesWordwrap->text());
     for (const TOptionControl& control : FOptionControls) {
-        settings.WriteString(Section, KeyOf(*control.Row),
-                             control.Check ? Flag(control.Check->isChecked()) : control.Edit->text());
+        QString value;
+        if (control.Check) value = Flag(control.Check->isChecked());
+        if (control.Edit) value = control.Edit->text();
+        if (control.Lines) value = GroupsAsStored(control.Lines->toPlainText());
+        if (control.Choice) value = control.Choice->currentText();
+        settings.WriteString(Section, KeyOf(*control.Row), value);
     }
     if (!settings.Save(path)) throw unableToWrite();
 }

@@ -50,7 +50,7 @@ int RunOnStandardInput(const CliOptions& AOptions) {
         const files::FormatSetup& setup = formats.Formats()[formats.FormatFor(folder)];
         files::ProjectLookup projects;
         const files::SourceFormatter formatter(setup, {folder},
-                                               setup.Options.KeepNameResolution ? projects.For(folder) : nullptr);
+                                               files::NeedsCatalog(setup.Options) ? projects.For(folder) : nullptr);
         const files::Bytes input = ReadAll(stdin);
         const files::SourceRewrite rewrite =
             formatter.Rewrite(input, folder / kLabel, [&](const TClauseNote& ANote) {

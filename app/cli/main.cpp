@@ -37,6 +37,12 @@ std::string KeyHelp(const files::OptionRow& ARow) {
         case files::OptionKind::Flag: return text + " (0 or 1)";
         case files::OptionKind::Width: return text + " (a whole number)";
         case files::OptionKind::Names: return text + " (names, comma-separated)";
+        case files::OptionKind::Groups: return text + " (groups, comma-separated; patterns in a group separated by \";\")";
+        case files::OptionKind::Choice: {
+            std::string words;
+            for (std::u16string_view word : files::ChoiceWords(ARow)) words += (words.empty() ? "" : ", ") + files::Utf8FromText(word);
+            return text + " (one of " + words + ")";
+        }
         case files::OptionKind::Folders:
             return text + " (folders separated by \";\", relative ones taken from the file's folder)";
     }
@@ -100,6 +106,15 @@ void DefineFormatOptions(CLI::App& AApp, CliOptions& AOptions) {
     for (const files::OptionRow& row : files::OptionTable()) {
         if (!row.Flag.empty()) DefineTableFlag(AApp, row, AOptions.Format);
     }
+    // Short for the two ways --write-unit-scopes changes names.
+    const files::OptionRow& scopes = files::OptionByKey(u"WriteUnitScopes");
+    auto* add = AApp.add_flag_callback(
+        "--add-unit-scopes", [&AOptions, &scopes] { AOptions.Format.SetText(scopes, u"add", {}); },
+        "Same as --write-unit-scopes add");
+    AApp.add_flag_callback(
+            "--remove-unit-scopes", [&AOptions, &scopes] { AOptions.Format.SetText(scopes, u"remove", {}); },
+            "Same as --write-unit-scopes remove")
+        ->excludes(add);
     AApp.add_flag("--plain-order", AOptions.PlainOrder,
                   "Plain alphabetical order: no units kept first, no order kept for names (a clause marked "
                   "\"quorvel: keep order\" is still left as written); wins over the options file");

@@ -64,8 +64,8 @@ std::u16string LargeUnit(std::size_t ASize, std::size_t ANames) {
 }
 
 void Run(benchmark::State& AState, const std::vector<std::u16string>& ATexts,
-         const quorvel::TUnitCatalog* ACatalog = nullptr) {
-    quorvel::TQuorvel formatter;
+         const quorvel::TUnitCatalog* ACatalog = nullptr, quorvel::TFormatOptions AOptions = {}) {
+    quorvel::TQuorvel formatter(std::move(AOptions));
     formatter.SetUnitCatalog(ACatalog);
     std::size_t units = 0;
     for (const std::u16string& text : ATexts) units += text.size();
@@ -200,6 +200,20 @@ void BM_DebianPascalSourcesKeepingNames(benchmark::State& AState) {
     Run(AState, texts, &catalog);
 }
 
+// The same in groups (the Lazarus preset: most names meet a pattern, the
+// others are also tried with a unit scope name).
+void BM_DebianPascalSourcesGrouped(benchmark::State& AState) {
+    static const std::vector<std::u16string> texts = CorpusTexts();
+    static const CorpusCatalog catalog;
+    if (texts.empty()) {
+        AState.SkipWithError("no Pascal sources: install fpc-source-3.2.2 and lazarus-src-2.2");
+        return;
+    }
+    quorvel::TFormatOptions options;
+    options.UnitGroups = {u"lazarus"};
+    Run(AState, texts, &catalog, options);
+}
+
 // Reading the interfaces of the corpus's units, as a catalog is built.
 void BM_DebianUnitInterfaces(benchmark::State& AState) {
     std::size_t units = 0;
@@ -220,6 +234,7 @@ BENCHMARK(BM_HundredThousandNames)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DebianPascalSources)->Unit(benchmark::kMillisecond);
 // Warmed up: the first run compares each pair of units once, as a batch run does.
 BENCHMARK(BM_DebianPascalSourcesKeepingNames)->Unit(benchmark::kMillisecond)->MinWarmUpTime(1);
+BENCHMARK(BM_DebianPascalSourcesGrouped)->Unit(benchmark::kMillisecond)->MinWarmUpTime(1);
 BENCHMARK(BM_DebianUnitInterfaces)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {

@@ -29,7 +29,7 @@ def object_path(work, pass_name, group, rel):
     return os.path.join(out_dir(work, pass_name, group), stem + ".o")
 
 
-def _search_paths(work, pass_name, group, groups):
+def _search_paths(work, pass_name, group, groups, hidden=()):
     src = os.path.join(work, "src")
     libs = [g for g in groups if g.kind == "lib" and g.family == group.family]
     own = next(g for g in libs if g.name == group.package)
@@ -43,7 +43,8 @@ def _search_paths(work, pass_name, group, groups):
     # include files too; the group's own folders come first.
     sources = [os.path.join(src, d) for d in dirs]
     sources += [os.path.join(src, d) for g in others for d in g.dirs]
-    units += sources + sorted(glob.glob(os.path.join(INSTALLED_UNITS, "*")))
+    installed = sorted(glob.glob(os.path.join(INSTALLED_UNITS, "*")))
+    units += sources + [u for u in installed if os.path.basename(u) not in hidden]
     return units, sources
 
 
@@ -67,11 +68,12 @@ def _unit_built(out, rel):
     return os.path.exists(os.path.join(out, stem + ".ppu"))
 
 
-def compile_group(work, pass_name, group, groups, kinds, only=None):
-    """Compiles the group's files in order; returns {file: result}."""
+def compile_group(work, pass_name, group, groups, kinds, only=None, hidden=()):
+    """Compiles the group's files in order; returns {file: result}. The
+    installed units of the packages in `hidden` are not searched."""
     out = out_dir(work, pass_name, group)
     os.makedirs(out, exist_ok=True)
-    units, includes = _search_paths(work, pass_name, group, groups)
+    units, includes = _search_paths(work, pass_name, group, groups, hidden)
     args = FPC_OPTIONS + group.options + ["-FU" + out]
     args += ["-Fu" + u for u in units] + ["-Fi" + i for i in includes]
     results = {}

@@ -12,9 +12,9 @@ def name_key(name):
     return name.translate(_UPPER)
 
 
-def _tokens(text):
-    """Words and single characters outside comments and strings; a compiler
-    directive becomes the token '{$'."""
+def tokens_at(text):
+    """(token, start, end) for words and single characters outside comments
+    and strings; a compiler directive becomes the token '{$'."""
     i, n = 0, len(text)
     while i < n:
         c = text[i]
@@ -22,14 +22,16 @@ def _tokens(text):
             i += 1
         elif c == "{":
             j = text.find("}", i)
+            end = n if j < 0 else j + 1
             if text.startswith("{$", i):
-                yield "{$"
-            i = n if j < 0 else j + 1
+                yield "{$", i, end
+            i = end
         elif text.startswith("(*", i):
             j = text.find("*)", i + 2)
+            end = n if j < 0 else j + 2
             if text.startswith("(*$", i):
-                yield "{$"
-            i = n if j < 0 else j + 2
+                yield "{$", i, end
+            i = end
         elif text.startswith("//", i):
             j = text.find("\n", i)
             i = n if j < 0 else j + 1
@@ -37,16 +39,24 @@ def _tokens(text):
             j = text.find("'", i + 1)
             while j >= 0 and text.startswith("''", j):
                 j = text.find("'", j + 2)
-            yield "'"
-            i = n if j < 0 else j + 1
+            end = n if j < 0 else j + 1
+            yield "'", i, end
+            i = end
         else:
             m = _WORD.match(text, i)
             if m:
-                yield m.group(0)
+                yield m.group(0), i, m.end()
                 i = m.end()
             else:
-                yield c
+                yield c, i, i + 1
                 i += 1
+
+
+def _tokens(text):
+    """Words and single characters outside comments and strings; a compiler
+    directive becomes the token '{$'."""
+    for tok, _, _ in tokens_at(text):
+        yield tok
 
 
 def read_clauses(text):
@@ -108,6 +118,7 @@ def count(before, after):
             if sorted(map(name_key, names)) != sorted(map(name_key, new_names)):
                 c["names_changed"].append(rel)
             c["alphabetical_before"] += is_alphabetical(names)
-            c["reordered"] += names != new_names
+            # Letter case alone (a declared case written) is no reordering.
+            c["reordered"] += list(map(name_key, names)) != list(map(name_key, new_names))
             c["alphabetical_after"] += is_alphabetical(new_names)
     return c

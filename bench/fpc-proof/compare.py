@@ -161,7 +161,10 @@ def init_order(path):
 
 
 def _program_clauses(work, rel):
-    with open(os.path.join(work, "pristine", rel), "rb") as f:
+    path = os.path.join(work, "pristine", rel)
+    if not os.path.exists(path):  # renamed in the copy (the scope names' pass)
+        path = os.path.join(work, "src", rel)
+    with open(path, "rb") as f:
         return clauses.read_clauses(f.read().decode("latin-1"))[:1]
 
 
@@ -175,14 +178,14 @@ def _keep_first_moved(old, new, units):
     return moved
 
 
-def _compare_file(work, name, groups_by_name, kinds, rel, base_r, pass_r):
+def _compare_file(work, name, groups_by_name, kinds, rel, base_r, pass_r, base_name="base"):
     g = groups_by_name[base_r["group"]]
     row = {"file": rel, "kind": kinds.get(rel), "broken": not pass_r["ok"],
            "error": pass_r["error"], "code_changed": False, "difference": "", "init_changed": False,
            "keep_first": [], "keep_first_moved": []}
     if row["broken"]:
         return row
-    a, b = build.object_path(work, "base", g, rel), build.object_path(work, name, g, rel)
+    a, b = build.object_path(work, base_name, g, rel), build.object_path(work, name, g, rel)
     if os.path.exists(a) != os.path.exists(b):
         row["code_changed"], row["difference"] = True, "object only in one build"
     elif os.path.exists(a):
@@ -201,9 +204,10 @@ def _compare_file(work, name, groups_by_name, kinds, rel, base_r, pass_r):
     return row
 
 
-def compare_pass(work, name, groups, kinds):
+def compare_pass(work, name, groups, kinds, base_name="base"):
+    """Compares the pass `name` with the build `base_name` (as shipped)."""
     results = os.path.join(work, "results")
-    with open(os.path.join(results, "base.json")) as f:
+    with open(os.path.join(results, base_name + ".json")) as f:
         base = json.load(f)
     with open(os.path.join(results, name + ".json")) as f:
         built = json.load(f)
@@ -212,12 +216,13 @@ def compare_pass(work, name, groups, kinds):
     for f in sorted(f for f, r in base.items() if r["ok"] and f in built):
         # Two files of a group with one name (a Linux and a generic
         # variant) share an object: compare it once.
-        obj = build.object_path(work, "base", by_name[base[f]["group"]], f)
+        obj = build.object_path(work, base_name, by_name[base[f]["group"]], f)
         if obj not in objects:
             objects.add(obj)
             todo.append(f)
     with ThreadPoolExecutor(max_workers=2) as pool:
-        rows = list(pool.map(lambda f: _compare_file(work, name, by_name, kinds, f, base[f], built[f]), todo))
+        rows = list(pool.map(lambda f: _compare_file(work, name, by_name, kinds, f, base[f], built[f], base_name),
+                             todo))
     with open(os.path.join(results, name + "-files.json"), "w") as f:
         json.dump(rows, f, indent=1)
     programs = [r for r in rows if r["kind"] in ("program", "library")]

@@ -6,6 +6,11 @@ after quorvel-cli formats them, and report what formatting changed.
   fpc_proof.py control WORK           build the unchanged copy again: must equal
   fpc_proof.py pass WORK NAME CLI [-- CLI-OPTIONS...]
                                       format the copy, build, compare with "base"
+  fpc_proof.py scopes WORK NAME CLI PACKAGE [-- CLI-OPTIONS...]
+                                      the package's units renamed Proof.<unit> in
+                                      the copy and named so in its clauses, built
+                                      as the pass's base; then --remove-unit-scopes,
+                                      build, compare with that base
   fpc_proof.py compare WORK NAME      compare a built pass again
   fpc_proof.py rebase WORK PACKAGE    build one package as shipped again
   fpc_proof.py order WORK FILE...     build FILE's group as shipped, FILE first:
@@ -28,6 +33,7 @@ import build      # noqa: E402
 import clauses    # noqa: E402
 import compare    # noqa: E402
 import corpus     # noqa: E402
+import scopes     # noqa: E402
 
 
 def log(msg):
@@ -47,7 +53,8 @@ def _reset_copy(work):
 
 
 def _kinds(work, groups):
-    src = _paths(work)["src"]
+    # From the copy as shipped: a scope names' pass leaves renamed files in "src".
+    src = _paths(work)["pristine"]
     return {f: corpus.header_kind(os.path.join(src, f)) for g in groups for f in g.files}
 
 
@@ -142,14 +149,13 @@ def _last_line_starting(text, prefix):
     return found[-1] if found else ""
 
 
-def cmd_pass(work, name, cli, cli_options):
-    groups, kinds = _load(work)
-    shipped = _shipped(work)
-    _reset_copy(work)
+def _format(work, name, cli, cli_options, files, before, base_name="base", shown=None, normalise=None):
+    """Formats `files` of the copy and writes what the run said and the clause counts;
+    `shown` stands for the options in the summary; `normalise` (of clauses.read_all's
+    result) makes names comparable before they are counted."""
     src = _paths(work)["src"]
-    files = sorted(f for f in kinds if f in shipped)
-    before = clauses.read_all(src, files)
-    log("%s: formatting %d files with %s %s" % (name, len(files), cli, " ".join(cli_options)))
+    shown = " ".join(cli_options) if shown is None else shown
+    log("%s: formatting %d files with %s %s" % (name, len(files), cli, shown))
     started = time.monotonic()
     # "--" ends the options: an option that takes several values would
     # otherwise read the file names as its own.
@@ -163,10 +169,22 @@ def cmd_pass(work, name, cli, cli_options):
         if not _last_line_starting(run.stdout, "Done:"):
             sys.exit(2)
     after = clauses.read_all(src, files)
+    if normalise:
+        before, after = normalise(before), normalise(after)
+    counted = [l.strip() for l in run.stdout.splitlines() if l.startswith(("[GROUP] ", "[CASE] ", "[SCOPE] "))]
     with open(os.path.join(_paths(work)["results"], name + "-format.json"), "w") as f:
-        json.dump({"cli": " ".join([cli] + cli_options), "format_seconds": round(format_seconds, 1),
-                   "format_result": _last_line_starting(run.stdout, "Done:"),
-                   "clauses": clauses.count(before, after)}, f, indent=1)
+        json.dump({"cli": cli + " " + shown, "format_seconds": round(format_seconds, 1),
+                   "format_result": "; ".join([_last_line_starting(run.stdout, "Done:")] + counted),
+                   "base": base_name, "clauses": clauses.count(before, after)}, f, indent=1)
+
+
+def cmd_pass(work, name, cli, cli_options):
+    groups, kinds = _load(work)
+    shipped = _shipped(work)
+    _reset_copy(work)
+    src = _paths(work)["src"]
+    files = sorted(f for f in kinds if f in shipped)
+    _format(work, name, cli, cli_options, files, clauses.read_all(src, files))
     # Every file again, also those that failed as shipped: fpc names generic
     # specialisations after the units loaded so far, so only the same
     # sequence of compiles gives comparable objects.
@@ -174,14 +192,73 @@ def cmd_pass(work, name, cli, cli_options):
     cmd_compare(work, name)
 
 
-def cmd_compare(work, name):
-    """Compares a built pass with base and writes its summary and details."""
-    groups, kinds = _load(work)
+def _compile_groups(work, name, chosen, groups, kinds, hidden):
+    """The chosen groups only, libraries first; results as _compile writes them."""
+    shutil.rmtree(os.path.join(work, "out", name), ignore_errors=True)
     started = time.monotonic()
-    summary = compare.compare_pass(work, name, groups, kinds)
-    log("%s: compared in %.0f s" % (name, time.monotonic() - started))
+    results = {}
+    for kind in ("lib", "prog"):
+        for g in (g for g in chosen if g.kind == kind):
+            results.update(build.compile_group(work, name, g, groups, kinds, hidden=hidden))
+    with open(os.path.join(_paths(work)["results"], name + ".json"), "w") as f:
+        json.dump(results, f, indent=1, sort_keys=True)
+    log("%s: built in %.0f s, %d of %d files compile" % (
+        name, time.monotonic() - started, sum(r["ok"] for r in results.values()), len(results)))
+    return results
+
+
+def _source_folders_without(work, package):
+    """The source trees the default pass searches, the package's own folder
+    replaced by its renamed copy: the short names then reach nothing else."""
+    folders = [os.path.join(corpus.FPC_SRC, d) for d in sorted(os.listdir(corpus.FPC_SRC))
+               if d != "packages" and os.path.isdir(os.path.join(corpus.FPC_SRC, d))]
+    packages = os.path.join(corpus.FPC_SRC, "packages")
+    folders += [os.path.join(packages, d) for d in sorted(os.listdir(packages))
+                if d != package and os.path.isdir(os.path.join(packages, d))]
+    if os.path.isdir(corpus.LAZARUS_SRC):
+        folders.append(corpus.LAZARUS_SRC)
+    return folders + [os.path.join(_paths(work)["src"], package)]
+
+
+def cmd_scopes(work, name, cli, package, cli_options):
+    groups, kinds = _load(work)
+    _reset_copy(work)
+    src = _paths(work)["src"]
+    units = scopes.dot_package(src, groups, kinds, package)
+    log("%s: %d units of %s renamed %s.<unit>" % (name, len(units), package, scopes.SCOPE))
+    chosen = [g for g in groups if g.package == package]
+    for g in chosen:
+        g.options = g.options + ["-FN" + scopes.SCOPE]
+    # The package's installed units would answer the short names first.
+    hidden = {package}
+    base_name = name + "-base"
+    base = _compile_groups(work, base_name, chosen, groups, kinds, hidden)
+    files = sorted(f for f, r in base.items() if r["ok"])
+    before = clauses.read_all(src, files)
+    options = ["--remove-unit-scopes", "--unit-scopes", scopes.SCOPE]
+    folders = _source_folders_without(work, package)
+    for folder in folders:
+        options += ["--units-path", folder]
+    _format(work, name, cli, options + cli_options, files, before, base_name,
+            shown=" ".join(options[:3] + ["--units-path <%d source folders, %s's copy instead of its own>" %
+                                          (len(folders), package)] + cli_options),
+            normalise=scopes.without_scope)
+    _compile_groups(work, name, chosen, groups, kinds, hidden)
+    cmd_compare(work, name, groups, kinds)
+
+
+def cmd_compare(work, name, groups=None, kinds=None):
+    """Compares a built pass with its base and writes its summary and details."""
+    if groups is None:
+        groups, kinds = _load(work)
     with open(os.path.join(_paths(work)["results"], name + "-format.json")) as f:
         formatting = json.load(f)
+    base_name = formatting.pop("base", "base")
+    if base_name != "base" and groups is not None and not any(f in kinds for f in _built(work, base_name)):
+        raise SystemExit("%s: run the scopes pass again (its renamed files are not in the copy)" % name)
+    started = time.monotonic()
+    summary = compare.compare_pass(work, name, groups, kinds, base_name)
+    log("%s: compared in %.0f s" % (name, time.monotonic() - started))
     clause_counts = formatting.pop("clauses")
     summary.update(formatting)
     compare.write_summary(work, name, summary, clause_counts)
@@ -204,6 +281,11 @@ def main(argv):
         if options and options[0] == "--":
             options = options[1:]
         cmd_pass(work, argv[3], os.path.abspath(argv[4]), options)
+    elif command == "scopes" and len(argv) >= 6:
+        options = argv[6:]
+        if options and options[0] == "--":
+            options = options[1:]
+        cmd_scopes(work, argv[3], os.path.abspath(argv[4]), argv[5], options)
     elif command == "compare" and len(argv) == 4:
         cmd_compare(work, argv[3])
     elif command == "rebase" and len(argv) == 4:

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -11,6 +12,17 @@ namespace quorvel {
 // The unit scope names of a VCL project for Windows, in the order the
 // compiler tries them.
 std::vector<std::u16string> DefaultUnitScopeNames();
+
+// Why AGroup cannot be one group of TFormatOptions::UnitGroups ("\"Sys tem\" is
+// not a unit name pattern"); empty when it can.
+std::u16string F_UnitGroupProblem(std::u16string_view AGroup);
+
+// How unit scope names stand in front of the unit names of a clause.
+enum class TUnitScopeWriting {
+    AsWritten,
+    Add,     // `SysUtils` as `System.SysUtils` where exactly one scope name gives a unit
+    Remove,  // `System.SysUtils` as `SysUtils` where that name reaches only that unit
+};
 
 struct TFormatOptions {
     // Collect the comments of a clause and write them back.
@@ -38,6 +50,19 @@ struct TFormatOptions {
     // Namespaces tried in front of a unit name written without one (`SysUtils`
     // as `System.SysUtils`), in this order.
     std::vector<std::u16string> UnitScopeNames = DefaultUnitScopeNames();
+    // Groups in the order they are written, each a list of name patterns
+    // separated by ";" (`Vcl.*;Vcl`, `*` and `?` as wildcards), the built-in
+    // "other" (units no pattern matches) and "project" (units whose source lies
+    // in the folders of the files formatted), a preset ("vcl", "lazarus") or
+    // "keep-blocks" (blank-line blocks of the clause stay apart). Empty: no groups.
+    std::vector<std::u16string> UnitGroups = {};
+    // A blank line between groups in the vertical layout, a new line in the
+    // wrapped one; false: nothing marks where a group ends.
+    bool GroupSeparator = true;
+    TUnitScopeWriting UnitScopeWriting = TUnitScopeWriting::AsWritten;
+    // Each unit name in the letter case of its `unit` heading, where the
+    // catalog knows its source.
+    bool DeclaredUnitCase = false;
 
     // Plain alphabetical order: no unit kept first, no order kept for names.
     TFormatOptions& WithPlainOrder() {

@@ -21,8 +21,10 @@ class UnitFactsCache;
 }
 
 // A note about a clause: left unchanged (compiler directives, the keep-order
-// marker) or an order kept so that every name resolves as before.
-enum class TClauseNoteKind { Skip, Keep, Init };
+// marker), an order kept so that every name resolves as before (and a unit
+// kept out of its group for that) or so that units start as before, a unit
+// name written in its declared letter case, or a unit scope name added or removed.
+enum class TClauseNoteKind { Skip, Keep, Init, Group, Case, Scope };
 
 struct TClauseNote {
     TClauseNoteKind Kind = TClauseNoteKind::Skip;
@@ -30,7 +32,8 @@ struct TClauseNote {
     std::u16string Text;     // "contains compiler directives", "Windows stays before SysUtils (DeleteFile)"
 };
 
-// The note as a log line: "  [SKIP] interface uses — contains compiler directives".
+// The note as a log line: "  [SKIP] interface uses — contains compiler directives";
+// the other kinds as "[KEEP]", "[GROUP]", "[CASE]" and "[SCOPE]".
 std::u16string F_ClauseNoteLine(const TClauseNote& ANote);
 
 // Called with each clause left unchanged, as its log line.
@@ -44,6 +47,7 @@ struct TUsesEntry {
     std::u16string TrailingComment;  // comments after the element on its line, written after its separator
     std::size_t NameStart = 0;       // where the unit name begins in UnitName: comments in front
                                      // of it travel with the entry but take no part in the order
+    bool BlankLineBefore = false;    // a blank line stands between the element and the one before
 };
 
 // One located clause. Positions are 1-based code-unit indices into the text.
@@ -147,9 +151,10 @@ private:
     bool ExtractUsesBlock(std::basic_string_view<CharT> AText, std::int32_t AStart, std::int32_t AEnd,
                           TUsesBlock& ABlock, const TWiden& AWiden) const;
     void ParseUnits(std::u16string_view AClauseText, TUsesBlock& ABlock) const;
-    // The block's leading comments and AOrderedEntries, laid out.
+    // The block's leading comments and AOrderedEntries, laid out; AGroupStarts
+    // (by entry) marks where groups begin.
     std::u16string BuildUsesText(const TUsesBlock& ABlock, const std::vector<TUsesEntry>& AOrderedEntries,
-                                 std::u16string_view ALineBreak) const;
+                                 std::u16string_view ALineBreak, const std::vector<char>& AGroupStarts) const;
 };
 
 }  // namespace quorvel

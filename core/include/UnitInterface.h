@@ -34,6 +34,10 @@ using TIncludeReader = std::function<std::optional<std::u16string>(std::u16strin
 // Never throws for any text; an include reader that throws counts as one that finds nothing.
 TIdentifierSet F_InterfaceIdentifiers(std::u16string_view AUnitSource, const TIncludeReader& AReadInclude);
 
+// The dotted unit name of the `unit` heading of AUnitSource as it spells it, comments left out; empty when the text
+// does not start, comments aside, with a unit heading. Never throws.
+std::u16string F_UnitHeadingName(std::u16string_view AUnitSource);
+
 // Where the engine finds what the units of a clause declare. Must be safe to call from several threads at once.
 // A returned set must stay unchanged while the catalog is set on a formatter (the formatter remembers facts
 // about each set; setting a catalog again forgets them).
@@ -46,6 +50,17 @@ public:
     // Told once for each unit of a clause for which no name, as written or with a
     // scope name in front, was found; for the run's summary.
     virtual void NoteUnitWithoutSource(std::u16string_view AUnitName) const { (void)AUnitName; }
+    // The name of the unit AUnitName (any ASCII letter case, no scope name tried) as its `unit` heading spells it,
+    // or as its file is named when it has none; empty when no source for it is known.
+    virtual std::u16string F_DeclaredName(std::u16string_view AUnitName) const {
+        (void)AUnitName;
+        return {};
+    }
+    // Whether the source of AUnitName lies in the project's own folders (those of the files formatted).
+    virtual bool F_IsProjectUnit(std::u16string_view AUnitName) const {
+        (void)AUnitName;
+        return false;
+    }
 };
 
 }  // namespace quorvel

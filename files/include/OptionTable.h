@@ -23,6 +23,8 @@ enum class OptionKind {
     Width,    // a whole number of at least 1; an empty value means the default
     Names,    // unit names separated by ","; blanks around them and empty pieces are dropped
     Folders,  // folders separated by ";"; a relative one is taken from the options file's folder
+    Groups,   // groups of units separated by ","; each as F_UnitGroupProblem (FormatOptions.h) accepts it
+    Choice,   // one word of the row's Choices, ASCII case ignored; the value is its index (std::int32_t)
 };
 
 using OptionValue =
@@ -42,7 +44,11 @@ struct OptionRow {
     std::u16string_view ToolTip;  // the window control's help
     // What the value sets in the engine's options; nullptr: not the engine's.
     void (*Apply)(const OptionValue& AValue, TFormatOptions& AOptions);
+    std::u16string_view Choices = {};  // a Choice row's words separated by "|", its default first
 };
+
+// The words of a Choice row, in order.
+std::vector<std::u16string_view> ChoiceWords(const OptionRow& ARow);
 
 std::span<const OptionRow> OptionTable();
 // The row of AKey, ignoring ASCII letter case; nullptr when it is none.

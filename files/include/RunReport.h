@@ -12,6 +12,9 @@
 //   ""
 //   "Done: <changed> changed, <unchanged> unchanged, <errors> errors"
 //   "No source found for <n> units named in clauses" (only when n > 0)
+//   "[GROUP] <n> units kept out of their group for names" (only when n > 0)
+//   "[CASE] <n> unit names written in their declared case" (only when n > 0)
+//   "[SCOPE] <n> unit scope names added or removed" (only when n > 0)
 //   "=== End ==="
 // where <name> is the path's part after its last "/", "\" or ":".
 
@@ -28,6 +31,13 @@ struct BatchSummary {
     int Changed = 0;
     int Unchanged = 0;
     int Errors = 0;
+    // The notes of these kinds over all files.
+    int OutOfGroup = 0;
+    int CaseWritten = 0;
+    int ScopesWritten = 0;
+
+    // Counts the notes of AResult.
+    void CountNotes(const FileResult& AResult);
 };
 
 struct RunStarted {

@@ -31,6 +31,10 @@ struct FormatSetup {
     bool UnitScopesGiven = false;
 };
 
+// The name rule, the start order, groups ("project") and the written unit
+// names all ask the unit catalog, and the project's files with it.
+bool NeedsCatalog(const TFormatOptions& AOptions);
+
 using NoteSink = std::function<void(const TClauseNote& ANote)>;
 
 // Safe to use from several threads once made.
@@ -66,7 +70,7 @@ public:
                           const NoteSink& ANotes) const;
 
     const TFormatOptions& Options() const { return FEngine.Options(); }
-    // nullptr when names are not kept resolving.
+    // nullptr when no option asks the catalog.
     const FileUnitCatalog* Catalog() const { return FCatalog.get(); }
     // The compilers' source trees searched (empty when names are not kept resolving).
     const std::vector<CompilerSourceTree>& CompilerTrees() const { return FTrees; }

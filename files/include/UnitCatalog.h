@@ -27,6 +27,8 @@ struct UnitSearchFolders {
     // Where the listings of the deep folders and what was read from their
     // units are kept between runs (UnitIndexCache); empty: nowhere.
     std::filesystem::path IndexCacheFolder = {};
+    // The shallow folders are the project's own (the "project" group), not a compiler's.
+    bool ShallowAreProjects = true;
 };
 
 // Safe to use from several threads once constructed.
@@ -50,6 +52,10 @@ public:
     // this catalog and its base counts with both its sources.
     const TIdentifierSet* F_FindUnit(std::u16string_view AUnitName) const override;
     void NoteUnitWithoutSource(std::u16string_view AUnitName) const override;
+    // As the `unit` heading of its first source spells it, read once; its file name when it has none.
+    std::u16string F_DeclaredName(std::u16string_view AUnitName) const override;
+    // A source of it lies directly in one of the shallow folders (those of the files formatted).
+    bool F_IsProjectUnit(std::u16string_view AUnitName) const override;
 
     // Reads the include files named in a source of AFolder the way the
     // compiler looks: the name as written, then with ".inc", ".pp" and ".pas",
@@ -98,6 +104,7 @@ private:
     std::unordered_map<std::u16string, PathList> FIncludes;           // by folded file name
     std::vector<std::filesystem::path> FIncludeFolders;
     std::shared_ptr<const FileUnitCatalog> FBase;
+    std::unordered_set<std::filesystem::path::string_type> FProjectFolders;  // PathIdentity of the shallow ones, ending in a separator
     mutable std::mutex FMissingLock;
     mutable std::unordered_set<std::u16string> FMissing;
 };

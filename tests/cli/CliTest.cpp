@@ -163,6 +163,27 @@ INSTANTIATE_TEST_SUITE_P(Options, CliOrderTest, ::testing::Values(
     OrderCase{"PlainOrder", "--plain-order --keep-first Mine", "Classes, cmem, cthreads, Mine, Zed"}),
     test::CaseName);
 
+// Scope names, declared case and groups each log their changes and count them
+// in the summary; the unit's own source beside the file gives its case.
+TEST(CliUnitNamesTest, LogsAndCountsEachChange) {
+    const TestFolder folder;
+    folder.Write("src/Tools.pas", "unit Tools;\ninterface\nimplementation\nend.\n");
+    const fs::path file = folder.Write("src/Main.pas", "unit Main;\ninterface\nuses tools, Forms, Windows;\n"
+                                                         "implementation\nend.\n");
+    const Outcome outcome =
+        RunTool(folder, "--add-unit-scopes --unit-case declared --groups vcl " + Quoted(folder / "src"));
+    EXPECT_EQ(outcome.ExitCode, 0) << outcome.Err;
+    EXPECT_EQ(AsText(ReadBytes(file)), "unit Main;\ninterface\nuses\n   Winapi.Windows,\n\n   Vcl.Forms,\n\n"
+                                       "   Tools;\nimplementation\nend.\n");
+    for (const char* line : {"  [SCOPE] interface uses \u2014 Forms as Vcl.Forms\n",
+                             "  [SCOPE] interface uses \u2014 Windows as Winapi.Windows\n",
+                             "  [CASE] interface uses \u2014 tools as Tools\n",
+                             "[CASE] 1 unit names written in their declared case\n",
+                             "[SCOPE] 2 unit scope names added or removed\n"}) {
+        EXPECT_NE(outcome.Out.find(line), std::string::npos) << line << outcome.Out;
+    }
+}
+
 // ---- The options file -------------------------------------------------------
 
 // A checkout "proj" whose source uses DeleteFile, declared by two units of its
@@ -228,6 +249,11 @@ INSTANTIATE_TEST_SUITE_P(Lookup, CliOptionsFileCaseTest, ::testing::Values(
     OptionsFileCase{"PlainOrderWinsOverTheFile", kWrapped20, nullptr, "--plain-order",
                     "uses\n   Alpha, Beta,\n   Classes,\n   SysUtils,\n   Windows;"},
     OptionsFileCase{"NoConfig", kWrapped20, nullptr, "--no-config", kVerticalSorted},
+    OptionsFileCase{"GroupsFromTheFile", "[Settings]\nUnitsPath=lib\nGroups=Windows;Classes\nGroupSeparator=blank-line\n",
+                    nullptr, "", "uses\n   Classes,\n   Windows,\n\n   Alpha,\n   Beta,\n   SysUtils;"},
+    OptionsFileCase{"CommandLineGroupsReplaceTheFiles", "[Settings]\nGroups=Windows;Classes\n", nullptr,
+                    "--groups Alpha --groups Beta --group-separator none",
+                    "uses\n   Alpha,\n   Beta,\n   Classes,\n   SysUtils,\n   Windows;"},
     OptionsFileCase{"ConfigNamesTheFileForAll", kWrapped20, nullptr, "--config {root}/quorvel.ini",
                     "uses\n   Alpha, Beta, Classes,\n   SysUtils, Windows;"}),
     test::CaseName);
@@ -258,6 +284,13 @@ INSTANTIATE_TEST_SUITE_P(Faults, CliOptionsErrorTest, ::testing::Values(
                      "whole number\n"},
     OptionsErrorCase{"UnknownKeyEvenWhenTheCommandLineSetsIt", "[Settings]\nWrapAt=60\n", "--wrap-at 60",
                      "Cannot use options file \"{found}\": line 2: key WrapAt: not a known key"},
+    OptionsErrorCase{"NoGroup", "[Settings]\nGroups=System.*,Sys tem\n", "",
+                     "Cannot use options file \"{found}\": line 2: key Groups: \"Sys tem\" is not a unit name pattern"},
+    OptionsErrorCase{"NoCase", "[Settings]\nUnitCase=upper\n", "",
+                     "Cannot use options file \"{found}\": line 2: key UnitCase: \"upper\" is not one of as-written, "
+                     "declared\n"},
+    OptionsErrorCase{"AddAndRemoveScopes", "[Settings]\n", "--add-unit-scopes --remove-unit-scopes",
+                     "--add-unit-scopes excludes --remove-unit-scopes"},
     OptionsErrorCase{"MissingConfigFile", "[Settings]\n", "--config {root}/none.ini",
                      "Cannot read \"{root}/none.ini\""},
     OptionsErrorCase{"ConfigAndNoConfig", "[Settings]\n", "--config {root}/quorvel.ini --no-config", "--config"}),

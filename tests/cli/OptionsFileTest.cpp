@@ -76,7 +76,8 @@ TEST(OptionsFileTest, ReadsTheWindowsKeysAsTheWindowWritesThem) {
     const auto file = folder.Write("proj/quorvel.ini",
         "\xEF\xBB\xBF; shared by the team\r\n[settings]\r\nverticallist = 0\r\nWordWrapAt=$40\r\nKeepFirstBuiltIn=0\r\n"
         "KeepFirst= FastMM4 , ,madExcept\r\nKeepNameResolution=1\r\nUnitsPath=lib/rtl; ;" +
-        (folder / "abs").string() + "\r\nUnitScopes=System,Vcl\r\nAutoUpdate=1\r\n# end");
+        (folder / "abs").string() + "\r\nUnitScopes=System,Vcl\r\nAutoUpdate=1\r\nGroups=vcl, Vcl.*;Vcl\r\n"
+        "GroupSeparator=None\r\nWriteUnitScopes=remove\r\nUnitCase=declared\r\n# end");
     const files::OptionSet settings = files::ReadOptionsFile(file);
     EXPECT_EQ(Value<bool>(settings, u"VerticalList"), false);
     EXPECT_EQ(Value<std::int32_t>(settings, u"WordWrapAt"), 64);
@@ -85,6 +86,11 @@ TEST(OptionsFileTest, ReadsTheWindowsKeysAsTheWindowWritesThem) {
     EXPECT_EQ(Value<bool>(settings, u"KeepNameResolution"), true);
     EXPECT_EQ(Value<Folders>(settings, u"UnitsPath"), (Folders{folder / "proj/lib/rtl", folder / "abs"}));
     EXPECT_EQ(Value<Names>(settings, u"UnitScopes"), (Names{u"System", u"Vcl"}));
+    const TFormatOptions engine = settings.EngineOptions();
+    EXPECT_EQ(engine.UnitGroups, (Names{u"vcl", u"Vcl.*;Vcl"}));
+    EXPECT_FALSE(engine.GroupSeparator);
+    EXPECT_EQ(engine.UnitScopeWriting, TUnitScopeWriting::Remove);
+    EXPECT_TRUE(engine.DeclaredUnitCase);
 }
 
 TEST(OptionsFileTest, KeysNotInTheFileStayUnset) {
@@ -120,7 +126,8 @@ TEST_P(OptionsFileErrorTest, NamesFileLineAndKey) {
 INSTANTIATE_TEST_SUITE_P(Faults, OptionsFileErrorTest, ::testing::Values(
     ErrorCase{"UnknownKey", "[Settings]\nWrapAt=60\n",
               "line 2: key WrapAt: not a known key; known are VerticalList, WordWrapAt, KeepFirstBuiltIn, KeepFirst, "
-              "KeepNameResolution, KeepInitOrder, UnitsPath, UnitScopes, DefaultUnitsPath, FileKinds, AutoUpdate"},
+              "KeepNameResolution, KeepInitOrder, UnitsPath, UnitScopes, DefaultUnitsPath, FileKinds, Groups, "
+              "GroupSeparator, WriteUnitScopes, UnitCase, AutoUpdate"},
     ErrorCase{"NotANumber", "[Settings]\n\nWordWrapAt = wide\n",
               "line 3: key WordWrapAt: \"wide\" is not a whole number"},
     ErrorCase{"EmptyFlag", "[Settings]\r\nVerticalList=\r\n", "line 2: key VerticalList: \"\" is not a whole number"},

@@ -46,7 +46,11 @@ FakeUnitCatalog::FakeUnitCatalog(std::u16string_view AUnitDeclarations) {
 }
 
 void FakeUnitCatalog::AddUnit(std::u16string_view AName, TIdentifierSet AIdentifiers) {
+    const bool project = AName.starts_with(u'+');
+    if (project) AName.remove_prefix(1);
     FUnits[Fold(AName)] = std::move(AIdentifiers);
+    FSpellings[Fold(AName)] = std::u16string(AName);
+    if (project) FProjectUnits[Fold(AName)] = true;
 }
 
 void FakeUnitCatalog::AddSource(std::u16string_view AName, std::u16string_view ASource,
@@ -57,6 +61,15 @@ void FakeUnitCatalog::AddSource(std::u16string_view AName, std::u16string_view A
 const TIdentifierSet* FakeUnitCatalog::F_FindUnit(std::u16string_view AUnitName) const {
     const auto found = FUnits.find(Fold(AUnitName));
     return found == FUnits.end() ? nullptr : &found->second;
+}
+
+std::u16string FakeUnitCatalog::F_DeclaredName(std::u16string_view AUnitName) const {
+    const auto found = FSpellings.find(Fold(AUnitName));
+    return found == FSpellings.end() ? std::u16string() : found->second;
+}
+
+bool FakeUnitCatalog::F_IsProjectUnit(std::u16string_view AUnitName) const {
+    return FProjectUnits.contains(Fold(AUnitName));
 }
 
 }  // namespace quorvel::test

@@ -21,6 +21,7 @@ struct OptionSet {
     bool VerticalList;
     std::int32_t WordWrapAt;
     bool PreserveComments;
+    std::u16string_view Groups = {};  // separated by ","
 };
 
 void PrintTo(const OptionSet& AOptions, std::ostream* AOut) { *AOut << AOptions.Name; }
@@ -33,6 +34,13 @@ protected:
         FFormatter.SetVerticalList(GetParam().VerticalList);
         FFormatter.SetWordWrapAt(GetParam().WordWrapAt);
         FFormatter.SetPreserveComments(GetParam().PreserveComments);
+        TFormatOptions options = FFormatter.Options();
+        for (std::u16string_view rest = GetParam().Groups; !rest.empty();) {
+            const std::size_t comma = rest.find(u',');
+            options.UnitGroups.emplace_back(rest.substr(0, comma));
+            rest = comma == std::u16string_view::npos ? std::u16string_view() : rest.substr(comma + 1);
+        }
+        FFormatter.SetOptions(std::move(options));
     }
 };
 
@@ -72,6 +80,9 @@ constexpr OptionSet kOptionSets[] = {
     {"WrappedZero", false, 0, true},
     {"VerticalWithoutComments", true, 80, false},
     {"WrappedWithoutComments", false, 30, false},
+    // Groups only add blank lines or line breaks between the units they place.
+    {"VerticalGroupsAndBlocks", true, 80, true, u"keep-blocks,A*;b*,other,System.*"},
+    {"WrappedGroups", false, 17, true, u"*.*,A*"},
 };
 INSTANTIATE_TEST_SUITE_P(Options, FormatPropertiesTest, ::testing::ValuesIn(kOptionSets),
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });

@@ -144,6 +144,11 @@ constexpr ScanCase kDeclarations[] = {
     {"RecordHeaderPerBranch",
      "type {$IFDEF X} TR = record {$ELSE} TR = packed record {$ENDIF} F: Integer; end; const AfterR = 1;",
      "TR AFTERR"},
+    // An include file shared by both sections gives its bodies in a branch for the implementation.
+    {"RoutineBodyInABranchIsPassedOver",
+     "{$IFDEF IMPL} procedure Early; begin try case X of 1: Y; end; finally end; end; {$ENDIF}\n"
+     "function DeleteFile(P: PChar): Boolean;",
+     "EARLY DELETEFILE"},
     {"ApostropheInASkippedBranchEndsAtTheLine", "{$IFDEF NEVER} it's {$ENDIF}\nconst AfterQuote = 1;",
      "AFTERQUOTE"},
     // Free Pascal nests comments, Delphi does not: both readings count.

@@ -60,7 +60,16 @@ INSTANTIATE_TEST_SUITE_P(Keys, OptionValueTest, ::testing::Values(
     ValueCase{"Names", u"KeepFirst", u" FastMM4 , ,madExcept", OptionValue(Names{u"FastMM4", u"madExcept"})},
     ValueCase{"NamesEmpty", u"UnitScopes", u"", OptionValue(Names{})},
     ValueCase{"Folders", u"UnitsPath", u"lib; ;lib/", OptionValue(Folders{"lib", "lib/"})},
-    ValueCase{"FolderMissing", u"UnitsPath", u"lib;gone", std::nullopt, "\"gone\" is not an existing folder"}),
+    ValueCase{"FolderMissing", u"UnitsPath", u"lib;gone", std::nullopt, "\"gone\" is not an existing folder"},
+    ValueCase{"Groups", u"Groups", u"vcl, System.*;Vcl ,other,", OptionValue(Names{u"vcl", u"System.*;Vcl", u"other"})},
+    ValueCase{"GroupNotAPattern", u"Groups", u"System.*,Sys-tem", std::nullopt,
+              "\"Sys-tem\" is not a unit name pattern"},
+    ValueCase{"GroupWordAmongPatterns", u"Groups", u"Vcl.*;project", std::nullopt,
+              "\"project\" stands for a group of its own"},
+    ValueCase{"ChoiceAnyCase", u"UnitCase", u"Declared", OptionValue(std::int32_t{1})},
+    ValueCase{"ChoiceScopes", u"WriteUnitScopes", u"remove", OptionValue(std::int32_t{2})},
+    ValueCase{"ChoiceUnknown", u"GroupSeparator", u"line", std::nullopt,
+              "\"line\" is not one of blank-line, none"}),
     test::CaseName);
 
 // A settings file with every key at its default formats as the engine does

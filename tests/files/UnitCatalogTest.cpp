@@ -55,6 +55,22 @@ TEST_F(UnitCatalogTest, FindsUnitsByNameWithoutCaseThroughTheirIncludes) {
     EXPECT_EQ(catalog.F_FindUnit(u"sysutilh"), nullptr) << "an include file is no unit";
 }
 
+// The declared name of a unit for the declared case, and which units are the
+// project's own for the "project" group.
+TEST_F(UnitCatalogTest, DeclaredNamesAndProjectUnits) {
+    FFolder.Write("lib/api/NoHeading.pas", "{ not a unit }\nbegin end.\n");
+    FFolder.Write("lib/api/Dotted.Name.pas", "{ c }\nunit Dotted.NAME;\ninterface\nimplementation\nend.\n");
+    const FileUnitCatalog catalog(Folders());
+    EXPECT_EQ(catalog.F_DeclaredName(u"MAIN"), u"Main");
+    EXPECT_EQ(catalog.F_DeclaredName(u"SysUtils"), u"sysutils");
+    EXPECT_EQ(catalog.F_DeclaredName(u"dotted.name"), u"Dotted.NAME");
+    EXPECT_EQ(catalog.F_DeclaredName(u"noheading"), u"NoHeading") << "the file's name where there is no heading";
+    EXPECT_EQ(catalog.F_DeclaredName(u"Missing"), u"");
+    EXPECT_TRUE(catalog.F_IsProjectUnit(u"main"));
+    EXPECT_FALSE(catalog.F_IsProjectUnit(u"Windows"));
+    EXPECT_FALSE(catalog.F_IsProjectUnit(u"Missing"));
+}
+
 TEST_F(UnitCatalogTest, CountsDistinctUnitsWithoutSource) {
     const FileUnitCatalog catalog(Folders());
     for (const auto* name : {u"Missing", u"MISSING", u"Other.Missing"}) catalog.NoteUnitWithoutSource(name);

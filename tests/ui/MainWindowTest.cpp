@@ -190,7 +190,8 @@ void TMainWindowTest::updateCheckBoxSavesAtOnce() {
     window->edtUsesWordwrap->setText("");
     window->chkAutoUpdateCheck->setChecked(false);
     QCOMPARE(FFixture->ReadSettings(), NewFileLines("[Settings]\nVerticalList=1\nAutoUpdate=0\nWordWrapAt=\nKeepFirstBuiltIn=1\nKeepFirst=\n"
-                                                    "KeepNameResolution=1\nKeepInitOrder=0\nUnitsPath=\nDefaultUnitsPath=1\n"));
+                                                    "KeepNameResolution=1\nKeepInitOrder=0\nUnitsPath=\nDefaultUnitsPath=1\n"
+                                                    "Groups=\nGroupSeparator=blank-line\nWriteUnitScopes=as-written\nUnitCase=as-written\n"));
 
     // A settings file that cannot be written: the error box, and the box stays as the user left it.
     QFile::remove(FFixture->SettingsPath());

@@ -2,8 +2,10 @@
 // the change marks, and what failures leave behind.
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <Qsci/qsciscintilla.h>
 
@@ -47,6 +49,7 @@ private slots:
     void failureLeavesViewsAsTheyWere();
     void skipMessageOnEveryPreviewAndLayoutToggleRereadsTheFile();
     void clickReadsTheFileOnceAndAgainWhenSelected();
+    void groupsAndScopeNamesShowInThePreviewAtOnce();
 
 private:
     std::unique_ptr<TWindowFixture> FFixture;
@@ -146,6 +149,29 @@ void TPreviewTest::clickReadsTheFileOnceAndAgainWhenSelected() {
     ClickItem(*window, 1);
     QCOMPARE(window->SynOriginal->text(), QString::fromLatin1(UnsortedUnit));
     QCOMPARE(LogLines(*window), QStringList{skip});
+}
+
+// Typing groups, one a line, and choosing to add scope names show in the
+// preview at once, and both are kept in the settings file.
+void TPreviewTest::groupsAndScopeNamesShowInThePreviewAtOnce() {
+    auto window = FFixture->CreateWindow();
+    FFixture->WriteSource("Unit2.pas", "unit Unit2;\r\ninterface\r\nimplementation\r\nend.\r\n");
+    Preview(*window, FFixture->WriteSource("Mixed.pas", "unit Mixed;\r\ninterface\r\nuses Unit2, Windows, Zed, Classes;"
+                                                        "\r\nimplementation\r\nend.\r\n"));
+    auto* groups = window->findChild<QPlainTextEdit*>(QStringLiteral("mmoGroups"));
+    auto* scopes = window->findChild<QComboBox*>(QStringLiteral("cmbWriteUnitScopes"));
+    QVERIFY(groups && scopes);
+
+    groups->setPlainText(QStringLiteral("System.*\nWinapi.*"));
+    const QString head = QStringLiteral("unit Mixed;\r\ninterface\r\nuses\r\n");
+    const QString tail = QStringLiteral("   Zed,\r\n\r\n   Unit2;\r\nimplementation\r\nend.\r\n");
+    QCOMPARE(window->SynFormatted->text(), head + "   Classes,\r\n\r\n   Windows,\r\n\r\n" + tail);
+
+    scopes->setCurrentIndex(1);
+    QCOMPARE(window->SynFormatted->text(), head + "   System.Classes,\r\n\r\n   Winapi.Windows,\r\n\r\n" + tail);
+    QVERIFY(LogLines(*window).contains(u"  [SCOPE] interface uses \u2014 Windows as Winapi.Windows"_qs));
+    const QByteArray settings = FFixture->ReadSettings();
+    QVERIFY2(settings.contains("Groups=System.*,Winapi.*") && settings.contains("WriteUnitScopes=add"), settings);
 }
 
 QTEST_MAIN(TPreviewTest)

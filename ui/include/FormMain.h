@@ -13,6 +13,7 @@
 #include "OptionTable.h"
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGridLayout;
 class QLabel;
@@ -159,6 +160,8 @@ private:
         const quorvel::files::OptionRow* Row = nullptr;
         QCheckBox* Check = nullptr;  // a Flag row
         QLineEdit* Edit = nullptr;   // a Names or Folders row
+        QPlainTextEdit* Lines = nullptr;  // a Groups row: one group a line
+        QComboBox* Choice = nullptr;      // a Choice row: its words
         QToolButton* Browse = nullptr;  // a Folders row: adds a folder from the folder browser
     };
     std::vector<TOptionControl> FOptionControls;
