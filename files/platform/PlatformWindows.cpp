@@ -259,6 +259,7 @@ std::filesystem::path RunningProgramFile() {
         }
         file.resize(file.size() * 2);
     }
+}
 
 namespace {
 
