@@ -48,10 +48,11 @@ bench:
 	bash bench/run-all.sh build-bench
 
 # Builds Debian's Pascal sources with fpc before and after formatting them
-# (long: see bench/fpc-proof/README.md). FPC_PROOF_OPTS go to quorvel-cli;
+# (long: see bench/fpc-proof/README.md). FPC_PROOF_OPTS go to quorvel-cli (the
+# Debian trees it formats are found as the compilers' sources without them);
 # plain sorting: make fpc-proof FPC_PROOF_PASS=plain FPC_PROOF_OPTS=--plain-order
 FPC_PROOF_PASS ?= default
-FPC_PROOF_OPTS ?= --units-path /usr/share/fpcsrc/3.2.2 --units-path /usr/lib/lazarus/2.2.6
+FPC_PROOF_OPTS ?=
 fpc-proof:
 	bash scripts/install-deps.sh --corpus
 	cmake -S . -B build-proof -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BUILD_TESTS=OFF -DQUORVEL_BUILD_UI=OFF -DQUORVEL_BUILD_BENCH=OFF

@@ -235,12 +235,14 @@ def cmd_scopes(work, name, cli, package, cli_options):
     base = _compile_groups(work, base_name, chosen, groups, kinds, hidden)
     files = sorted(f for f, r in base.items() if r["ok"])
     before = clauses.read_all(src, files)
-    options = ["--remove-unit-scopes", "--unit-scopes", scopes.SCOPE]
+    # The installed trees hold the package's own unscoped units, which would
+    # make every short name ambiguous: the folders below stand in for them.
+    options = ["--remove-unit-scopes", "--unit-scopes", scopes.SCOPE, "--no-default-units-path"]
     folders = _source_folders_without(work, package)
     for folder in folders:
         options += ["--units-path", folder]
     _format(work, name, cli, options + cli_options, files, before, base_name,
-            shown=" ".join(options[:3] + ["--units-path <%d source folders, %s's copy instead of its own>" %
+            shown=" ".join(options[:4] + ["--units-path <%d source folders, %s's copy instead of its own>" %
                                           (len(folders), package)] + cli_options),
             normalise=scopes.without_scope)
     _compile_groups(work, name, chosen, groups, kinds, hidden)

@@ -106,7 +106,9 @@ TEST_F(UnitIndexCacheTest, ASecondCatalogTakesTheListingFromTheCache) {
     const fs::path folder = FFolder / "lib/deep/er";
     const fs::file_time_type time = fs::last_write_time(folder);
     FFolder.Write("lib/deep/er/Hidden.pas", UnitText("Hidden", "procedure Unseen;"));
-    fs::last_write_time(folder, time);
+    std::error_code error;
+    fs::last_write_time(folder, time, error);
+    if (error) GTEST_SKIP() << "a folder's time cannot be set here: " << error.message();
     EXPECT_EQ(Find(u"Hidden"), "none");
 }
 
