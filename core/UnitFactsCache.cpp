@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "InterfaceIdentifiers.h"
+
 namespace quorvel::detail {
 
 std::vector<const std::vector<std::u16string>*> UnitFactsCache::SharedByPairs(
@@ -54,6 +56,10 @@ const UnitFactsCache::HashIndex& UnitFactsCache::Index(const TIdentifierSet* ASe
     if (inserted) {
         it->second.reserve(ASet->size());
         for (const std::u16string& identifier : *ASet) {
+            // The other facts ("USES X", "INIT CODE", signatures) are shared by
+            // nearly every pair and name nothing a file could reach.
+            const bool actsUnnamed = identifier.starts_with(kHelperPrefix) || identifier.starts_with(kOperatorPrefix);
+            if (IsPseudoIdentifier(identifier) && !actsUnnamed) continue;
             it->second.emplace_back(std::hash<std::u16string>()(identifier), &identifier);
         }
         std::sort(it->second.begin(), it->second.end());

@@ -16,8 +16,8 @@ namespace quorvel::detail {
 
 class UnitFactsCache {
 public:
-    // For each pair of distinct sets of ASets: the identifiers (helper
-    // pseudo-identifiers included) both declare, sorted; pairs that share
+    // For each pair of distinct sets of ASets: the identifiers (helper and
+    // operator pseudo-identifiers included, other facts not) both declare, sorted; pairs that share
     // nothing are left out. Safe to call from several threads; the vectors
     // stay valid while the cache lives.
     std::vector<const std::vector<std::u16string>*> SharedByPairs(const std::vector<const TIdentifierSet*>& ASets);

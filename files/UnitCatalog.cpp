@@ -123,11 +123,17 @@ FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders, std::shared_
     }
 }
 
+// Below a deep folder of this catalog or of its base.
 bool FileUnitCatalog::BelowDeepFolder(const fs::path& AFile) const {
     std::error_code error;
     const auto file = platform::PathIdentity(fs::absolute(AFile, error));
-    return std::any_of(FDeepRoots.begin(), FDeepRoots.end(),
-                       [&file](const auto& ARoot) { return file.starts_with(ARoot); });
+    for (const FileUnitCatalog* catalog = this; catalog != nullptr; catalog = catalog->FBase.get()) {
+        if (std::any_of(catalog->FDeepRoots.begin(), catalog->FDeepRoots.end(),
+                        [&file](const auto& ARoot) { return file.starts_with(ARoot); })) {
+            return true;
+        }
+    }
+    return false;
 }
 
 FileUnitCatalog::~FileUnitCatalog() {
@@ -136,8 +142,9 @@ FileUnitCatalog::~FileUnitCatalog() {
 
 void FileUnitCatalog::IndexFolder(const fs::path& AFolder, bool ARecursive) {
     for (const NativePath& file : ListFolder(AFolder, ARecursive)) {
-        // A file the units path lists already would only be read twice.
-        if (ARecursive || FDeepRoots.empty() || !BelowDeepFolder(file)) IndexFile(file, ARecursive);
+        // A file the units path or the base lists already would only be read
+        // twice, and not from the cache.
+        if (ARecursive || !BelowDeepFolder(file)) IndexFile(file, ARecursive);
     }
 }
 
@@ -309,14 +316,23 @@ std::u16string FileUnitCatalog::F_DeclaredName(std::u16string_view AUnitName) co
 }
 
 bool FileUnitCatalog::F_IsProjectUnit(std::u16string_view AUnitName) const {
-    if (const auto found = FUnits.find(FoldAscii(AUnitName)); found != FUnits.end()) {
-        const PathList& sources = found->second->Sources;
-        const bool inProject = std::any_of(sources.begin(), sources.end(), [this](const NativePath& ASource) {
-            return FProjectFolders.contains(IdentityOfFolder(fs::path(ASource).parent_path()));
-        });
-        if (inProject) return true;
+    const std::u16string folded = FoldAscii(AUnitName);
+    for (const FileUnitCatalog* catalog = this; catalog != nullptr; catalog = catalog->FBase.get()) {
+        const auto found = catalog->FUnits.find(folded);
+        if (found == catalog->FUnits.end()) continue;
+        for (const NativePath& source : found->second->Sources) {
+            if (IsProjectFolder(IdentityOfFolder(fs::path(source).parent_path()))) return true;
+        }
     }
-    return FBase && FBase->F_IsProjectUnit(AUnitName);
+    return false;
+}
+
+// One of the project folders of this catalog or of its base.
+bool FileUnitCatalog::IsProjectFolder(const NativePath& AFolderIdentity) const {
+    for (const FileUnitCatalog* catalog = this; catalog != nullptr; catalog = catalog->FBase.get()) {
+        if (catalog->FProjectFolders.contains(AFolderIdentity)) return true;
+    }
+    return false;
 }
 
 void FileUnitCatalog::NoteUnitWithoutSource(std::u16string_view AUnitName) const {

@@ -89,6 +89,7 @@ private:
     PathList ListFolder(const std::filesystem::path& AFolder, bool ARecursive) const;
     void IndexFile(const NativePath& AFile, bool AInDeepFolder);
     bool BelowDeepFolder(const std::filesystem::path& AFile) const;
+    bool IsProjectFolder(const NativePath& AFolderIdentity) const;
     void ReadFacts(const std::u16string& AFoldedName, Unit& AUnit) const;
     bool StillHolds(const UnitReadRecord& ARecord, const PathList& ASources) const;
     TIdentifierSet ReadUnit(const PathList& ASources, UnitReadRecord* ARecord) const;
