@@ -200,7 +200,9 @@ private:
 ClauseOrder OrderEntries(const std::vector<TUsesEntry>& AEntries, const KeepFirstMatcher& AKeepFirst,
                          const NameRules& ARules, const EntryPlaces& APlaces) {
     if (AKeepFirst.IsEmpty() && ARules.Catalog == nullptr && APlaces.Block.empty() && APlaces.Rank.empty()) {
-        return {SortEntries(AEntries)};
+        ClauseOrder sorted;
+        sorted.Entries = SortEntries(AEntries);
+        return sorted;
     }
     return ClauseOrderer(AEntries, ARules, APlaces).Run(AKeepFirst);
 }

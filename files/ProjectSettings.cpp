@@ -294,43 +294,25 @@ ProjectSettings ReadProjectFile(const fs::path& AFile) {
     return settings;
 }
 
-std::shared_ptr<const ProjectSettings> ProjectLookup::For(const fs::path& AFolder) {
-    std::error_code error;
-    fs::path folder = fs::absolute(AFolder.empty() ? fs::path(".") : AFolder, error).lexically_normal();
-    if (!folder.has_filename() && folder != folder.root_path()) folder = folder.parent_path();
-    const std::lock_guard lock(FLock);
-    std::vector<fs::path::string_type> passed;
-    std::shared_ptr<const ProjectSettings> found;
-    for (;; folder = folder.parent_path()) {
-        if (const auto known = FByFolder.find(folder.native()); known != FByFolder.end()) {
-            found = known->second;
-            break;
-        }
-        passed.push_back(folder.native());
-        std::vector<fs::path> projectFiles;
-        try {
-            for (const platform::FolderEntry& entry : platform::ReadFolder(folder))
-                if (!entry.IsFolder && IsProjectFile(fs::path(entry.Name))) projectFiles.push_back(folder / entry.Name);
-        } catch (const std::system_error&) {
-        }
-        if (!projectFiles.empty()) {
-            std::sort(projectFiles.begin(), projectFiles.end());
-            auto settings = std::make_shared<ProjectSettings>();
-            for (const fs::path& file : projectFiles) {
-                try {
-                    settings->Merge(ReadProjectFile(file));
-                } catch (const FileError& readError) {
-                    settings->Files.push_back(file);
-                    if (settings->Error.empty()) settings->Error = readError.what();
-                }
-            }
-            found = std::move(settings);
-            break;
-        }
-        if (fs::exists(folder / ".git", error) || folder == folder.parent_path()) break;
+std::shared_ptr<const ProjectSettings> ProjectSettingsIn(const fs::path& AFolder) {
+    std::vector<fs::path> projectFiles;
+    try {
+        for (const platform::FolderEntry& entry : platform::ReadFolder(AFolder))
+            if (!entry.IsFolder && IsProjectFile(fs::path(entry.Name))) projectFiles.push_back(AFolder / entry.Name);
+    } catch (const std::system_error&) {
     }
-    for (auto& passedFolder : passed) FByFolder.emplace(std::move(passedFolder), found);
-    return found;
+    if (projectFiles.empty()) return nullptr;
+    std::sort(projectFiles.begin(), projectFiles.end());
+    auto settings = std::make_shared<ProjectSettings>();
+    for (const fs::path& file : projectFiles) {
+        try {
+            settings->Merge(ReadProjectFile(file));
+        } catch (const FileError& readError) {
+            settings->Files.push_back(file);
+            if (settings->Error.empty()) settings->Error = readError.what();
+        }
+    }
+    return settings;
 }
 
 }  // namespace quorvel::files

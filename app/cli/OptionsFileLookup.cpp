@@ -1,7 +1,6 @@
 #include "OptionsFileLookup.h"
 
 #include <system_error>
-#include <vector>
 
 #include "OptionsFile.h"
 
@@ -16,32 +15,12 @@ bool Exists(const fs::path& APath) {
     return fs::exists(fs::symlink_status(APath, error));
 }
 
-fs::path AbsoluteFolder(const fs::path& AFolder) {
-    std::error_code error;
-    fs::path folder = fs::absolute(AFolder.empty() ? fs::path(".") : AFolder, error).lexically_normal();
-    if (!folder.has_filename() && folder != folder.root_path()) folder = folder.parent_path();  // "a/b/" -> "a/b"
-    return folder;
-}
-
 }  // namespace
 
-std::optional<fs::path> OptionsFileLookup::FileFor(const fs::path& AFolder) {
-    std::vector<fs::path::string_type> passed;  // all get the answer found
-    std::optional<fs::path> found;
-    for (fs::path folder = AbsoluteFolder(AFolder);; folder = folder.parent_path()) {
-        if (const auto known = FByFolder.find(folder.native()); known != FByFolder.end()) {
-            found = known->second;
-            break;
-        }
-        passed.push_back(folder.native());
-        if (const fs::path file = folder / files::kOptionsFileName; Exists(file)) {
-            found = file;
-            break;
-        }
-        if (Exists(folder / ".git") || folder == folder.parent_path()) break;
-    }
-    for (auto& folder : passed) FByFolder.emplace(std::move(folder), found);
-    return found;
-}
+OptionsFileLookup::OptionsFileLookup()
+    : FSearch([](const fs::path& AFolder) -> std::optional<fs::path> {
+          if (fs::path file = AFolder / files::kOptionsFileName; Exists(file)) return file;
+          return std::nullopt;
+      }) {}
 
 }  // namespace quorvel::cli

@@ -7,7 +7,8 @@
 
 #include <filesystem>
 #include <optional>
-#include <unordered_map>
+
+#include "NearestFolderSearch.h"
 
 namespace quorvel::cli {
 
@@ -15,10 +16,11 @@ class OptionsFileLookup {
 public:
     // AFolder may be relative (to the current folder). Folders already passed
     // are remembered, so a run over thousands of files looks at each folder once.
-    std::optional<std::filesystem::path> FileFor(const std::filesystem::path& AFolder);
+    OptionsFileLookup();
+    std::optional<std::filesystem::path> FileFor(const std::filesystem::path& AFolder) { return FSearch.For(AFolder); }
 
 private:
-    std::unordered_map<std::filesystem::path::string_type, std::optional<std::filesystem::path>> FByFolder;
+    files::NearestFolderSearch<std::optional<std::filesystem::path>> FSearch;
 };
 
 }  // namespace quorvel::cli

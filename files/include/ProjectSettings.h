@@ -4,11 +4,11 @@
 
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
+
+#include "NearestFolderSearch.h"
 
 namespace quorvel::files {
 
@@ -35,18 +35,19 @@ bool IsProjectFile(const std::filesystem::path& APath);
 // Throws FileError naming the file when it cannot be read.
 ProjectSettings ReadProjectFile(const std::filesystem::path& AFile);
 
+// The project files of AFolder itself, read together; nullptr when it holds
+// none. One that cannot be read is named in Error.
+std::shared_ptr<const ProjectSettings> ProjectSettingsIn(const std::filesystem::path& AFolder);
+
 // The project that sources of a folder belong to: the project files of the
-// folder, or of the nearest folder above it that has any. The search stops at
-// the root of a Git work tree and at the file system root. Safe to use from
-// several threads.
+// folder, or of the nearest folder above it that has any (NearestFolderSearch).
 class ProjectLookup {
 public:
     // nullptr when no project file is found.
-    std::shared_ptr<const ProjectSettings> For(const std::filesystem::path& AFolder);
+    std::shared_ptr<const ProjectSettings> For(const std::filesystem::path& AFolder) { return FSearch.For(AFolder); }
 
 private:
-    std::mutex FLock;
-    std::unordered_map<std::filesystem::path::string_type, std::shared_ptr<const ProjectSettings>> FByFolder;
+    NearestFolderSearch<std::shared_ptr<const ProjectSettings>> FSearch{ProjectSettingsIn};
 };
 
 }  // namespace quorvel::files

@@ -159,7 +159,9 @@ TEST(OptionsFileTest, TheManualPageNamesEveryOption) {
         const std::string key = files::Utf8FromText(row.Key);
         EXPECT_TRUE(text.find("\n.B " + key + "\n") != std::string::npos ||
                     text.find("\n.BR " + key + " ") != std::string::npos) << key;
-        if (!row.Flag.empty()) EXPECT_NE(text.find(troff(row.Flag)), std::string::npos) << row.Flag;
+        if (!row.Flag.empty()) {
+            EXPECT_NE(text.find(troff(row.Flag)), std::string::npos) << row.Flag;
+        }
     }
 }
 #endif
