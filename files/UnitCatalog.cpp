@@ -4,11 +4,9 @@
 #include <system_error>
 
 #include "AsciiCase.h"
-#include "FileBytes.h"
 #include "FileError.h"
 #include "FolderListing.h"
 #include "PathText.h"
-#include "SourceCodec.h"
 #include "TextFile.h"
 #include "UnitIndexCache.h"
 #include "platform/Platform.h"
@@ -47,8 +45,6 @@ void NoteRead(UnitReadRecord* ARecord, const NativePath& AFile) {
     const std::optional<FileStamp> stamp = StampOf(AFile);
     ARecord->FilesRead.emplace_back(AFile, stamp.value_or(FileStamp{0, -1}));
 }
-
-std::optional<std::u16string> ReadSourceText(const fs::path& APath) { return TryReadTextFile(APath); }
 
 // How many leading folders two paths share.
 std::size_t SharedFolders(const fs::path& ALeft, const fs::path& ARight) {
@@ -229,7 +225,7 @@ TIdentifierSet FileUnitCatalog::ReadUnit(const PathList& ASources, UnitReadRecor
     for (const NativePath& sourceText : ASources) {
         const fs::path source(sourceText);
         NoteRead(ARecord, sourceText);
-        const std::optional<std::u16string> text = ReadSourceText(source);
+        const std::optional<std::u16string> text = TryReadTextFile(source);
         if (!text) continue;
         const fs::path folder = source.parent_path();
         const TIncludeReader readInclude = [this, &folder, ARecord](std::u16string_view AName) {
@@ -294,11 +290,11 @@ std::optional<std::u16string> FileUnitCatalog::ReadInclude(const fs::path& AUnit
     const IncludeFiles found = FindInclude(AUnitFolder, AName);
     if (ARecord != nullptr) ARecord->Lookups.push_back({AUnitFolder.native(), std::u16string(AName), found.Files});
     for (const NativePath& file : found.Files) NoteRead(ARecord, file);
-    if (found.Beside) return ReadSourceText(found.Files.front());
+    if (found.Beside) return TryReadTextFile(found.Files.front());
     if (found.Files.empty()) return std::nullopt;
     std::u16string joined;
     for (const NativePath& path : found.Files) {
-        if (const auto text = ReadSourceText(path)) joined += *text + u"\n";
+        if (const auto text = TryReadTextFile(path)) joined += *text + u"\n";
     }
     return joined;
 }
@@ -309,7 +305,7 @@ std::u16string FileUnitCatalog::F_DeclaredName(std::u16string_view AUnitName) co
     Unit& unit = *found->second;
     std::call_once(unit.NameRead, [&] {
         const fs::path source(unit.Sources.front());
-        if (const std::optional<std::u16string> text = ReadSourceText(source)) unit.DeclaredName = F_UnitHeadingName(*text);
+        if (const std::optional<std::u16string> text = TryReadTextFile(source)) unit.DeclaredName = F_UnitHeadingName(*text);
         if (unit.DeclaredName.empty()) unit.DeclaredName = PathDisplayText(source.stem());
     });
     return unit.DeclaredName;
