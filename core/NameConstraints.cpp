@@ -10,17 +10,6 @@
 namespace quorvel::detail {
 namespace {
 
-const TIdentifierSet* FindUnit(const NameRules& ARules, std::u16string_view AName) {
-    if (AName.empty()) return nullptr;
-    if (const TIdentifierSet* set = ARules.Catalog->F_FindUnit(AName)) return set;
-    std::u16string scoped;
-    for (const std::u16string& scope : *ARules.ScopeNames) {
-        scoped.assign(scope).append(u".").append(AName);
-        if (const TIdentifierSet* set = ARules.Catalog->F_FindUnit(scoped)) return set;
-    }
-    return nullptr;
-}
-
 struct Parameter {
     std::u16string_view Type;  // "!A/B" for a predefined type, else as written
     bool Optional;             // has a default value
@@ -113,6 +102,35 @@ bool DistinctOverloads(const std::vector<const TIdentifierSet*>& ASets, const st
 
 }  // namespace
 
+const TIdentifierSet* FindUnitSet(const NameRules& ARules, std::u16string_view AName) {
+    if (AName.empty()) return nullptr;
+    if (const TIdentifierSet* set = ARules.Catalog->F_FindUnit(AName)) return set;
+    std::u16string scoped;
+    for (const std::u16string& scope : *ARules.ScopeNames) {
+        scoped.assign(scope).append(u".").append(AName);
+        if (const TIdentifierSet* set = ARules.Catalog->F_FindUnit(scoped)) return set;
+    }
+    return nullptr;
+}
+
+// Breadth first, so the nearest unit with code is named.
+std::optional<std::u16string> InitCodeThrough(const NameRules& ARules, const TIdentifierSet& AUnit) {
+    if (AUnit.contains(std::u16string(kInitCode))) return std::u16string();
+    std::vector<const TIdentifierSet*> queue = {&AUnit};
+    std::unordered_set<const TIdentifierSet*> seen = {&AUnit};
+    for (std::size_t next = 0; next < queue.size(); ++next) {
+        for (const std::u16string& fact : *queue[next]) {
+            if (!fact.starts_with(kUsesPrefix)) continue;
+            const std::u16string_view name = std::u16string_view(fact).substr(kUsesPrefix.size());
+            const TIdentifierSet* used = FindUnitSet(ARules, name);
+            if (used == nullptr || !seen.insert(used).second) continue;
+            if (used->contains(std::u16string(kInitCode))) return std::u16string(name);
+            queue.push_back(used);
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<Constraint> ConstraintFinder::Find(const std::vector<std::u16string>& ANames) {
     const FoundUnits& found = FindUnits(ANames);
     if (found.size() < 2 || !FRules.Names) return {};
@@ -142,7 +160,7 @@ const ConstraintFinder::FoundUnits& ConstraintFinder::FindUnits(const std::vecto
     if (FFound) return *FFound;
     FFound.emplace();
     for (std::size_t i = 0; i < ANames.size(); ++i) {
-        if (const TIdentifierSet* set = FindUnit(FRules, ANames[i])) {
+        if (const TIdentifierSet* set = FindUnitSet(FRules, ANames[i])) {
             FFound->emplace_back(i, set);
         } else if (!ANames[i].empty()) {
             FRules.Catalog->NoteUnitWithoutSource(ANames[i]);
@@ -154,28 +172,9 @@ const ConstraintFinder::FoundUnits& ConstraintFinder::FindUnits(const std::vecto
 std::vector<InitUnit> ConstraintFinder::InitUnits(const std::vector<std::u16string>& ANames) {
     std::vector<InitUnit> units;
     for (const auto& [entry, set] : FindUnits(ANames)) {
-        if (std::optional<std::u16string> through = CodeThrough(*set)) units.push_back({entry, std::move(*through)});
+        if (std::optional<std::u16string> through = InitCodeThrough(FRules, *set)) units.push_back({entry, std::move(*through)});
     }
     return units;
-}
-
-// Empty when AUnit's own sections hold code, else the first unit it brings
-// in (breadth first, so the nearest) whose sections do; nothing when none.
-std::optional<std::u16string> ConstraintFinder::CodeThrough(const TIdentifierSet& AUnit) const {
-    if (AUnit.contains(std::u16string(kInitCode))) return std::u16string();
-    std::vector<const TIdentifierSet*> queue = {&AUnit};
-    std::unordered_set<const TIdentifierSet*> seen = {&AUnit};
-    for (std::size_t next = 0; next < queue.size(); ++next) {
-        for (const std::u16string& fact : *queue[next]) {
-            if (!fact.starts_with(kUsesPrefix)) continue;
-            const std::u16string_view name = std::u16string_view(fact).substr(kUsesPrefix.size());
-            const TIdentifierSet* used = FindUnit(FRules, name);
-            if (used == nullptr || !seen.insert(used).second) continue;
-            if (used->contains(std::u16string(kInitCode))) return std::u16string(name);
-            queue.push_back(used);
-        }
-    }
-    return std::nullopt;
 }
 
 // The identifiers two of AUnits declare that the file uses, with its spellings;

@@ -34,6 +34,15 @@ struct NameRules {
     const TIncludeReader* ReadInclude = nullptr;  // and those of the include files it names
 };
 
+// The declarations of the unit AName (as written, else with each scope name
+// in front); nullptr when the catalog knows no source for it.
+const TIdentifierSet* FindUnitSet(const NameRules& ARules, std::u16string_view AName);
+
+// Empty when AUnit's own initialization or finalization section holds code,
+// else the name of the first unit it brings in (through its uses clauses, at
+// any depth) whose sections do; nothing when none does.
+std::optional<std::u16string> InitCodeThrough(const NameRules& ARules, const TIdentifierSet& AUnit);
+
 // An entry whose unit runs code as the program starts or ends: its own
 // (Through empty) or that of a unit it brings in (Through: that unit's name).
 struct InitUnit {
@@ -80,7 +89,6 @@ private:
 
     std::optional<FoundUnits> FFound;  // once per clause: the catalog is told of missing units once
     const FoundUnits& FindUnits(const std::vector<std::u16string>& ANames);
-    std::optional<std::u16string> CodeThrough(const TIdentifierSet& AUnit) const;
     UsedSpellings UsedSharedIdentifiers(const FoundUnits& AUnits);
     UsedSpellings UsedInFileAndIncludes(const IdentifierFilter& AShared);
     void AddPairs(const FoundUnits& AUnits, const std::u16string& AIdentifier);

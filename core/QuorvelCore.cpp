@@ -1,6 +1,7 @@
 #include "QuorvelCore.h"
 
 #include <limits>
+#include <optional>
 
 #include "ClauseLayout.h"
 #include "ClauseLocator.h"
@@ -14,6 +15,7 @@
 #include "UnitGroups.h"
 #include "UnitNameWriting.h"
 #include "UnitScopes.h"
+#include "UnneededUnitEdits.h"
 
 namespace quorvel {
 namespace {
@@ -75,6 +77,33 @@ private:
 
 const TWiden kNoWiden;
 
+// What the file needs of the units its editable clauses name, read in its
+// UTF-16 text. An 8-bit text's positions differ from the widened one's, so the
+// clauses are found again in it.
+detail::UnitFindings FindUnitFindings(std::u16string_view AText, bool AIsUnit, const detail::LocatedClause& AFirst,
+                                      const detail::LocatedClause* ASecond, const detail::NameRules& ARules) {
+    const auto units = [&](const detail::LocatedClause* AClause, std::size_t ABegin, std::size_t AEnd) {
+        std::optional<detail::ClauseUnits> found;
+        TUsesBlock block;
+        if (AClause == nullptr || !AClause->Editable || !detail::LocateUsesClause(AText, ABegin, AEnd, block)) return found;
+        found.emplace(detail::FindableNames(AClause->Block),
+                      detail::TextRange{ToIndex(block.StartPos), static_cast<std::size_t>(block.EndPos)});
+        return found;
+    };
+    std::size_t implementationAt = AText.size();
+    std::optional<detail::ClauseUnits> first, second;
+    if (AIsUnit) {
+        const std::size_t interfaceAt = detail::FindKeyword(AText, u"interface", 0, AText.size());
+        implementationAt = detail::FindKeyword(AText, u"implementation", 0, AText.size());
+        first = units(&AFirst, interfaceAt, implementationAt);
+        second = units(ASecond, implementationAt, AText.size());
+    } else {
+        first = units(&AFirst, 0, AText.size());
+    }
+    return detail::FindUnneededUnits(AText, implementationAt, first ? &*first : nullptr, second ? &*second : nullptr,
+                                     ARules);
+}
+
 }  // namespace
 
 std::u16string F_ClauseNoteLine(const TClauseNote& ANote) {
@@ -86,6 +115,10 @@ std::u16string F_ClauseNoteLine(const TClauseNote& ANote) {
         case TClauseNoteKind::Group: tag = u"  [GROUP] "; break;
         case TClauseNoteKind::Case: tag = u"  [CASE] "; break;
         case TClauseNoteKind::Scope: tag = u"  [SCOPE] "; break;
+        case TClauseNoteKind::Unused:
+        case TClauseNoteKind::UnusedKept: tag = u"  [UNUSED] "; break;
+        case TClauseNoteKind::Move:
+        case TClauseNoteKind::MoveKept: tag = u"  [MOVE] "; break;
     }
     return std::u16string(tag) + ANote.Section + u" \u2014 " + ANote.Text;
 }
@@ -135,62 +168,101 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         nameRules.Text = [&wholeText] { return wholeText(); };
         nameRules.ReadInclude = &FIncludeReader;
     }
-    const auto note = [this](TClauseNoteKind AKind, std::u16string_view AClause, std::u16string_view AText) {
-        if (!FOnSkipBlock && !FOnClauseNote) return;
-        const TClauseNote clauseNote{AKind, std::u16string(AClause), std::u16string(AText)};
-        if (FOnClauseNote) FOnClauseNote(clauseNote);
-        if (FOnSkipBlock && AKind == TClauseNoteKind::Skip) FOnSkipBlock(F_ClauseNoteLine(clauseNote));
+    const auto note = [this](TClauseNote AClauseNote) {
+        if (FOnClauseNote) FOnClauseNote(AClauseNote);
+        if (FOnSkipBlock && AClauseNote.Kind == TClauseNoteKind::Skip) FOnSkipBlock(F_ClauseNoteLine(AClauseNote));
+    };
+    const auto clauseNote = [&](TClauseNoteKind AKind, std::u16string_view AClause, std::u16string_view AText) {
+        if (FOnSkipBlock || FOnClauseNote) note({AKind, std::u16string(AClause), std::u16string(AText)});
     };
 
-    // Each section's first clause, found in the source as given: the text a
+    // The clause of a section, found in the source as given: the text a
     // rewrite replaces always ends before `implementation`, so the second
     // clause is found just as it would be in the rewritten text.
-    const auto formatClause = [&](std::int32_t AStart, std::int32_t AEnd, std::u16string_view AClause,
-                                  std::int32_t AMustEndBefore) {
+    const auto locate = [&](std::int32_t AStart, std::int32_t AEnd, std::u16string_view AClause,
+                            std::int32_t AMustEndBefore) {
+        std::optional<detail::LocatedClause> clause;
         TUsesBlock block;
-        if (!ExtractUsesBlock(AText, AStart, AEnd, block, AWiden)) return;
+        if (!ExtractUsesBlock(AText, AStart, AEnd, block, AWiden)) return clause;
+        clause.emplace(detail::LocatedClause{std::move(block), AClause, {}, false, {}});
         // The marker wins over everything else, whatever the clause holds. It
         // counts in the comments after the `;` on its line too: the rewrite
         // would take them into the clause.
-        const std::size_t clauseBegin = ToIndex(block.StartPos);
-        const auto replacedEnd = static_cast<std::size_t>(block.ReplaceEndPos);
+        const TUsesBlock& located = clause->Block;
+        const std::size_t clauseBegin = ToIndex(located.StartPos);
+        const auto replacedEnd = static_cast<std::size_t>(located.ReplaceEndPos);
         if (detail::HasKeepOrderMarker(AText.substr(clauseBegin, replacedEnd - clauseBegin))) {
-            note(TClauseNoteKind::Skip, AClause, u"marked to keep its order");
-            return;
+            clause->Skip = u"marked to keep its order";
+        } else if (located.HasConditionals) {
+            clause->Skip = u"contains compiler directives";
+        } else {
+            clause->Editable = located.IsUnitList && !located.Entries.empty() && located.ReplaceEndPos < AMustEndBefore;
         }
-        if (block.HasConditionals) {
-            note(TClauseNoteKind::Skip, AClause, u"contains compiler directives");
-            return;
-        }
-        if (!block.IsUnitList || block.Entries.empty() || block.ReplaceEndPos >= AMustEndBefore) return;
-        if (detail::WritesUnitNames(FOptions)) {
-            detail::WriteUnitNames(block.Entries, FOptions, scopes, FUnitCatalog,
-                                   [&](TClauseNoteKind AKind, std::u16string_view ANote) { note(AKind, AClause, ANote); });
-        }
+        return clause;
+    };
+
+    // The clause's entries in their order, laid out; the notes on the order told.
+    const auto orderedText = [&](TUsesBlock& ABlock, std::u16string_view ASection) {
+        const auto clauseNoteHere = [&](TClauseNoteKind AKind, std::u16string_view ANote) {
+            clauseNote(AKind, ASection, ANote);
+        };
+        if (detail::WritesUnitNames(FOptions))
+            detail::WriteUnitNames(ABlock.Entries, FOptions, scopes, FUnitCatalog, clauseNoteHere);
         const detail::EntryPlaces places =
-            detail::PlaceEntries(block.Entries, groups, scopes, FUnitCatalog, nameRules.Catalog != nullptr);
-        const detail::ClauseOrder order = detail::OrderEntries(block.Entries, keepFirst, nameRules, places);
-        for (const std::u16string& kept : order.Notes) note(TClauseNoteKind::Keep, AClause, kept);
-        for (const std::u16string& moved : order.GroupNotes) note(TClauseNoteKind::Group, AClause, moved);
-        for (const std::u16string& kept : order.InitNotes) note(TClauseNoteKind::Init, AClause, kept);
-        TClauseRewrite r{clauseBegin, replacedEnd, BuildUsesText(block, order.Entries, lineBreak, order.GroupStarts)};
-        // A lone CR written just before an LF would read back as one CR LF break.
-        if (r.Text.back() == u'\r' && r.End < AText.size() && AText[r.End] == CharT('\n')) r.Text += u'\n';
-        std::u16string original;
-        if (AsUtf16(AText.substr(r.Begin, r.End - r.Begin), AWiden, original) != r.Text) {
-            rewrites.push_back(std::move(r));
+            detail::PlaceEntries(ABlock.Entries, groups, scopes, FUnitCatalog, nameRules.Catalog != nullptr);
+        const detail::ClauseOrder order = detail::OrderEntries(ABlock.Entries, keepFirst, nameRules, places);
+        for (const std::u16string& kept : order.Notes) clauseNoteHere(TClauseNoteKind::Keep, kept);
+        for (const std::u16string& moved : order.GroupNotes) clauseNoteHere(TClauseNoteKind::Group, moved);
+        for (const std::u16string& kept : order.InitNotes) clauseNoteHere(TClauseNoteKind::Init, kept);
+        return BuildUsesText(ABlock, order.Entries, lineBreak, order.GroupStarts);
+    };
+
+    const auto formatClause = [&](detail::LocatedClause& AClause) {
+        if (!AClause.Skip.empty()) clauseNote(TClauseNoteKind::Skip, AClause.Section, AClause.Skip);
+        for (TClauseNote& finding : AClause.Notes) note(std::move(finding));
+        if (!AClause.Editable) return;
+        TUsesBlock& block = AClause.Block;
+        TClauseRewrite r{ToIndex(block.StartPos), static_cast<std::size_t>(block.ReplaceEndPos), {}};
+        if (block.Entries.empty()) {
+            detail::RemoveWholeClause(AText, block.LeadingComments, FOptions.PreserveComments, lineBreak, r);
+        } else {
+            r.Text = orderedText(block, AClause.Section);
+            // A lone CR written just before an LF would read back as one CR LF break.
+            if (r.Text.back() == u'\r' && r.End < AText.size() && AText[r.End] == CharT('\n')) r.Text += u'\n';
         }
+        std::u16string original;
+        if (AsUtf16(AText.substr(r.Begin, r.End - r.Begin), AWiden, original) != r.Text) rewrites.push_back(std::move(r));
     };
 
     const std::int32_t interfacePos = FindKeyword(AText, u"interface", 1, length);
     // Without `interface` the text is no unit whatever follows: spare the scan.
     const std::int32_t implementationPos = interfacePos > 0 ? FindKeyword(AText, u"implementation", 1, length) : -1;
-    if (interfacePos > 0 && implementationPos > interfacePos) {
-        formatClause(interfacePos, implementationPos - 1, kInterfaceClause, implementationPos);
-        formatClause(implementationPos, length, kImplementationClause, std::numeric_limits<std::int32_t>::max());
+    const bool isUnit = interfacePos > 0 && implementationPos > interfacePos;
+    std::optional<detail::LocatedClause> first, second;
+    if (isUnit) {
+        first = locate(interfacePos, implementationPos - 1, kInterfaceClause, implementationPos);
+        second = locate(implementationPos, length, kImplementationClause, std::numeric_limits<std::int32_t>::max());
     } else {
-        formatClause(1, length, kOtherClause, std::numeric_limits<std::int32_t>::max());
+        first = locate(1, length, kOtherClause, std::numeric_limits<std::int32_t>::max());
     }
+    std::vector<TUsesEntry> created;  // moved into an implementation clause the file lacks
+    if (FOptions.FindsUnneededUnits() && FUnitCatalog != nullptr && first) {
+        detail::NameRules findingRules;
+        findingRules.Catalog = FUnitCatalog;
+        findingRules.ScopeNames = &FOptions.UnitScopeNames;
+        findingRules.ReadInclude = &FIncludeReader;
+        const detail::UnitFindings findings =
+            FindUnitFindings(wholeText(), isUnit, *first, second ? &*second : nullptr, findingRules);
+        detail::ApplyUnitFindings(findings, FOptions, *first, second ? &*second : nullptr, created);
+    }
+    if (first) formatClause(*first);
+    if (!created.empty()) {
+        TUsesBlock block;
+        block.Entries = std::move(created);
+        rewrites.push_back(detail::ClauseInsertion(AText, ToIndex(implementationPos), lineBreak,
+                                                   orderedText(block, kImplementationClause)));
+    }
+    if (second) formatClause(*second);
     return rewrites;
 }
 

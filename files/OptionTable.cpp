@@ -18,7 +18,7 @@ using Folders = std::vector<fs::path>;
 
 // VerticalList, WordWrapAt and AutoUpdate have the window's own, hand-placed
 // controls; the other rows with a label get theirs from the table, in its order.
-const std::array<OptionRow, 15> kRows{{
+const std::array<OptionRow, 18> kRows{{
     {u"VerticalList", OptionKind::Flag, u"1", "--wrapped", u"0", "", false, u"",
      "Word-wrap each uses clause instead of one unit per line", u"", u"",
      [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.VerticalList = std::get<bool>(AValue); }},
@@ -100,6 +100,24 @@ const std::array<OptionRow, 15> kRows{{
          AOptions.DeclaredUnitCase = std::get<std::int32_t>(AValue) == 1;
      },
      u"as-written|declared"},
+    {u"ReportUnused", OptionKind::Flag, u"0", "--unused", u"1", "", false, u"",
+     "Report the units a file does not need and the interface units only its implementation needs (with "
+     "--check: exit 1 when there are such units to remove or move)",
+     u"Report unneeded units",
+     u"Log the units a file does not need, and the interface units only its implementation needs",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.ReportUnneededUnits = std::get<bool>(AValue); }},
+    {u"RemoveUnused", OptionKind::Flag, u"0", "--remove-unused", u"1", "", false, u"",
+     "Remove the units a file does not need; never one whose initialization or finalization runs code (its own or "
+     "that of a unit it brings in), nor one whose source is not found",
+     u"Remove unneeded units",
+     u"Remove the units a file does not need, except those that run code as the program starts or ends",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.RemoveUnneededUnits = std::get<bool>(AValue); }},
+    {u"MoveToImplementation", OptionKind::Flag, u"0", "--move-to-implementation", u"1", "", false, u"",
+     "Move the units of an interface clause that only the implementation needs into the implementation clause "
+     "(made when there is none), where no name then reaches another unit",
+     u"Move to implementation",
+     u"Move interface units that only the implementation needs into the implementation clause",
+     [](const OptionValue& AValue, TFormatOptions& AOptions) { AOptions.MoveToImplementation = std::get<bool>(AValue); }},
     // The window's update check: read and checked but changing nothing in the
     // formatting, so the window's own settings file also serves as an options file.
     {u"AutoUpdate", OptionKind::Flag, u"1", "", u"", "", false, u"", "", u"", u"", nullptr},

@@ -55,7 +55,8 @@ bool IsWithinAny(const fs::path& AFolder, const std::vector<fs::path>& AFolders)
 
 bool NeedsCatalog(const TFormatOptions& AOptions) {
     return AOptions.KeepNameResolution || AOptions.KeepInitOrder || !AOptions.UnitGroups.empty() ||
-           AOptions.DeclaredUnitCase || AOptions.UnitScopeWriting != TUnitScopeWriting::AsWritten;
+           AOptions.DeclaredUnitCase || AOptions.UnitScopeWriting != TUnitScopeWriting::AsWritten ||
+           AOptions.FindsUnneededUnits();
 }
 
 SourceFormatter::SharedUnits SourceFormatter::UnitsFor(const FormatSetup& ASetup, const std::vector<fs::path>& AFileFolders,

@@ -1,5 +1,6 @@
 #include "PathsRun.h"
 
+#include <algorithm>
 #include <unordered_set>
 #include <variant>
 
@@ -51,7 +52,13 @@ std::vector<fs::path> CollectFiles(const CliOptions& AOptions, SourceFormats& AF
 int ExitCodeOf(const files::BatchSummary& ASummary, const CliOptions& AOptions, int AListingErrors) {
     if (ASummary.Errors > 0 || AListingErrors > 0) return kExitFailed;
     if (AOptions.WritesNothing() && ASummary.Changed > 0) return kExitWouldChange;
+    if (AOptions.Check && ASummary.UnitFindings() > 0) return kExitWouldChange;
     return kExitDone;
+}
+
+// Units it could do without, or that could move to its implementation.
+bool HasUnitFindings(const files::FileResult& AResult) {
+    return std::any_of(AResult.Notes.begin(), AResult.Notes.end(), files::IsUnitFinding);
 }
 
 }  // namespace
@@ -73,7 +80,7 @@ int RunOnPaths(const CliOptions& AOptions) {
     }
     ProgressLine progress(IsTerminal(stderr));
     std::FILE* const logStream = AOptions.Diff ? stderr : stdout;
-    std::vector<fs::path> wouldChange;
+    std::vector<fs::path> wouldChange, withUnitFindings;
 
     // The log goes to standard output (standard error while the diff takes
     // standard output); -q keeps only the lines of failed files, on standard error.
@@ -93,6 +100,7 @@ int RunOnPaths(const CliOptions& AOptions) {
             progress.Clear();
             WriteLine(stderr, files::FileResultLine(*file->Result));
         }
+        if (file && AOptions.Check && HasUnitFindings(*file->Result)) withUnitFindings.push_back(file->Result->Path);
         if (!file || file->Result->Outcome != files::FileOutcome::Changed) return;
         if (AOptions.Check) wouldChange.push_back(file->Result->Path);
         if (AOptions.Diff) {
@@ -116,6 +124,7 @@ int RunOnPaths(const CliOptions& AOptions) {
     progress.Clear();
 
     for (const fs::path& path : wouldChange) WriteLine(stdout, u"Would change: " + files::PathDisplayText(path));
+    for (const fs::path& path : withUnitFindings) WriteLine(stdout, u"Unneeded units: " + files::PathDisplayText(path));
     return ExitCodeOf(summary, AOptions, listingErrors);
 }
 

@@ -4,6 +4,7 @@
 
 #include "Console.h"
 #include "SourceFormats.h"
+#include "RunReport.h"
 #include "SourceFormatter.h"
 #include "UnifiedDiff.h"
 
@@ -52,13 +53,19 @@ int RunOnStandardInput(const CliOptions& AOptions) {
         const files::SourceFormatter formatter(setup, {folder},
                                                files::NeedsCatalog(setup.Options) ? projects.For(folder) : nullptr);
         const files::Bytes input = ReadAll(stdin);
+        bool unitFindings = false;
         const files::SourceRewrite rewrite =
             formatter.Rewrite(input, folder / kLabel, [&](const TClauseNote& ANote) {
+                unitFindings = unitFindings || files::IsUnitFinding(ANote);
                 if (!AOptions.Quiet) WriteLine(stderr, F_ClauseNoteLine(ANote));
             });
         if (rewrite.Changed() && AOptions.WritesNothing()) {
             if (AOptions.Diff) WriteDiff(input, rewrite);
             if (AOptions.Check) WriteText(stdout, std::string("Would change: ") + kLabel + "\n");
+            return kExitWouldChange;
+        }
+        if (AOptions.Check && unitFindings) {
+            WriteText(stdout, std::string("Unneeded units: ") + kLabel + "\n");
             return kExitWouldChange;
         }
         if (AOptions.WritesNothing()) return kExitDone;

@@ -63,6 +63,18 @@ struct TFormatOptions {
     // Each unit name in the letter case of its `unit` heading, where the
     // catalog knows its source.
     bool DeclaredUnitCase = false;
+    // Notes on the units a file does not need and on the interface units only
+    // its implementation needs. Needs a unit catalog.
+    bool ReportUnneededUnits = false;
+    // Remove the units a file does not need, except those that run code as the
+    // program starts or ends (or bring in units that do).
+    bool RemoveUnneededUnits = false;
+    // Move the interface units only the implementation needs to the front of
+    // the implementation clause, where no name then reaches another unit and
+    // they run no such code.
+    bool MoveToImplementation = false;
+
+    bool FindsUnneededUnits() const { return ReportUnneededUnits || RemoveUnneededUnits || MoveToImplementation; }
 
     // Plain alphabetical order: no unit kept first, no order kept for names.
     TFormatOptions& WithPlainOrder() {

@@ -23,17 +23,21 @@ class UnitFactsCache;
 // A note about a clause: left unchanged (compiler directives, the keep-order
 // marker), an order kept so that every name resolves as before (and a unit
 // kept out of its group for that) or so that units start as before, a unit
-// name written in its declared letter case, or a unit scope name added or removed.
-enum class TClauseNoteKind { Skip, Keep, Init, Group, Case, Scope };
+// name written in its declared letter case, a unit scope name added or
+// removed, a unit the file does not need (removable, or kept as it runs code
+// as the program starts or ends), or an interface unit only the
+// implementation needs (movable, or kept for a name another unit declares).
+enum class TClauseNoteKind { Skip, Keep, Init, Group, Case, Scope, Unused, UnusedKept, Move, MoveKept };
 
 struct TClauseNote {
     TClauseNoteKind Kind = TClauseNoteKind::Skip;
     std::u16string Section;  // "interface uses", "implementation uses" or "uses"
     std::u16string Text;     // "contains compiler directives", "Windows stays before SysUtils (DeleteFile)"
+    bool Applied = false;    // the unit was removed or moved
 };
 
 // The note as a log line: "  [SKIP] interface uses — contains compiler directives";
-// the other kinds as "[KEEP]", "[GROUP]", "[CASE]" and "[SCOPE]".
+// the other kinds as "[KEEP]", "[INIT]", "[GROUP]", "[CASE]", "[SCOPE]", "[UNUSED]" and "[MOVE]".
 std::u16string F_ClauseNoteLine(const TClauseNote& ANote);
 
 // Called with each clause left unchanged, as its log line.

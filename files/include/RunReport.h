@@ -15,6 +15,11 @@
 //   "[GROUP] <n> units kept out of their group for names" (only when n > 0)
 //   "[CASE] <n> unit names written in their declared case" (only when n > 0)
 //   "[SCOPE] <n> unit scope names added or removed" (only when n > 0)
+//   "[UNUSED] <n> unneeded units[, <r> removed]",
+//   "[UNUSED] <n> unneeded units kept, as they run code as the program starts or ends",
+//   "[MOVE] <n> interface units used only in the implementation[, <m> moved]",
+//   "[MOVE] <n> interface units used only in the implementation kept, for names or start order"
+//   (each only when n > 0)
 //   "=== End ==="
 // where <name> is the path's part after its last "/", "\" or ":".
 
@@ -35,6 +40,15 @@ struct BatchSummary {
     int OutOfGroup = 0;
     int CaseWritten = 0;
     int ScopesWritten = 0;
+    int Unneeded = 0;                // units nothing needs that may go
+    int Removed = 0;                 // of them, removed
+    int UnneededKept = 0;            // units nothing names that run code as the program starts or ends
+    int ImplementationOnly = 0;      // interface units only the implementation needs that may move
+    int Moved = 0;                   // of them, moved
+    int ImplementationOnlyKept = 0;  // such units that must stay for names or start order
+
+    // Units to remove or move: what a check of unneeded units fails on.
+    int UnitFindings() const { return Unneeded + ImplementationOnly; }
 
     // Counts the notes of AResult.
     void CountNotes(const FileResult& AResult);
@@ -58,6 +72,9 @@ struct RunEnded {
 };
 
 using RunEvent = std::variant<RunStarted, FileReported, RunEnded>;
+
+// A unit to remove or move: what a check of unneeded units fails on.
+bool IsUnitFinding(const TClauseNote& ANote);
 
 // "  [OK] <name>", "  [=] <name>" or "  [!!] <name>: <message>".
 std::u16string FileResultLine(const FileResult& AResult);

@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, OptionsFileErrorTest, ::testing::Values(
     ErrorCase{"UnknownKey", "[Settings]\nWrapAt=60\n",
               "line 2: key WrapAt: not a known key; known are VerticalList, WordWrapAt, KeepFirstBuiltIn, KeepFirst, "
               "KeepNameResolution, KeepInitOrder, UnitsPath, UnitScopes, DefaultUnitsPath, FileKinds, Groups, "
-              "GroupSeparator, WriteUnitScopes, UnitCase, AutoUpdate"},
+              "GroupSeparator, WriteUnitScopes, UnitCase, ReportUnused, RemoveUnused, MoveToImplementation, AutoUpdate"},
     ErrorCase{"NotANumber", "[Settings]\n\nWordWrapAt = wide\n",
               "line 3: key WordWrapAt: \"wide\" is not a whole number"},
     ErrorCase{"EmptyFlag", "[Settings]\r\nVerticalList=\r\n", "line 2: key VerticalList: \"\" is not a whole number"},

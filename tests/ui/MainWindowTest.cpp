@@ -191,7 +191,7 @@ void TMainWindowTest::updateCheckBoxSavesAtOnce() {
     window->chkAutoUpdateCheck->setChecked(false);
     QCOMPARE(FFixture->ReadSettings(), NewFileLines("[Settings]\nVerticalList=1\nAutoUpdate=0\nWordWrapAt=\nKeepFirstBuiltIn=1\nKeepFirst=\n"
                                                     "KeepNameResolution=1\nKeepInitOrder=0\nUnitsPath=\nDefaultUnitsPath=1\n"
-                                                    "Groups=\nGroupSeparator=blank-line\nWriteUnitScopes=as-written\nUnitCase=as-written\n"));
+                                                    "Groups=\nGroupSeparator=blank-line\nWriteUnitScopes=as-written\nUnitCase=as-written\nReportUnused=0\nRemoveUnused=0\nMoveToImplementation=0\n"));
 
     // A settings file that cannot be written: the error box, and the box stays as the user left it.
     QFile::remove(FFixture->SettingsPath());

@@ -74,14 +74,14 @@ void TSettingsTest::closingWritesTheOptionsAndKeepsTheRestOfTheFile_data() {
     QTest::newRow("new file: section, then the keys in order")
         << QByteArray() << NewFileLines("[Settings]\nVerticalList=0\nAutoUpdate=1\nWordWrapAt=\nKeepFirstBuiltIn=1\n"
                                         "KeepFirst=\nKeepNameResolution=1\nKeepInitOrder=0\nUnitsPath=\nDefaultUnitsPath=1\n"
-                                        "Groups=\nGroupSeparator=blank-line\nWriteUnitScopes=as-written\nUnitCase=as-written\n");
+                                        "Groups=\nGroupSeparator=blank-line\nWriteUnitScopes=as-written\nUnitCase=as-written\nReportUnused=0\nRemoveUnused=0\nMoveToImplementation=0\n");
     QTest::newRow("comments, other sections and line breaks kept")
         << QByteArray("; Quorvel\r\n[Window]\r\nVerticalList=keep\r\n\r\n[settings]\r\nwordwrapat = 100\r\n; note\r\n"
                       "Extra=yes\r\n\r\n[Tail]\r\nX=1")
         << QByteArray("; Quorvel\r\n[Window]\r\nVerticalList=keep\r\n\r\n[settings]\r\nWordWrapAt=\r\n; note\r\n"
                       "Extra=yes\r\nVerticalList=0\r\nAutoUpdate=1\r\nKeepFirstBuiltIn=1\r\nKeepFirst=\r\n"
                       "KeepNameResolution=1\r\nKeepInitOrder=0\r\nUnitsPath=\r\nDefaultUnitsPath=1\r\nGroups=\r\n"
-                      "GroupSeparator=blank-line\r\nWriteUnitScopes=as-written\r\nUnitCase=as-written\r\n\r\n[Tail]\r\nX=1");
+                      "GroupSeparator=blank-line\r\nWriteUnitScopes=as-written\r\nUnitCase=as-written\r\nReportUnused=0\r\nRemoveUnused=0\r\nMoveToImplementation=0\r\n\r\n[Tail]\r\nX=1");
 }
 
 void TSettingsTest::closingWritesTheOptionsAndKeepsTheRestOfTheFile() {
