@@ -81,7 +81,8 @@ const TWiden kNoWiden;
 // UTF-16 text. An 8-bit text's positions differ from the widened one's, so the
 // clauses are found again in it.
 detail::UnitFindings FindUnitFindings(std::u16string_view AText, bool AIsUnit, const detail::LocatedClause& AFirst,
-                                      const detail::LocatedClause* ASecond, const detail::NameRules& ARules) {
+                                      const detail::LocatedClause* ASecond, const detail::NameRules& ARules,
+                                      detail::UnitEffectsCache& AEffects) {
     const auto units = [&](const detail::LocatedClause* AClause, std::size_t ABegin, std::size_t AEnd) {
         std::optional<detail::ClauseUnits> found;
         TUsesBlock block;
@@ -101,7 +102,7 @@ detail::UnitFindings FindUnitFindings(std::u16string_view AText, bool AIsUnit, c
         first = units(&AFirst, 0, AText.size());
     }
     return detail::FindUnneededUnits(AText, implementationAt, first ? &*first : nullptr, second ? &*second : nullptr,
-                                     ARules);
+                                     ARules, AEffects);
 }
 
 }  // namespace
@@ -124,12 +125,15 @@ std::u16string F_ClauseNoteLine(const TClauseNote& ANote) {
 }
 
 TQuorvel::TQuorvel(TFormatOptions AOptions)
-    : FOptions(std::move(AOptions)), FUnitFacts(std::make_shared<detail::UnitFactsCache>()) {}
+    : FOptions(std::move(AOptions)),
+      FUnitFacts(std::make_shared<detail::UnitFactsCache>()),
+      FUnitEffects(std::make_shared<detail::UnitEffectsCache>()) {}
 
 void TQuorvel::SetUnitCatalog(const TUnitCatalog* ACatalog) {
     FUnitCatalog = ACatalog;
     // A new cache: copies made before keep the one that fits their catalog.
     FUnitFacts = std::make_shared<detail::UnitFactsCache>();
+    FUnitEffects = std::make_shared<detail::UnitEffectsCache>();
 }
 
 std::u16string TQuorvel::F_FormatSource(const std::u16string& ASource) const {
@@ -252,7 +256,7 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         findingRules.ScopeNames = &FOptions.UnitScopeNames;
         findingRules.ReadInclude = &FIncludeReader;
         const detail::UnitFindings findings =
-            FindUnitFindings(wholeText(), isUnit, *first, second ? &*second : nullptr, findingRules);
+            FindUnitFindings(wholeText(), isUnit, *first, second ? &*second : nullptr, findingRules, *FUnitEffects);
         detail::ApplyUnitFindings(findings, FOptions, *first, second ? &*second : nullptr, created);
     }
     if (first) formatClause(*first);

@@ -1,5 +1,6 @@
 #include "UnneededUnits.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
@@ -56,64 +57,90 @@ std::u16string FoldedFirstPart(std::u16string_view AUnitName) {
     return part;
 }
 
-// The sections that use something of AUnit: one of its names, its own name,
-// or (acting unnamed) a helper or an operator it declares.
-std::uint8_t SectionsUsing(const TIdentifierSet& AUnit, std::u16string_view AName, const FileUses& AUses) {
-    std::uint8_t sections = 0;
-    if (const auto own = AUses.find(FoldedFirstPart(AName)); own != AUses.end()) sections |= own->second;
-    // The smaller side is walked, the other looked up.
-    if (AUses.size() < AUnit.size()) {
-        for (const auto& [identifier, used] : AUses) {
-            if ((sections | used) != sections && AUnit.contains(identifier)) sections |= used;
-            if (sections == kBoth) return sections;
-        }
-    }
-    for (const std::u16string& identifier : AUnit) {
-        if (identifier.starts_with(kHelperPrefix) || identifier.starts_with(kOperatorPrefix)) return kBoth;
-        if (AUses.size() >= AUnit.size() && !IsPseudoIdentifier(identifier)) {
-            if (const auto used = AUses.find(identifier); used != AUses.end()) sections |= used->second;
-        }
-        if (sections == kBoth) return sections;
-    }
-    return sections;
-}
-
 struct FoundUnit {
     std::size_t Entry;
     const TIdentifierSet* Set;  // nullptr: no source known
+    bool InImplementationClause;
     std::uint8_t Sections = 0;
 };
 
-std::vector<FoundUnit> FindUnits(const ClauseUnits* AClause, const NameRules& ARules) {
+// The units of both clauses in the order the compiler searches them,
+// backwards: the interface clause's, then the implementation clause's.
+class UnitScope {
+public:
+    UnitScope(std::vector<FoundUnit>& AUnits, const FileUses& AUses, UnitEffectsCache& AEffects)
+        : FUnits(AUnits), FUses(AUses), FEffects(AEffects) {}
+
+    // The sections that use something of the unit at AIndex: one of its
+    // names that no later unit hides, its own name, or (acting unnamed) a
+    // helper or an operator it declares.
+    std::uint8_t SectionsUsing(std::size_t AIndex, std::u16string_view AName) const {
+        const FoundUnit& unit = FUnits[AIndex];
+        if (FEffects.ActsUnnamed(*unit.Set)) return kBoth;
+        std::uint8_t sections = 0;
+        if (const auto own = FUses.find(FoldedFirstPart(AName)); own != FUses.end()) sections |= own->second;
+        const auto count = [&](const std::u16string& AIdentifier, std::uint8_t AUsed) {
+            // The interface section sees no unit of the implementation clause.
+            if (unit.InImplementationClause) AUsed &= kImplementation;
+            for (const Sections section : {kInterface, kImplementation}) {
+                if ((AUsed & section) && !(sections & section) && !Hidden(AIndex, section, AIdentifier)) sections |= section;
+            }
+        };
+        // The smaller side is walked, the other looked up.
+        if (FUses.size() < unit.Set->size()) {
+            for (const auto& [identifier, used] : FUses) {
+                if ((sections | used) != sections && unit.Set->contains(identifier)) count(identifier, used);
+                if (sections == kBoth) break;
+            }
+            return sections;
+        }
+        for (const std::u16string& identifier : *unit.Set) {
+            if (const auto used = FUses.find(identifier); used != FUses.end()) count(identifier, used->second);
+            if (sections == kBoth) break;
+        }
+        return sections;
+    }
+
+private:
+    std::vector<FoundUnit>& FUnits;
+    const FileUses& FUses;
+    UnitEffectsCache& FEffects;
+
+    // A later unit the section sees declares AIdentifier too, and so supplies
+    // it; unless either has it as an overloaded routine, when the search may
+    // go on to earlier units. A unit without source hides nothing known.
+    bool Hidden(std::size_t AIndex, Sections ASection, const std::u16string& AIdentifier) const {
+        const std::u16string overload = std::u16string(kOverloadPrefix) + AIdentifier;
+        for (std::size_t later = AIndex + 1; later < FUnits.size(); ++later) {
+            const FoundUnit& unit = FUnits[later];
+            if (ASection == kInterface && unit.InImplementationClause) break;
+            if (!unit.Set || !unit.Set->contains(AIdentifier)) continue;
+            return !FUnits[AIndex].Set->contains(overload) && !unit.Set->contains(overload);
+        }
+        return false;
+    }
+};
+
+std::vector<FoundUnit> FindUnits(const ClauseUnits* AFirst, const ClauseUnits* ASecond, const NameRules& ARules) {
     std::vector<FoundUnit> units;
-    if (AClause == nullptr) return units;
-    for (std::size_t i = 0; i < AClause->Names.size(); ++i) units.push_back({i, FindUnitSet(ARules, AClause->Names[i])});
+    for (const ClauseUnits* clause : {AFirst, ASecond}) {
+        if (clause == nullptr) continue;
+        for (std::size_t i = 0; i < clause->Names.size(); ++i)
+            units.push_back({i, FindUnitSet(ARules, clause->Names[i]), clause == ASecond});
+    }
     return units;
-}
-
-void ReadSections(std::vector<FoundUnit>& AUnits, const ClauseUnits* AClause, const FileUses& AUses) {
-    for (FoundUnit& unit : AUnits) {
-        unit.Sections = unit.Set ? SectionsUsing(*unit.Set, AClause->Names[unit.Entry], AUses) : std::uint8_t{kBoth};
-    }
-}
-
-bool AnyKnown(const std::vector<FoundUnit>& AUnits) {
-    for (const FoundUnit& unit : AUnits) {
-        if (unit.Set != nullptr) return true;
-    }
-    return false;
 }
 
 // A unit that moves to the front of the implementation clause then comes after
 // the interface units that followed it: it must share none of the names the
 // implementation uses with those that stay (one without source may declare any).
-std::u16string WhyNotMovable(const FoundUnit& AUnit, const std::vector<FoundUnit>& AInterface,
+std::u16string WhyNotMovable(const FoundUnit& AUnit, const std::vector<FoundUnit>& AUnits,
                              const std::vector<char>& AMoving, const ClauseUnits& AClause, const FileUses& AUses) {
-    for (std::size_t k = AUnit.Entry + 1; k < AInterface.size(); ++k) {
+    for (std::size_t k = AUnit.Entry + 1; k < AClause.Names.size(); ++k) {
         if (AMoving[k]) continue;
-        const FoundUnit& later = AInterface[k];
+        const FoundUnit& later = AUnits[k];
         if (later.Set == nullptr) {
-            if (!AClause.Names[k].empty()) return u"no source found for " + AClause.Names[k] + u", which follows it";
+            if (!AClause.Names[k].empty()) return u"no source was found for " + AClause.Names[k] + u", which follows it";
             continue;
         }
         for (const auto& [identifier, used] : AUses) {
@@ -124,52 +151,84 @@ std::u16string WhyNotMovable(const FoundUnit& AUnit, const std::vector<FoundUnit
     return {};
 }
 
-}  // namespace
+bool AnyKnown(const std::vector<FoundUnit>& AUnits) {
+    return std::any_of(AUnits.begin(), AUnits.end(), [](const FoundUnit& AUnit) { return AUnit.Set != nullptr; });
+}
 
-UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplementationAt, const ClauseUnits* AFirst,
-                               const ClauseUnits* ASecond, const NameRules& ARules) {
-    if (ARules.Catalog == nullptr) return {};
-    std::vector<FoundUnit> interfaceUnits = FindUnits(AFirst, ARules), implementationUnits = FindUnits(ASecond, ARules);
-    if (!AnyKnown(interfaceUnits) && !AnyKnown(implementationUnits)) return {};
-    const std::optional<FileUses> uses = ReadFileUses(AText, AImplementationAt, AFirst, ASecond, ARules);
-    if (!uses) return {};
-    ReadSections(interfaceUnits, AFirst, *uses);
-    ReadSections(implementationUnits, ASecond, *uses);
+std::vector<UnitFinding> Unneeded(const std::vector<FoundUnit>& AUnits, bool AImplementationClause,
+                                  const NameRules& ARules) {
+    std::vector<UnitFinding> found;
+    for (const FoundUnit& unit : AUnits) {
+        if (unit.Set == nullptr || unit.Sections != 0 || unit.InImplementationClause != AImplementationClause) continue;
+        if (std::optional<std::u16string> through = InitCodeThrough(ARules, *unit.Set))
+            found.push_back({UnitFindingKind::UnneededWithInit, unit.Entry, std::move(*through)});
+        else
+            found.push_back({UnitFindingKind::Unneeded, unit.Entry});
+    }
+    return found;
+}
 
-    UnitFindings findings;
-    const auto unneeded = [&](const std::vector<FoundUnit>& AUnits, std::vector<UnitFinding>& AFound) {
-        for (const FoundUnit& unit : AUnits) {
-            if (unit.Set == nullptr || unit.Sections != 0) continue;
-            if (std::optional<std::u16string> through = InitCodeThrough(ARules, *unit.Set))
-                AFound.push_back({UnitFindingKind::UnneededWithInit, unit.Entry, std::move(*through)});
-            else
-                AFound.push_back({UnitFindingKind::Unneeded, unit.Entry});
-        }
-    };
-    unneeded(interfaceUnits, findings.First);
-    unneeded(implementationUnits, findings.Second);
-    if (AImplementationAt >= AText.size() || AFirst == nullptr) return findings;
-
+// The interface units only the implementation needs, each with why it cannot
+// move, if it cannot.
+std::vector<UnitFinding> ImplementationOnly(const std::vector<FoundUnit>& AUnits, const ClauseUnits& AClause,
+                                            const FileUses& AUses, const NameRules& ARules) {
+    const std::size_t count = AClause.Names.size();
     // Units that run code as the program starts stay: moving them changes when they start.
-    std::vector<char> moving(interfaceUnits.size(), 0);
-    std::vector<std::u16string> why(interfaceUnits.size());
-    for (const FoundUnit& unit : interfaceUnits) {
-        if (!unit.Set || unit.Sections != kImplementation) continue;
-        moving[unit.Entry] = !InitCodeThrough(ARules, *unit.Set);
-        if (!moving[unit.Entry]) why[unit.Entry] = u"it runs code as the program starts or ends";
+    std::vector<char> moving(count, 0);
+    std::vector<std::u16string> why(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        if (!AUnits[k].Set || AUnits[k].Sections != kImplementation) continue;
+        moving[k] = !InitCodeThrough(ARules, *AUnits[k].Set);
+        if (!moving[k]) why[k] = u"it runs code as the program starts or ends";
     }
     // Each unit that cannot move may keep another from moving: until none changes.
     for (bool changed = true; changed;) {
         changed = false;
-        for (const FoundUnit& unit : interfaceUnits) {
-            if (!moving[unit.Entry]) continue;
-            why[unit.Entry] = WhyNotMovable(unit, interfaceUnits, moving, *AFirst, *uses);
-            if (!why[unit.Entry].empty()) moving[unit.Entry] = 0, changed = true;
+        for (std::size_t k = 0; k < count; ++k) {
+            if (!moving[k]) continue;
+            why[k] = WhyNotMovable(AUnits[k], AUnits, moving, AClause, AUses);
+            if (!why[k].empty()) moving[k] = 0, changed = true;
         }
     }
-    for (const FoundUnit& unit : interfaceUnits) {
-        if (unit.Set && unit.Sections == kImplementation)
-            findings.First.push_back({UnitFindingKind::ImplementationOnly, unit.Entry, std::move(why[unit.Entry])});
+    std::vector<UnitFinding> found;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (AUnits[k].Set && AUnits[k].Sections == kImplementation)
+            found.push_back({UnitFindingKind::ImplementationOnly, k, std::move(why[k])});
+    }
+    return found;
+}
+
+}  // namespace
+
+bool UnitEffectsCache::ActsUnnamed(const TIdentifierSet& AUnit) {
+    {
+        const std::lock_guard lock(FMutex);
+        if (const auto known = FActsUnnamed.find(&AUnit); known != FActsUnnamed.end()) return known->second;
+    }
+    const bool acts = std::any_of(AUnit.begin(), AUnit.end(), [](const std::u16string& AIdentifier) {
+        return AIdentifier.starts_with(kHelperPrefix) || AIdentifier.starts_with(kOperatorPrefix);
+    });
+    const std::lock_guard lock(FMutex);
+    FActsUnnamed.emplace(&AUnit, acts);
+    return acts;
+}
+
+UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplementationAt, const ClauseUnits* AFirst,
+                               const ClauseUnits* ASecond, const NameRules& ARules, UnitEffectsCache& AEffects) {
+    if (ARules.Catalog == nullptr) return {};
+    std::vector<FoundUnit> units = FindUnits(AFirst, ASecond, ARules);
+    if (!AnyKnown(units)) return {};
+    const std::optional<FileUses> uses = ReadFileUses(AText, AImplementationAt, AFirst, ASecond, ARules);
+    if (!uses) return {};
+    const UnitScope scope(units, *uses, AEffects);
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        const ClauseUnits& clause = units[k].InImplementationClause ? *ASecond : *AFirst;
+        units[k].Sections = units[k].Set ? scope.SectionsUsing(k, clause.Names[units[k].Entry]) : std::uint8_t{kBoth};
+    }
+    UnitFindings findings{Unneeded(units, false, ARules), Unneeded(units, true, ARules)};
+    if (AFirst != nullptr && AImplementationAt < AText.size()) {
+        std::vector<UnitFinding> moves = ImplementationOnly(units, *AFirst, *uses, ARules);
+        findings.First.insert(findings.First.end(), moves.begin(), moves.end());
     }
     return findings;
 }

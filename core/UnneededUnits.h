@@ -3,6 +3,8 @@
 // its interface clause only its implementation needs.
 
 #include <cstddef>
+#include <mutex>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,8 +43,20 @@ struct UnitFindings {
     std::vector<UnitFinding> Second;  // the implementation clause
 };
 
+// Whether a unit declares a helper or an operator, which act without being
+// named; asked once per unit however many files use it. Thread-safe.
+class UnitEffectsCache {
+public:
+    bool ActsUnnamed(const TIdentifierSet& AUnit);
+
+private:
+    std::mutex FMutex;
+    std::unordered_map<const TIdentifierSet*, bool> FActsUnnamed;
+};
+
 // A unit is needed when the file (or an include file it names) uses an
-// identifier the unit declares, or the unit's own name (`SysUtils.Exception`),
+// identifier the unit declares that no later unit of the clauses declares
+// too (overloaded routines aside), or the unit's own name (`SysUtils.Exception`),
 // or when the unit declares a helper or an operator, which act unnamed. Names
 // in comments and strings do not count; names in every conditional branch do.
 // AImplementationAt is where the implementation section begins (the text's
@@ -50,6 +64,6 @@ struct UnitFindings {
 // ASecond the implementation's; either may be nullptr. Nothing is found when an
 // include file cannot be read, or for units whose source the catalog lacks.
 UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplementationAt, const ClauseUnits* AFirst,
-                               const ClauseUnits* ASecond, const NameRules& ARules);
+                               const ClauseUnits* ASecond, const NameRules& ARules, UnitEffectsCache& AEffects);
 
 }  // namespace quorvel::detail

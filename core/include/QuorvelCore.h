@@ -18,6 +18,7 @@ namespace quorvel {
 
 namespace detail {
 class UnitFactsCache;
+class UnitEffectsCache;
 }
 
 // A note about a clause: left unchanged (compiler directives, the keep-order
@@ -142,6 +143,7 @@ private:
     // Facts derived from the catalog's sets, shared by copies of the formatter
     // (the batch run copies it per file) and safe to use from several threads.
     std::shared_ptr<detail::UnitFactsCache> FUnitFacts;
+    std::shared_ptr<detail::UnitEffectsCache> FUnitEffects;
 
     template <typename CharT>
     std::vector<TClauseRewrite> ClauseRewrites(std::basic_string_view<CharT> AText, const TWiden& AWiden) const;

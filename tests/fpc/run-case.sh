@@ -3,12 +3,23 @@
 # of several units, formats the copy, builds and runs it again; the output
 # must not change. Then checks that the program's clauses came out as the
 # case expects: "sorted" (fully alphabetical) or "kept" (not alphabetical).
+# "log" instead checks the tool's log: the options come first, then "--",
+# then fragments each line must hold ("!fragment": no line may hold it).
 # Usage: run-case.sh QUORVEL_CLI CASE_FOLDER sorted|kept [CLI_OPTIONS...]
+#        run-case.sh QUORVEL_CLI CASE_FOLDER log CLI_OPTIONS... -- FRAGMENTS...
 # Exit 77 (skipped) when the Free Pascal compiler is not installed.
 set -euo pipefail
 
 cli=$1 case_dir=$2 expect=$3
 shift 3
+options=() fragments=()
+if [[ $expect == log ]]; then
+  while [[ $# -gt 0 && $1 != -- ]]; do options+=("$1"); shift; done
+  [[ $# -gt 0 ]] && shift
+  fragments=("$@")
+else
+  options=(-q "$@")
+fi
 
 if ! command -v fpc >/dev/null; then
   echo "SKIPPED: fpc (Free Pascal) is not installed; scripts/install-deps.sh installs it"
@@ -33,7 +44,7 @@ build_and_run() {
 }
 
 before=$(build_and_run before)
-"$cli" -q "$@" "$work/src" >"$work/cli.log" 2>&1 || { echo "quorvel-cli failed:"; cat "$work/cli.log"; exit 1; }
+"$cli" "${options[@]}" "$work/src" >"$work/cli.log" 2>&1 || { echo "quorvel-cli failed:"; cat "$work/cli.log"; exit 1; }
 after=$(build_and_run after)
 
 status=0
@@ -42,6 +53,22 @@ if [[ "$before" != "$after" ]]; then
   echo "--- before"; echo "$before"; echo "--- after"; echo "$after"
   diff -u "$case_dir/prog.pas" "$work/src/prog.pas" || true
   status=1
+fi
+
+if [[ $expect == log ]]; then
+  for fragment in "${fragments[@]}"; do
+    if [[ $fragment == !* ]]; then
+      grep -qF -- "${fragment#!}" "$work/cli.log" || continue
+      echo "The log should not hold \"${fragment#!}\":"
+    else
+      grep -qF -- "$fragment" "$work/cli.log" && continue
+      echo "The log should hold \"$fragment\":"
+    fi
+    cat "$work/cli.log"
+    status=1
+  done
+  [[ $status -eq 0 ]] && echo "same output ($(echo "$before" | wc -l) lines), log as expected"
+  exit $status
 fi
 
 # Fully alphabetical: plain order finds nothing more to change.

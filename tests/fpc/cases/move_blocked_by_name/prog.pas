@@ -1,0 +1,8 @@
+program prog;
+{$mode objfpc}
+uses
+  Mid;
+
+begin
+  WriteLn(Report(2));
+end.

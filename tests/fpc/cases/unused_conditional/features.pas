@@ -1,0 +1,7 @@
+unit Features;
+{$mode objfpc}
+interface
+const
+  FastPath = True;
+implementation
+end.

@@ -1,0 +1,7 @@
+unit Plain;
+{$mode objfpc}
+interface
+const
+  PlainValue = 1;
+implementation
+end.

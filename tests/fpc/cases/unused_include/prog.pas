@@ -1,0 +1,8 @@
+program prog;
+{$mode objfpc}
+uses
+  Loud, Plain;
+
+begin
+  {$I body.inc}
+end.

@@ -1,0 +1,8 @@
+program prog;
+{$mode objfpc}
+uses
+  Wrapper, Plain;
+
+begin
+  WriteLn(PlainValue);
+end.

@@ -1,0 +1,7 @@
+unit Registry;
+{$mode objfpc}
+interface
+implementation
+initialization
+  WriteLn('registry starts');
+end.

@@ -1,0 +1,9 @@
+unit Wrapper;
+{$mode objfpc}
+interface
+const
+  WrapperValue = 3;
+implementation
+uses
+  Registry;
+end.
