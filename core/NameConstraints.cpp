@@ -113,9 +113,7 @@ const TIdentifierSet* FindUnitSet(const NameRules& ARules, std::u16string_view A
     return nullptr;
 }
 
-// Breadth first, so the nearest unit with code is named.
-std::optional<std::u16string> InitCodeThrough(const NameRules& ARules, const TIdentifierSet& AUnit) {
-    if (AUnit.contains(std::u16string(kInitCode))) return std::u16string();
+void VisitUnitsBroughtIn(const NameRules& ARules, const TIdentifierSet& AUnit, const UnitVisitor& AVisit) {
     std::vector<const TIdentifierSet*> queue = {&AUnit};
     std::unordered_set<const TIdentifierSet*> seen = {&AUnit};
     for (std::size_t next = 0; next < queue.size(); ++next) {
@@ -124,11 +122,20 @@ std::optional<std::u16string> InitCodeThrough(const NameRules& ARules, const TId
             const std::u16string_view name = std::u16string_view(fact).substr(kUsesPrefix.size());
             const TIdentifierSet* used = FindUnitSet(ARules, name);
             if (used == nullptr || !seen.insert(used).second) continue;
-            if (used->contains(std::u16string(kInitCode))) return std::u16string(name);
+            if (!AVisit(*used, name)) return;
             queue.push_back(used);
         }
     }
-    return std::nullopt;
+}
+
+std::optional<std::u16string> InitCodeThrough(const NameRules& ARules, const TIdentifierSet& AUnit) {
+    if (AUnit.contains(std::u16string(kInitCode))) return std::u16string();
+    std::optional<std::u16string> through;
+    VisitUnitsBroughtIn(ARules, AUnit, [&](const TIdentifierSet& AUsed, std::u16string_view AName) {
+        if (AUsed.contains(std::u16string(kInitCode))) through.emplace(AName);
+        return !through;
+    });
+    return through;
 }
 
 std::vector<Constraint> ConstraintFinder::Find(const std::vector<std::u16string>& ANames) {

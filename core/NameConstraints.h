@@ -38,6 +38,12 @@ struct NameRules {
 // in front); nullptr when the catalog knows no source for it.
 const TIdentifierSet* FindUnitSet(const NameRules& ARules, std::u16string_view AName);
 
+// Told each unit AUnit brings in through its uses clauses, at any depth,
+// breadth first (so nearest first), with its name as the clause spells it;
+// false ends the walk. Units without source are passed over.
+using UnitVisitor = std::function<bool(const TIdentifierSet& AUnit, std::u16string_view AName)>;
+void VisitUnitsBroughtIn(const NameRules& ARules, const TIdentifierSet& AUnit, const UnitVisitor& AVisit);
+
 // Empty when AUnit's own initialization or finalization section holds code,
 // else the name of the first unit it brings in (through its uses clauses, at
 // any depth) whose sections do; nothing when none does.

@@ -255,6 +255,7 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         findingRules.Catalog = FUnitCatalog;
         findingRules.ScopeNames = &FOptions.UnitScopeNames;
         findingRules.ReadInclude = &FIncludeReader;
+        findingRules.InitOrder = FOptions.KeepInitOrder;
         const detail::UnitFindings findings =
             FindUnitFindings(wholeText(), isUnit, *first, second ? &*second : nullptr, findingRules, *FUnitEffects);
         detail::ApplyUnitFindings(findings, FOptions, *first, second ? &*second : nullptr, created);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "IdentifierScan.h"
 #include "IncludeWalker.h"
@@ -155,30 +156,48 @@ bool AnyKnown(const std::vector<FoundUnit>& AUnits) {
     return std::any_of(AUnits.begin(), AUnits.end(), [](const FoundUnit& AUnit) { return AUnit.Set != nullptr; });
 }
 
-std::vector<UnitFinding> Unneeded(const std::vector<FoundUnit>& AUnits, bool AImplementationClause,
-                                  const NameRules& ARules) {
-    std::vector<UnitFinding> found;
+// The units with start code the program keeps through the units the file needs.
+using StartingUnits = std::unordered_set<const TIdentifierSet*>;
+
+// Each unit nothing needs, in clause order: one whose removal would drop
+// start code from the program (its own, or that of a unit only it brings in)
+// stays, and what it brings in then counts as kept. With the start order kept,
+// any start code it brings in keeps it.
+UnitFindings Unneeded(const std::vector<FoundUnit>& AUnits, UnitEffectsCache& AEffects, const NameRules& ARules) {
+    StartingUnits kept;
     for (const FoundUnit& unit : AUnits) {
-        if (unit.Set == nullptr || unit.Sections != 0 || unit.InImplementationClause != AImplementationClause) continue;
-        if (std::optional<std::u16string> through = InitCodeThrough(ARules, *unit.Set))
-            found.push_back({UnitFindingKind::UnneededWithInit, unit.Entry, std::move(*through)});
-        else
-            found.push_back({UnitFindingKind::Unneeded, unit.Entry});
+        if (!unit.Set || unit.Sections == 0) continue;
+        for (const auto& [set, name] : AEffects.StartingUnits(*unit.Set, ARules)) kept.insert(set);
     }
-    return found;
+    UnitFindings findings;
+    for (const FoundUnit& unit : AUnits) {
+        if (unit.Set == nullptr || unit.Sections != 0) continue;
+        std::vector<UnitFinding>& found = unit.InImplementationClause ? findings.Second : findings.First;
+        const auto& starting = AEffects.StartingUnits(*unit.Set, ARules);
+        const auto alone = std::find_if(starting.begin(), starting.end(), [&](const auto& AStarting) {
+            return ARules.InitOrder || !kept.contains(AStarting.first);
+        });
+        if (alone == starting.end()) {
+            found.push_back({UnitFindingKind::Unneeded, unit.Entry});
+            continue;
+        }
+        found.push_back({UnitFindingKind::UnneededWithInit, unit.Entry, alone->second});
+        for (const auto& [set, name] : starting) kept.insert(set);
+    }
+    return findings;
 }
 
 // The interface units only the implementation needs, each with why it cannot
 // move, if it cannot.
 std::vector<UnitFinding> ImplementationOnly(const std::vector<FoundUnit>& AUnits, const ClauseUnits& AClause,
-                                            const FileUses& AUses, const NameRules& ARules) {
+                                            const FileUses& AUses, UnitEffectsCache& AEffects, const NameRules& ARules) {
     const std::size_t count = AClause.Names.size();
-    // Units that run code as the program starts stay: moving them changes when they start.
+    // With the start order kept, units that run start code stay: moving them changes when it runs.
     std::vector<char> moving(count, 0);
     std::vector<std::u16string> why(count);
     for (std::size_t k = 0; k < count; ++k) {
         if (!AUnits[k].Set || AUnits[k].Sections != kImplementation) continue;
-        moving[k] = !InitCodeThrough(ARules, *AUnits[k].Set);
+        moving[k] = !ARules.InitOrder || AEffects.StartingUnits(*AUnits[k].Set, ARules).empty();
         if (!moving[k]) why[k] = u"it runs code as the program starts or ends";
     }
     // Each unit that cannot move may keep another from moving: until none changes.
@@ -213,6 +232,21 @@ bool UnitEffectsCache::ActsUnnamed(const TIdentifierSet& AUnit) {
     return acts;
 }
 
+const UnitEffectsCache::Starting& UnitEffectsCache::StartingUnits(const TIdentifierSet& AUnit, const NameRules& ARules) {
+    {
+        const std::lock_guard lock(FMutex);
+        if (const auto known = FStarting.find(&AUnit); known != FStarting.end()) return known->second;
+    }
+    Starting starting;
+    if (AUnit.contains(std::u16string(kInitCode))) starting.emplace_back(&AUnit, std::u16string());
+    VisitUnitsBroughtIn(ARules, AUnit, [&](const TIdentifierSet& AUsed, std::u16string_view AName) {
+        if (AUsed.contains(std::u16string(kInitCode))) starting.emplace_back(&AUsed, std::u16string(AName));
+        return true;
+    });
+    const std::lock_guard lock(FMutex);
+    return FStarting.emplace(&AUnit, std::move(starting)).first->second;
+}
+
 UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplementationAt, const ClauseUnits* AFirst,
                                const ClauseUnits* ASecond, const NameRules& ARules, UnitEffectsCache& AEffects) {
     if (ARules.Catalog == nullptr) return {};
@@ -225,9 +259,9 @@ UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplement
         const ClauseUnits& clause = units[k].InImplementationClause ? *ASecond : *AFirst;
         units[k].Sections = units[k].Set ? scope.SectionsUsing(k, clause.Names[units[k].Entry]) : std::uint8_t{kBoth};
     }
-    UnitFindings findings{Unneeded(units, false, ARules), Unneeded(units, true, ARules)};
+    UnitFindings findings = Unneeded(units, AEffects, ARules);
     if (AFirst != nullptr && AImplementationAt < AText.size()) {
-        std::vector<UnitFinding> moves = ImplementationOnly(units, *AFirst, *uses, ARules);
+        std::vector<UnitFinding> moves = ImplementationOnly(units, *AFirst, *uses, AEffects, ARules);
         findings.First.insert(findings.First.end(), moves.begin(), moves.end());
     }
     return findings;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <mutex>
 #include <unordered_map>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,15 +44,25 @@ struct UnitFindings {
     std::vector<UnitFinding> Second;  // the implementation clause
 };
 
-// Whether a unit declares a helper or an operator, which act without being
-// named; asked once per unit however many files use it. Thread-safe.
+// What a unit does besides declaring names, asked once per unit however many
+// files use it. Thread-safe; the catalog's units must outlive it.
 class UnitEffectsCache {
 public:
+    // Units with code in their initialization or finalization section, each
+    // with its name as the uses clause that brings it in spells it (empty for
+    // the unit itself).
+    using Starting = std::vector<std::pair<const TIdentifierSet*, std::u16string>>;
+
+    // Whether AUnit declares a helper or an operator, which act without being named.
     bool ActsUnnamed(const TIdentifierSet& AUnit);
+    // The units with start code AUnit brings into a program: itself, then
+    // those its uses clauses bring in at any depth, nearest first.
+    const Starting& StartingUnits(const TIdentifierSet& AUnit, const NameRules& ARules);
 
 private:
     std::mutex FMutex;
     std::unordered_map<const TIdentifierSet*, bool> FActsUnnamed;
+    std::unordered_map<const TIdentifierSet*, Starting> FStarting;  // nodes stay put: references handed out stay valid
 };
 
 // A unit is needed when the file (or an include file it names) uses an
@@ -63,6 +74,10 @@ private:
 // size for a program). AFirst is the interface clause (or the program's),
 // ASecond the implementation's; either may be nullptr. Nothing is found when an
 // include file cannot be read, or for units whose source the catalog lacks.
+// A unit nothing needs counts as one with start code when removing it would
+// drop start code from the program: its own, or that of a unit no needed unit
+// of the file brings in; with ARules.InitOrder, when it brings in any, and such
+// units do not move either.
 UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplementationAt, const ClauseUnits* AFirst,
                                const ClauseUnits* ASecond, const NameRules& ARules, UnitEffectsCache& AEffects);
 

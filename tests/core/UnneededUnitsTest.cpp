@@ -26,6 +26,7 @@ struct UnneededCase {
     std::string_view Input;
     std::string_view Expected;                 // empty: the input comes back unchanged
     std::vector<std::string_view> Notes = {};  // the notes of the first formatting, in order
+    bool KeepInitOrder = false;
 };
 
 void PrintTo(const UnneededCase& ACase, std::ostream* AOut) { *AOut << ACase.Name; }
@@ -43,7 +44,9 @@ class UnneededUnitsTest : public ::testing::TestWithParam<UnneededCase> {};
 TEST_P(UnneededUnitsTest, FindsFixesAndStaysStable) {
     const UnneededCase& c = GetParam();
     const FakeUnitCatalog catalog(Utf16(c.Units));
-    TQuorvel formatter(OptionsFor(c.Fix));
+    TFormatOptions options = OptionsFor(c.Fix);
+    options.KeepInitOrder = c.KeepInitOrder;
+    TQuorvel formatter(options);
     formatter.SetUnitCatalog(&catalog);
     formatter.SetIncludeReader([](std::u16string_view AName) -> std::optional<std::u16string> {
         if (AName == u"uses-alpha.inc") return u"AlphaValue;";
@@ -66,7 +69,7 @@ TEST_P(UnneededUnitsTest, FindsFixesAndStaysStable) {
 
 constexpr std::string_view kUnits = "Alpha=ALPHAVALUE|Beta=BETAVALUE|Gamma=GAMMAVALUE INIT~CODE|"
                                     "Helpers=HELPER_FOR_INTEGER|Shadow=ALPHAVALUE|Over=OVERLOAD~ALPHAVALUE ALPHAVALUE|"
-                                    "Mover=MOVERVALUE ALPHAVALUE";
+                                    "Mover=MOVERVALUE ALPHAVALUE|Wrap=USES~Gamma|Other=OTHERVALUE USES~Gamma";
 
 const UnneededCase kCases[] = {
     {"ReportOnlyNamesAndSorts", kReport, kUnits,
@@ -116,7 +119,18 @@ const UnneededCase kCases[] = {
      "unit U;\ninterface\nuses\n   Gamma;\nimplementation\nuses\n   Alpha,\n   Beta;\nbegin AlphaValue; BetaValue; GammaValue; end.\n",
      {"  [MOVE] interface uses \xE2\x80\x94 Gamma is used only in the implementation; it stays, as it runs code as "
       "the program starts or ends",
-      "  [MOVE] interface uses \xE2\x80\x94 Alpha is used only in the implementation (moved)"}},
+      "  [MOVE] interface uses \xE2\x80\x94 Alpha is used only in the implementation (moved)"}, true},
+    {"StartCodeMovesUnlessItsOrderIsKept", kMove, kUnits,
+     "unit U;\ninterface\nuses\n   Gamma;\nimplementation\nbegin GammaValue; end.\n",
+     "unit U;\ninterface\nimplementation\n\nuses\n   Gamma;\n\nbegin GammaValue; end.\n",
+     {"  [MOVE] interface uses \xE2\x80\x94 Gamma is used only in the implementation (moved)"}},
+    {"StartCodeOthersBringInIsNoReason", kRemove, kUnits,
+     "program P;\nuses\n   Other,\n   Wrap;\nbegin OtherValue; end.\n",
+     "program P;\nuses\n   Other;\nbegin OtherValue; end.\n",
+     {"  [UNUSED] uses \xE2\x80\x94 Wrap (removed)"}},
+    {"StartCodeOthersBringInKeptWithItsOrder", kRemove, kUnits,
+     "program P;\nuses\n   Other,\n   Wrap;\nbegin OtherValue; end.\n", "",
+     {"  [UNUSED] uses \xE2\x80\x94 Wrap brings in Gamma, which runs code as the program starts or ends: kept"}, true},
     {"MoveThatWouldChangeANameStays", kMove, kUnits,
      "unit U;\ninterface\nuses\n   Mover,\n   Alpha;\nconst X = AlphaValue;\nimplementation\nbegin MoverValue; AlphaValue; end.\n", "",
      {"  [MOVE] interface uses \xE2\x80\x94 Mover is used only in the implementation; it stays, as Alpha declares "
