@@ -164,14 +164,18 @@ using StartingUnits = std::unordered_set<const TIdentifierSet*>;
 // stays, and what it brings in then counts as kept. With the start order kept,
 // any start code it brings in keeps it.
 UnitFindings Unneeded(const std::vector<FoundUnit>& AUnits, UnitEffectsCache& AEffects, const NameRules& ARules) {
-    StartingUnits kept;
-    for (const FoundUnit& unit : AUnits) {
-        if (!unit.Set || unit.Sections == 0) continue;
-        for (const auto& [set, name] : AEffects.StartingUnits(*unit.Set, ARules)) kept.insert(set);
-    }
     UnitFindings findings;
+    StartingUnits kept;
+    bool keptKnown = false;
     for (const FoundUnit& unit : AUnits) {
         if (unit.Set == nullptr || unit.Sections != 0) continue;
+        if (!keptKnown) {
+            for (const FoundUnit& needed : AUnits) {
+                if (!needed.Set || needed.Sections == 0) continue;
+                for (const auto& [set, name] : AEffects.StartingUnits(*needed.Set, ARules)) kept.insert(set);
+            }
+            keptKnown = true;
+        }
         std::vector<UnitFinding>& found = unit.InImplementationClause ? findings.Second : findings.First;
         const auto& starting = AEffects.StartingUnits(*unit.Set, ARules);
         const auto alone = std::find_if(starting.begin(), starting.end(), [&](const auto& AStarting) {
@@ -232,17 +236,38 @@ bool UnitEffectsCache::ActsUnnamed(const TIdentifierSet& AUnit) {
     return acts;
 }
 
+const UnitEffectsCache::Starting& UnitEffectsCache::DirectUses(const TIdentifierSet& AUnit, const NameRules& ARules) {
+    {
+        const std::lock_guard lock(FMutex);
+        if (const auto known = FDirectUses.find(&AUnit); known != FDirectUses.end()) return known->second;
+    }
+    Starting uses;
+    for (const std::u16string& fact : AUnit) {
+        if (!fact.starts_with(kUsesPrefix)) continue;
+        const std::u16string_view name = std::u16string_view(fact).substr(kUsesPrefix.size());
+        if (const TIdentifierSet* used = FindUnitSet(ARules, name)) uses.emplace_back(used, name);
+    }
+    const std::lock_guard lock(FMutex);
+    return FDirectUses.emplace(&AUnit, std::move(uses)).first->second;
+}
+
 const UnitEffectsCache::Starting& UnitEffectsCache::StartingUnits(const TIdentifierSet& AUnit, const NameRules& ARules) {
     {
         const std::lock_guard lock(FMutex);
         if (const auto known = FStarting.find(&AUnit); known != FStarting.end()) return known->second;
     }
+    // Breadth first over each unit's uses, read once per unit.
     Starting starting;
     if (AUnit.contains(std::u16string(kInitCode))) starting.emplace_back(&AUnit, std::u16string());
-    VisitUnitsBroughtIn(ARules, AUnit, [&](const TIdentifierSet& AUsed, std::u16string_view AName) {
-        if (AUsed.contains(std::u16string(kInitCode))) starting.emplace_back(&AUsed, std::u16string(AName));
-        return true;
-    });
+    std::vector<const TIdentifierSet*> queue = {&AUnit};
+    std::unordered_set<const TIdentifierSet*> seen = {&AUnit};
+    for (std::size_t next = 0; next < queue.size(); ++next) {
+        for (const auto& [used, name] : DirectUses(*queue[next], ARules)) {
+            if (!seen.insert(used).second) continue;
+            if (used->contains(std::u16string(kInitCode))) starting.emplace_back(used, name);
+            queue.push_back(used);
+        }
+    }
     const std::lock_guard lock(FMutex);
     return FStarting.emplace(&AUnit, std::move(starting)).first->second;
 }

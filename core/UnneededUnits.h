@@ -62,6 +62,8 @@ public:
 private:
     std::mutex FMutex;
     std::unordered_map<const TIdentifierSet*, bool> FActsUnnamed;
+    std::unordered_map<const TIdentifierSet*, Starting> FDirectUses;  // the units its clauses name that have a source
+    const Starting& DirectUses(const TIdentifierSet& AUnit, const NameRules& ARules);
     std::unordered_map<const TIdentifierSet*, Starting> FStarting;  // nodes stay put: references handed out stay valid
 };
 

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -50,6 +51,7 @@ private slots:
     void skipMessageOnEveryPreviewAndLayoutToggleRereadsTheFile();
     void clickReadsTheFileOnceAndAgainWhenSelected();
     void groupsAndScopeNamesShowInThePreviewAtOnce();
+    void unneededUnitsRemovedAndMovedInThePreview();
 
 private:
     std::unique_ptr<TWindowFixture> FFixture;
@@ -172,6 +174,34 @@ void TPreviewTest::groupsAndScopeNamesShowInThePreviewAtOnce() {
     QVERIFY(LogLines(*window).contains(u"  [SCOPE] interface uses \u2014 Windows as Winapi.Windows"_qs));
     const QByteArray settings = FFixture->ReadSettings();
     QVERIFY2(settings.contains("Groups=System.*,Winapi.*") && settings.contains("WriteUnitScopes=add"), settings);
+}
+
+// The options on unneeded units show in the preview before anything is
+// written, and their notes in the log.
+void TPreviewTest::unneededUnitsRemovedAndMovedInThePreview() {
+    auto window = FFixture->CreateWindow();
+    FFixture->WriteSource("Used.pas", "unit Used;\r\ninterface\r\nconst UsedValue = 1;\r\nimplementation\r\nend.\r\n");
+    FFixture->WriteSource("Spare.pas", "unit Spare;\r\ninterface\r\nconst SpareValue = 2;\r\nimplementation\r\nend.\r\n");
+    const QByteArray source = "unit Main;\r\ninterface\r\nuses Used, Spare;\r\nimplementation\r\n\r\n"
+                              "procedure P; begin UsedValue; end;\r\nend.\r\n";
+    const QString path = FFixture->WriteSource("Main.pas", source);
+    Preview(*window, path);
+    auto* remove = window->findChild<QCheckBox*>(QStringLiteral("chkRemoveUnused"));
+    auto* move = window->findChild<QCheckBox*>(QStringLiteral("chkMoveToImplementation"));
+    QVERIFY(remove && move);
+
+    remove->setChecked(true);
+    move->setChecked(true);
+    QCOMPARE(window->SynFormatted->text(), QStringLiteral("unit Main;\r\ninterface\r\nimplementation\r\n\r\nuses\r\n"
+                                                         "   Used;\r\n\r\nprocedure P; begin UsedValue; end;\r\nend.\r\n"));
+    const QStringList log = LogLines(*window);
+    QVERIFY2(log.contains(u"  [UNUSED] interface uses \u2014 Spare (removed)"_qs), qPrintable(log.join('\n')));
+    QVERIFY(log.contains(u"  [MOVE] interface uses \u2014 Used is used only in the implementation (moved)"_qs));
+    QFile stored(path);
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    QCOMPARE(stored.readAll(), source);
+    const QByteArray settings = FFixture->ReadSettings();
+    QVERIFY2(settings.contains("RemoveUnused=1") && settings.contains("MoveToImplementation=1"), settings);
 }
 
 QTEST_MAIN(TPreviewTest)
