@@ -68,13 +68,18 @@ def _unit_built(out, rel):
     return os.path.exists(os.path.join(out, stem + ".ppu"))
 
 
-def compile_group(work, pass_name, group, groups, kinds, only=None, hidden=()):
+_UNUSED_HINT = re.compile(r'Hint: Unit "[^"]+" not used in ')
+
+
+def compile_group(work, pass_name, group, groups, kinds, only=None, hidden=(), extra_options=()):
     """Compiles the group's files in order; returns {file: result}. The
-    installed units of the packages in `hidden` are not searched."""
+    installed units of the packages in `hidden` are not searched. The
+    compiler's "unit not used" hints, where extra_options ask for hints, are
+    kept with the file whose compile gave them."""
     out = out_dir(work, pass_name, group)
     os.makedirs(out, exist_ok=True)
     units, includes = _search_paths(work, pass_name, group, groups, hidden)
-    args = FPC_OPTIONS + group.options + ["-FU" + out]
+    args = FPC_OPTIONS + list(extra_options) + group.options + ["-FU" + out]
     args += ["-Fu" + u for u in units] + ["-Fi" + i for i in includes]
     results = {}
     for rel in group.files:
@@ -92,20 +97,24 @@ def compile_group(work, pass_name, group, groups, kinds, only=None, hidden=()):
                                  errors="replace", timeout=TIMEOUT_S)
             ok = run.returncode == 0
             error = "" if ok else _first_error(run.stdout + run.stderr)
+            hints = [l.strip() for l in run.stdout.splitlines() if _UNUSED_HINT.search(l)]
         except subprocess.TimeoutExpired:
-            ok, error = False, "timed out after %d s" % TIMEOUT_S
+            ok, error, hints = False, "timed out after %d s" % TIMEOUT_S, []
         results[rel] = {"group": group.name, "ok": ok, "error": error,
                         "seconds": round(time.monotonic() - started, 2)}
+        if hints:
+            results[rel]["unused_hints"] = hints
     return results
 
 
-def compile_pass(work, pass_name, groups, kinds, only=None, jobs=2, log=print):
+def compile_pass(work, pass_name, groups, kinds, only=None, jobs=2, log=print, extra_options=()):
     """Library groups first (largest first), then program groups; returns all results."""
     results = {}
     for kind in ("lib", "prog"):
         todo = sorted((g for g in groups if g.kind == kind), key=lambda g: -len(g.files))
         with ThreadPoolExecutor(max_workers=jobs) as pool:
-            for part in pool.map(lambda g: compile_group(work, pass_name, g, groups, kinds, only), todo):
+            for part in pool.map(lambda g: compile_group(work, pass_name, g, groups, kinds, only,
+                                                            extra_options=extra_options), todo):
                 results.update(part)
         done = sum(1 for r in results.values() if r["ok"])
         log("  %s: %s groups compiled, %d of %d files so far" % (pass_name, kind, done, len(results)))

@@ -15,6 +15,8 @@ after quorvel-cli formats them, and report what formatting changed.
   fpc_proof.py rebase WORK PACKAGE    build one package as shipped again
   fpc_proof.py order WORK FILE...     build FILE's group as shipped, FILE first:
                                       which objects the compile order alone changes
+  fpc_proof.py hints WORK CLI         the compiler's "unit not used" hints (-vh) on the
+                                      copy as shipped beside what CLI --unused reports
   fpc_proof.py report WORK            the summary table of every pass run so far
 
 Every file is compiled in the same folder for every pass, so that unchanged
@@ -33,6 +35,7 @@ import build      # noqa: E402
 import clauses    # noqa: E402
 import compare    # noqa: E402
 import corpus     # noqa: E402
+import hints      # noqa: E402
 import scopes     # noqa: E402
 
 
@@ -171,7 +174,7 @@ def _format(work, name, cli, cli_options, files, before, base_name="base", shown
     after = clauses.read_all(src, files)
     if normalise:
         before, after = normalise(before), normalise(after)
-    counted = [l.strip() for l in run.stdout.splitlines() if l.startswith(("[GROUP] ", "[CASE] ", "[SCOPE] "))]
+    counted = [l.strip() for l in run.stdout.splitlines() if l.startswith(("[GROUP] ", "[CASE] ", "[SCOPE] ", "[UNUSED] ", "[MOVE] "))]
     with open(os.path.join(_paths(work)["results"], name + "-format.json"), "w") as f:
         json.dump({"cli": cli + " " + shown, "format_seconds": round(format_seconds, 1),
                    "format_result": "; ".join([_last_line_starting(run.stdout, "Done:")] + counted),
@@ -249,6 +252,26 @@ def cmd_scopes(work, name, cli, package, cli_options):
     cmd_compare(work, name, groups, kinds)
 
 
+def cmd_hints(work, cli):
+    """The copy as shipped, reported on by quorvel-cli --unused and built with hints."""
+    groups, kinds = _load(work)
+    shipped = _shipped(work)
+    _reset_copy(work)
+    src = _paths(work)["src"]
+    files = sorted(f for f in kinds if f in shipped)
+    log("hints: quorvel-cli --check --unused over %d files" % len(files))
+    run = subprocess.run(["nice", "-n", "10", cli, "-j", "2", "--check", "--unused", "--"] + files,
+                         cwd=src, capture_output=True, text=True, errors="replace")
+    units, skipped = hints.reported(files, run.stdout)
+    shutil.rmtree(os.path.join(work, "out", "hints"), ignore_errors=True)
+    started = time.monotonic()
+    results = build.compile_pass(work, "hints", groups, kinds, log=log, extra_options=["-vh"])
+    log("hints: built in %.0f s" % (time.monotonic() - started))
+    found = hints.compiler_hints(src, results)
+    reasons = hints.compare(src, files, found, units, skipped, _built(work, "base"))
+    print(hints.write(_paths(work)["results"], reasons, len(found), len(units)))
+
+
 def cmd_compare(work, name, groups=None, kinds=None):
     """Compares a built pass with its base and writes its summary and details."""
     if groups is None:
@@ -294,6 +317,8 @@ def main(argv):
         cmd_rebase(work, argv[3])
     elif command == "order" and len(argv) >= 4:
         cmd_order(work, argv[3:])
+    elif command == "hints" and len(argv) == 4:
+        cmd_hints(work, os.path.abspath(argv[3]))
     elif command == "report":
         print(compare.table(work))
     else:
