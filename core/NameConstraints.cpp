@@ -206,15 +206,19 @@ ConstraintFinder::UsedSpellings ConstraintFinder::UsedInFileAndIncludes(const Id
     UsedIdentifiers found = UsedAmong(FRules.Text(), AShared);
     auto used = std::move(found.Spellings);
     if (!found.IncludesFiles) return used;
-    static const TIncludeReader kNoReader;
-    FIncluded.emplace(FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
-    FIncluded->SetLexRules({false, true});
-    FIncluded->Walk(FRules.Text(), 0, {});
-    if (!FIncluded->Complete()) {
+    FWithIncludes = true;
+    std::optional<IncludeWalker>& included = FRules.Read.Included;
+    if (!included) {  // read once for all clauses of the file
+        static const TIncludeReader kNoReader;
+        included.emplace(FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
+        included->SetLexRules({false, true});
+        included->Walk(FRules.Text(), 0, {});
+    }
+    if (!included->Complete()) {
         AShared.ForEach([&](std::u16string_view AIdentifier) { used.try_emplace(AIdentifier); });
         return used;
     }
-    for (const std::u16string& text : FIncluded->Texts()) used.merge(UsedAmong(text, AShared).Spellings);
+    for (const std::u16string& text : included->Texts()) used.merge(UsedAmong(text, AShared).Spellings);
     return used;
 }
 
@@ -222,11 +226,12 @@ ConstraintFinder::UsedSpellings ConstraintFinder::UsedInFileAndIncludes(const Id
 // (ASpelling is its first use, the declaration included): its own declaration
 // then wins over every unit. Not known for a file with include files.
 bool ConstraintFinder::DeclaredBeforeAnyUse(const std::u16string& AIdentifier, std::u16string_view ASpelling) {
-    if (FIncluded) return false;
+    if (FWithIncludes) return false;
     const std::u16string_view text = FRules.Text();
-    if (!FOwn) FOwn = OwnDeclarations(text);
-    const auto own = FOwn->find(AIdentifier);
-    return own != FOwn->end() && ASpelling.data() == text.data() + own->second;
+    std::optional<OwnDeclarationMap>& owned = FRules.Read.Own;
+    if (!owned) owned = OwnDeclarations(text);
+    const auto own = owned->find(AIdentifier);
+    return own != owned->end() && ASpelling.data() == text.data() + own->second;
 }
 
 // The last unit declaring AIdentifier stays after each other one that does.

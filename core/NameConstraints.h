@@ -14,12 +14,19 @@
 #include <vector>
 
 #include "IncludeWalker.h"
+#include "InterfaceIdentifiers.h"
 #include "UnitInterface.h"
 
 namespace quorvel::detail {
 
 class IdentifierFilter;
 class UnitFactsCache;
+
+// What is read of a file once for all its clauses, when first needed.
+struct FileReadings {
+    std::optional<IncludeWalker> Included;  // the include files it names; spellings may point into their texts
+    std::optional<OwnDeclarationMap> Own;   // its own top-level declarations
+};
 
 // What the name rule needs; without a catalog the rule is off.
 struct NameRules {
@@ -32,6 +39,7 @@ struct NameRules {
     // the identifiers it uses count.
     std::function<std::u16string_view()> Text;
     const TIncludeReader* ReadInclude = nullptr;  // and those of the include files it names
+    mutable FileReadings Read;
 };
 
 // An entry whose unit runs code as the program starts or ends: its own
@@ -73,8 +81,7 @@ private:
     using UsedSpellings = std::unordered_map<std::u16string_view, std::u16string_view>;
 
     const NameRules& FRules;
-    std::optional<IncludeWalker> FIncluded;  // the spellings may point into its texts
-    std::optional<std::unordered_map<std::u16string, std::size_t>> FOwn;  // the file's own declarations, when asked
+    bool FWithIncludes = false;  // the file names include files: its own declarations are not known
     std::unordered_map<std::u16string, std::u16string_view> FSpellings;
     std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
 
