@@ -207,19 +207,42 @@ ConstraintFinder::UsedSpellings ConstraintFinder::UsedInFileAndIncludes(const Id
     auto used = std::move(found.Spellings);
     if (!found.IncludesFiles) return used;
     FWithIncludes = true;
-    std::optional<IncludeWalker>& included = FRules.Read.Included;
+    std::optional<IncludedTexts>& included = FRules.Read.Included;
     if (!included) {  // read once for all clauses of the file
-        static const TIncludeReader kNoReader;
-        included.emplace(FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
-        included->SetLexRules({false, true});
-        included->Walk(FRules.Text(), 0, {});
+        included.emplace();
+        ReadIncludes(found.IncludeNames, 0, *included);
     }
-    if (!included->Complete()) {
+    if (!included->Complete) {
         AShared.ForEach([&](std::u16string_view AIdentifier) { used.try_emplace(AIdentifier); });
         return used;
     }
-    for (const std::u16string& text : included->Texts()) used.merge(UsedAmong(text, AShared).Spellings);
+    for (const std::u16string& text : included->Texts) used.merge(UsedAmong(text, AShared).Spellings);
     return used;
+}
+
+// The files ANames name, each followed by those it names, as the include
+// walker reads them and within its limits; the text's names come from the
+// reading for the identifiers it uses, so the text is not read again.
+void ConstraintFinder::ReadIncludes(const std::vector<std::u16string_view>& ANames, int ADepth,
+                                    IncludedTexts& AInto) const {
+    static const IdentifierFilter kNoIdentifiers;
+    const IncludeLimits limits;
+    for (std::u16string_view name : ANames) {
+        if (ADepth >= limits.Depth || AInto.Texts.size() >= limits.Count) continue;
+        std::optional<std::u16string> text;
+        try {
+            if (FRules.ReadInclude && *FRules.ReadInclude) text = (*FRules.ReadInclude)(name);
+        } catch (...) {
+            text.reset();  // a reader that fails finds nothing
+        }
+        if (!text || AInto.Units + text->size() > limits.Units) {
+            AInto.Complete = false;
+            continue;
+        }
+        AInto.Units += text->size();
+        const std::u16string& stored = AInto.Texts.emplace_back(std::move(*text));
+        ReadIncludes(UsedAmong(stored, kNoIdentifiers).IncludeNames, ADepth + 1, AInto);
+    }
 }
 
 // Whether the file declares AIdentifier at top level itself before any use

@@ -4,6 +4,7 @@
 // identifiers, for the log.
 
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -22,10 +23,18 @@ namespace quorvel::detail {
 class IdentifierFilter;
 class UnitFactsCache;
 
+// The include files a text names, and those they name in turn, as the
+// compiler meets them; within the include walker's limits.
+struct IncludedTexts {
+    std::deque<std::u16string> Texts;  // spellings may point into them
+    std::size_t Units = 0;             // their code units together
+    bool Complete = true;              // every file named could be read
+};
+
 // What is read of a file once for all its clauses, when first needed.
 struct FileReadings {
-    std::optional<IncludeWalker> Included;  // the include files it names; spellings may point into their texts
-    std::optional<OwnDeclarationMap> Own;   // its own top-level declarations
+    std::optional<IncludedTexts> Included;
+    std::optional<OwnDeclarationMap> Own;  // its own top-level declarations
 };
 
 // What the name rule needs; without a catalog the rule is off.
@@ -90,6 +99,7 @@ private:
     std::optional<std::u16string> CodeThrough(const TIdentifierSet& AUnit) const;
     UsedSpellings UsedSharedIdentifiers(const FoundUnits& AUnits);
     UsedSpellings UsedInFileAndIncludes(const IdentifierFilter& AShared);
+    void ReadIncludes(const std::vector<std::u16string_view>& ANames, int ADepth, IncludedTexts& AInto) const;
     void AddPairs(const FoundUnits& AUnits, const std::u16string& AIdentifier);
     bool DeclaredBeforeAnyUse(const std::u16string& AIdentifier, std::u16string_view ASpelling);
 };
