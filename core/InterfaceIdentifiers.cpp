@@ -1,6 +1,8 @@
 #include "InterfaceIdentifiers.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -39,6 +41,30 @@ public:
         FWalker.Walk(AText, AFrom, [this](std::u16string_view AIn, const Token& AToken) { return Take(AIn, AToken); });
     }
 
+    // Collects on from where the last call stopped (AFrom at first) until at
+    // least ACount more tokens are there; false once the text has no more.
+    // For a reader that may stop early: the rest of a long file is never
+    // tokenized. Stops only after a token of its own, never on a directive,
+    // so no include file is passed over.
+    bool CollectMore(std::u16string_view AText, std::size_t AFrom, std::size_t ACount) {
+        if (FFinished) return false;
+        const std::size_t target = FTokens.size() + ACount;
+        bool paused = false;
+        const std::size_t from = FResume.value_or(AFrom);
+        FWalker.Walk(AText, from, [&](std::u16string_view AIn, const Token& AToken) {
+            const std::size_t before = FTokens.size();
+            if (!Take(AIn, AToken)) return false;
+            if (FTokens.size() > before && FTokens.size() >= target && AIn.data() == AText.data()) {
+                FResume = AToken.End;
+                paused = true;
+                return false;
+            }
+            return true;
+        });
+        FFinished = !paused;
+        return FTokens.size() >= target || paused;
+    }
+
     // The directives of the unit's header, before `interface`: a
     // {$SCOPEDENUMS ON} there holds in the interface too.
     void TakeHeader(std::u16string_view AHeader) {
@@ -64,6 +90,8 @@ private:
     std::vector<bool> FPushed;   // {$PUSH} saves the switch, {$POP} brings it back
     int FConditionalDepth = 0;   // inside {$IF...}: the branch may be skipped
     bool FEscapedNext = false;   // `&` right before a name: the name is no keyword
+    std::optional<std::size_t> FResume;  // where CollectMore goes on
+    bool FFinished = false;              // CollectMore met the end (or `implementation`)
 
     void Add(ScanKind AKind, std::u16string_view AText) { FTokens.push_back({AKind, AText, false, FScopedEnums}); }
 
@@ -173,6 +201,10 @@ public:
     DeclarationReader(const std::vector<ScanToken>& ATokens, TIdentifierSet& AIdentifiers)
         : FTokens(ATokens), FIdentifiers(AIdentifiers) {}
 
+    // Where ATokens may grow while reading: AMore appends tokens, false when
+    // there are none left. Reading asks for them only as far as it goes.
+    void ReadOnDemand(std::function<bool()> AMore) { FMore = std::move(AMore); }
+
     // Also where each name is first declared (offsets into AText, whose tokens
     // these are); with AStopAtRoutine, reading ends after the first routine's
     // header: what follows may be its local declarations.
@@ -184,7 +216,7 @@ public:
 
     void Run() {
         std::size_t i = 0;
-        while (i < FTokens.size()) {
+        while (Has(i)) {
             if (const std::optional<std::size_t> next = SectionKeyword(i)) {
                 if (*next == kStop || FStopped) return;
                 i = *next;
@@ -208,13 +240,21 @@ private:
     OwnDeclarationMap* FPositions = nullptr;
     bool FStopAtRoutine = false;
     bool FStopped = false;
+    std::function<bool()> FMore;
 
-    bool IsWord(std::size_t AIndex) const { return AIndex < FTokens.size() && FTokens[AIndex].Kind == ScanKind::Word; }
+    // Whether token AIndex exists, fetching more tokens as needed.
+    bool Has(std::size_t AIndex) const {
+        while (AIndex >= FTokens.size() && FMore && FMore()) {
+        }
+        return AIndex < FTokens.size();
+    }
+
+    bool IsWord(std::size_t AIndex) const { return Has(AIndex) && FTokens[AIndex].Kind == ScanKind::Word; }
     bool IsKeyword(std::size_t AIndex, std::u16string_view AKeyword) const {
         return IsWord(AIndex) && !FTokens[AIndex].Escaped && KeywordEquals(FTokens[AIndex].Text, AKeyword);
     }
     bool IsSymbol(std::size_t AIndex, char16_t ASymbol) const {
-        return AIndex < FTokens.size() && FTokens[AIndex].Kind == ScanKind::Symbol &&
+        return Has(AIndex) && FTokens[AIndex].Kind == ScanKind::Symbol &&
                FTokens[AIndex].Text[0] == ASymbol;
     }
     void Declare(std::size_t AIndex) {
@@ -330,7 +370,7 @@ private:
         std::u16string name;
         if (IsKeyword(AIndex, u"operator")) {
             std::u16string op(kOperatorPrefix);
-            for (; i < FTokens.size() && !IsSymbol(i, u'(') && !IsSymbol(i, u';'); ++i) op += FoldAscii(FTokens[i].Text);
+            for (; Has(i) && !IsSymbol(i, u'(') && !IsSymbol(i, u';'); ++i) op += FoldAscii(FTokens[i].Text);
             FIdentifiers.insert(std::move(op));
         } else if (IsWord(i)) {
             name = FoldAscii(FTokens[i].Text);
@@ -563,7 +603,7 @@ private:
     // file gives in a branch for the implementation, which is read as well.
     std::size_t SkipCode(std::size_t AIndex) {
         int depth = 1;
-        for (std::size_t i = AIndex; i < FTokens.size(); ++i) {
+        for (std::size_t i = AIndex; Has(i); ++i) {
             if (IsKeyword(i, u"end")) {
                 if (--depth == 0) return i + 1;
             } else if (IsKeyword(i, u"begin") || IsKeyword(i, u"case") || IsKeyword(i, u"try") || IsKeyword(i, u"asm")) {
@@ -578,7 +618,7 @@ private:
     std::size_t SkipBody(std::size_t AIndex) {
         int depth = 1;
         std::size_t i = SkipRepeatedHeaders(AIndex);
-        for (; i < FTokens.size(); ++i) {
+        for (; Has(i); ++i) {
             if (IsSymbol(i, u':') && IsSymbol(i + 1, u'(') && IsEnumerationAfterColon(i + 1)) {
                 i = Enumeration(i + 1) - 1;  // a field's anonymous enumeration: its members are global
             } else if (IsSymbol(i, u'[') && i > 0 && IsKeyword(i - 1, u"array")) {
@@ -621,7 +661,7 @@ private:
     // From an opening `(` or `[` past its partner; brackets of either kind nest.
     std::size_t SkipBalanced(std::size_t AOpen) const {
         int depth = 0;
-        for (std::size_t i = AOpen; i < FTokens.size(); ++i) {
+        for (std::size_t i = AOpen; Has(i); ++i) {
             if (IsSymbol(i, u'(') || IsSymbol(i, u'[')) ++depth;
             else if ((IsSymbol(i, u')') || IsSymbol(i, u']')) && --depth == 0) return i + 1;
         }
@@ -631,7 +671,7 @@ private:
     // From `<` past its `>`: generic parameters, constraints included.
     std::size_t SkipAngles(std::size_t AOpen) const {
         int depth = 0;
-        for (std::size_t i = AOpen; i < FTokens.size(); ++i) {
+        for (std::size_t i = AOpen; Has(i); ++i) {
             if (IsSymbol(i, u'<')) ++depth;
             else if (IsSymbol(i, u'>') && --depth == 0) return i + 1;
             else if (IsSymbol(i, u';') && depth == 1 && IsSymbol(i + 1, u'=')) return i;  // unbalanced: give up
@@ -642,7 +682,7 @@ private:
     // Past the next `;` outside brackets.
     std::size_t SkipPastSemicolon(std::size_t AIndex) const {
         int depth = 0;
-        for (std::size_t i = AIndex; i < FTokens.size(); ++i) {
+        for (std::size_t i = AIndex; Has(i); ++i) {
             if (IsSymbol(i, u'(') || IsSymbol(i, u'[')) ++depth;
             else if ((IsSymbol(i, u')') || IsSymbol(i, u']')) && depth > 0) --depth;
             else if (IsSymbol(i, u';') && depth == 0) return i + 1;
@@ -695,9 +735,11 @@ OwnDeclarationMap OwnDeclarations(std::u16string_view AText) {
         }
         const std::size_t from = interfacePos == kNotFound ? 0 : FindKeyword(AText, u"implementation", 0, AText.size());
         if (from != kNotFound) {
+            // Reading ends at the first routine, mostly far before the end of the text.
             TokenCollector collector(kNoReader, false);
-            collector.Collect(AText, interfacePos == kNotFound ? 0 : from + 14);
+            const std::size_t start = interfacePos == kNotFound ? 0 : from + 14;
             DeclarationReader reader(collector.Tokens(), scratch);
+            reader.ReadOnDemand([&] { return collector.CollectMore(AText, start, 256); });
             reader.TrackPositions(AText, positions, true);
             reader.Run();
         }

@@ -212,27 +212,55 @@ ConstraintFinder::UsedSpellings ConstraintFinder::UsedInFileAndIncludes(const Id
     UsedIdentifiers found = UsedAmong(FRules.Text(), AShared);
     auto used = std::move(found.Spellings);
     if (!found.IncludesFiles) return used;
-    static const TIncludeReader kNoReader;
-    FIncluded.emplace(FRules.ReadInclude ? *FRules.ReadInclude : kNoReader);
-    FIncluded->SetLexRules({false, true});
-    FIncluded->Walk(FRules.Text(), 0, {});
-    if (!FIncluded->Complete()) {
+    FWithIncludes = true;
+    std::optional<IncludedTexts>& included = FRules.Read.Included;
+    if (!included) {  // read once for all clauses of the file
+        included.emplace();
+        ReadIncludes(found.IncludeNames, 0, *included);
+    }
+    if (!included->Complete) {
         AShared.ForEach([&](std::u16string_view AIdentifier) { used.try_emplace(AIdentifier); });
         return used;
     }
-    for (const std::u16string& text : FIncluded->Texts()) used.merge(UsedAmong(text, AShared).Spellings);
+    for (const std::u16string& text : included->Texts) used.merge(UsedAmong(text, AShared).Spellings);
     return used;
+}
+
+// The files ANames name, each followed by those it names, as the include
+// walker reads them and within its limits; the text's names come from the
+// reading for the identifiers it uses, so the text is not read again.
+void ConstraintFinder::ReadIncludes(const std::vector<std::u16string_view>& ANames, int ADepth,
+                                    IncludedTexts& AInto) const {
+    static const IdentifierFilter kNoIdentifiers;
+    const IncludeLimits limits;
+    for (std::u16string_view name : ANames) {
+        if (ADepth >= limits.Depth || AInto.Texts.size() >= limits.Count) continue;
+        std::optional<std::u16string> text;
+        try {
+            if (FRules.ReadInclude && *FRules.ReadInclude) text = (*FRules.ReadInclude)(name);
+        } catch (...) {
+            text.reset();  // a reader that fails finds nothing
+        }
+        if (!text || AInto.Units + text->size() > limits.Units) {
+            AInto.Complete = false;
+            continue;
+        }
+        AInto.Units += text->size();
+        const std::u16string& stored = AInto.Texts.emplace_back(std::move(*text));
+        ReadIncludes(UsedAmong(stored, kNoIdentifiers).IncludeNames, ADepth + 1, AInto);
+    }
 }
 
 // Whether the file declares AIdentifier at top level itself before any use
 // (ASpelling is its first use, the declaration included): its own declaration
 // then wins over every unit. Not known for a file with include files.
 bool ConstraintFinder::DeclaredBeforeAnyUse(const std::u16string& AIdentifier, std::u16string_view ASpelling) {
-    if (FIncluded) return false;
+    if (FWithIncludes) return false;
     const std::u16string_view text = FRules.Text();
-    if (!FOwn) FOwn = OwnDeclarations(text);
-    const auto own = FOwn->find(AIdentifier);
-    return own != FOwn->end() && ASpelling.data() == text.data() + own->second;
+    std::optional<OwnDeclarationMap>& owned = FRules.Read.Own;
+    if (!owned) owned = OwnDeclarations(text);
+    const auto own = owned->find(AIdentifier);
+    return own != owned->end() && ASpelling.data() == text.data() + own->second;
 }
 
 // The last unit declaring AIdentifier stays after each other one that does.

@@ -4,6 +4,7 @@
 // identifiers, for the log.
 
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -14,12 +15,27 @@
 #include <vector>
 
 #include "IncludeWalker.h"
+#include "InterfaceIdentifiers.h"
 #include "UnitInterface.h"
 
 namespace quorvel::detail {
 
 class IdentifierFilter;
 class UnitFactsCache;
+
+// The include files a text names, and those they name in turn, as the
+// compiler meets them; within the include walker's limits.
+struct IncludedTexts {
+    std::deque<std::u16string> Texts;  // spellings may point into them
+    std::size_t Units = 0;             // their code units together
+    bool Complete = true;              // every file named could be read
+};
+
+// What is read of a file once for all its clauses, when first needed.
+struct FileReadings {
+    std::optional<IncludedTexts> Included;
+    std::optional<OwnDeclarationMap> Own;  // its own top-level declarations
+};
 
 // What the name rule needs; without a catalog the rule is off.
 struct NameRules {
@@ -32,6 +48,7 @@ struct NameRules {
     // the identifiers it uses count.
     std::function<std::u16string_view()> Text;
     const TIncludeReader* ReadInclude = nullptr;  // and those of the include files it names
+    mutable FileReadings Read;
 };
 
 // The declarations of the unit AName (as written, else with each scope name
@@ -88,8 +105,7 @@ private:
     using UsedSpellings = std::unordered_map<std::u16string_view, std::u16string_view>;
 
     const NameRules& FRules;
-    std::optional<IncludeWalker> FIncluded;  // the spellings may point into its texts
-    std::optional<std::unordered_map<std::u16string, std::size_t>> FOwn;  // the file's own declarations, when asked
+    bool FWithIncludes = false;  // the file names include files: its own declarations are not known
     std::unordered_map<std::u16string, std::u16string_view> FSpellings;
     std::map<std::pair<std::size_t, std::size_t>, std::vector<std::u16string>> FPairs;
 
@@ -97,6 +113,7 @@ private:
     const FoundUnits& FindUnits(const std::vector<std::u16string>& ANames);
     UsedSpellings UsedSharedIdentifiers(const FoundUnits& AUnits);
     UsedSpellings UsedInFileAndIncludes(const IdentifierFilter& AShared);
+    void ReadIncludes(const std::vector<std::u16string_view>& ANames, int ADepth, IncludedTexts& AInto) const;
     void AddPairs(const FoundUnits& AUnits, const std::u16string& AIdentifier);
     bool DeclaredBeforeAnyUse(const std::u16string& AIdentifier, std::u16string_view ASpelling);
 };

@@ -28,41 +28,69 @@ const std::vector<std::u16string>& UnitFactsCache::Shared(const TIdentifierSet* 
     if (!inserted) return it->second;
     const HashIndex& left = Index(ALeft);
     const HashIndex& right = Index(ARight);
-    const HashIndex& smaller = left.size() <= right.size() ? left : right;
+    const HashIndex& smaller = left.Hashes.size() <= right.Hashes.size() ? left : right;
     const HashIndex& larger = &smaller == &left ? right : left;
+    const std::vector<std::uint32_t>& small = smaller.Hashes;
+    const std::vector<std::uint32_t>& large = larger.Hashes;
+    std::vector<std::u16string>& shared = it->second;
+    // Both identifiers of every hash that the two have in common.
+    const auto compareRuns = [&](std::size_t AFrom, std::size_t ALargeFrom) {
+        const std::uint32_t hash = small[AFrom];
+        for (std::size_t k = AFrom; k < small.size() && small[k] == hash; ++k) {
+            for (std::size_t m = ALargeFrom; m < large.size() && large[m] == hash; ++m) {
+                if (*larger.Identifiers[m] == *smaller.Identifiers[k]) shared.push_back(*smaller.Identifiers[k]);
+            }
+        }
+    };
     // The hashes of both sides ascend: a walk through both finds the common
     // ones, skipping ahead by binary search when the smaller side is sparse
-    // in the larger, and stepping when they are alike in size (cheaper on
-    // the cache).
-    const bool sparse = smaller.size() * 16 < larger.size();
-    auto from = larger.begin();
-    for (const auto& [hash, identifier] : smaller) {
-        if (sparse) {
-            from = std::lower_bound(from, larger.end(), hash,
-                                    [](const auto& AEntry, std::size_t AHash) { return AEntry.first < AHash; });
-        } else {
-            while (from != larger.end() && from->first < hash) ++from;
+    // in the larger, and stepping without branches when they are alike in
+    // size (cheaper on the cache and the branch predictor).
+    if (small.size() * 16 < large.size()) {
+        auto from = large.begin();
+        for (std::size_t k = 0; k < small.size(); ++k) {
+            if (k > 0 && small[k] == small[k - 1]) continue;  // the run was compared at its first
+            from = std::lower_bound(from, large.end(), small[k]);
+            if (from != large.end() && *from == small[k]) compareRuns(k, static_cast<std::size_t>(from - large.begin()));
         }
-        for (auto k = from; k != larger.end() && k->first == hash; ++k) {
-            if (*k->second == *identifier) it->second.push_back(*identifier);
+    } else {
+        std::size_t k = 0, m = 0;
+        while (k < small.size() && m < large.size()) {
+            const std::uint32_t a = small[k], b = large[m];
+            if (a == b) {
+                compareRuns(k, m);
+                while (k < small.size() && small[k] == a) ++k;
+                while (m < large.size() && large[m] == a) ++m;
+            } else {
+                k += a < b;
+                m += b < a;
+            }
         }
     }
-    std::sort(it->second.begin(), it->second.end());
-    return it->second;
+    std::sort(shared.begin(), shared.end());
+    return shared;
 }
 
 const UnitFactsCache::HashIndex& UnitFactsCache::Index(const TIdentifierSet* ASet) {
     const auto [it, inserted] = FIndexes.try_emplace(ASet);
     if (inserted) {
-        it->second.reserve(ASet->size());
+        std::vector<std::pair<std::uint32_t, const std::u16string*>> entries;
+        entries.reserve(ASet->size());
         for (const std::u16string& identifier : *ASet) {
             // The other facts ("USES X", "INIT CODE", signatures) are shared by
             // nearly every pair and name nothing a file could reach.
             const bool actsUnnamed = identifier.starts_with(kHelperPrefix) || identifier.starts_with(kOperatorPrefix);
             if (IsPseudoIdentifier(identifier) && !actsUnnamed) continue;
-            it->second.emplace_back(std::hash<std::u16string>()(identifier), &identifier);
+            const std::size_t hash = std::hash<std::u16string>()(identifier);
+            entries.emplace_back(static_cast<std::uint32_t>(hash ^ (hash >> 32)), &identifier);
         }
-        std::sort(it->second.begin(), it->second.end());
+        std::sort(entries.begin(), entries.end());
+        it->second.Hashes.reserve(entries.size());
+        it->second.Identifiers.reserve(entries.size());
+        for (const auto& [hash, identifier] : entries) {
+            it->second.Hashes.push_back(hash);
+            it->second.Identifiers.push_back(identifier);
+        }
     }
     return it->second;
 }

@@ -3,6 +3,7 @@
 // so that each pair of units is compared once however many files use both.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -31,8 +32,13 @@ private:
     };
 
     // A set's identifiers by hash, sorted: pairs compare through these arrays
-    // instead of hashing every identifier again for each pair.
-    using HashIndex = std::vector<std::pair<std::size_t, const std::u16string*>>;
+    // instead of hashing every identifier again for each pair. The hashes
+    // apart and cut to 32 bits, so that a walk reads little memory; equal
+    // hashes are told apart by the identifiers themselves.
+    struct HashIndex {
+        std::vector<std::uint32_t> Hashes;
+        std::vector<const std::u16string*> Identifiers;  // of Hashes[k]
+    };
 
     std::mutex FMutex;  // one lock per clause: a clause of n units asks for n(n-1)/2 pairs
     std::unordered_map<Pair, std::vector<std::u16string>, PairHash> FShared;

@@ -38,8 +38,11 @@ bool ReadsIdentifiers(const CompilerDirective& ADirective) {
            (KeywordEquals(ADirective.Name, u"DEFINE") && ADirective.Argument.find(u":=") != std::u16string_view::npos);
 }
 
-// One reading; true when a comment would run further read nested.
-bool ReadUses(std::u16string_view AText, const IdentifierFilter& AFilter, bool ANested, UsedIdentifiers& AUsed) {
+// One reading; true when a comment would run further read nested. AIncludes,
+// when given, gets the names of the include files as the lexer reads the
+// directives (`{$` or `(*$`).
+bool ReadUses(std::u16string_view AText, const IdentifierFilter& AFilter, bool ANested, UsedIdentifiers& AUsed,
+              std::vector<std::u16string_view>* AIncludes) {
     std::u16string folded;
     bool sawNestedOpening = false;
     // The last two code units of code (no blanks, comments, directives): a name
@@ -69,8 +72,12 @@ bool ReadUses(std::u16string_view AText, const IdentifierFilter& AFilter, bool A
             const bool directive = c != u'\'' && end > pos + 2 && (AText[pos + 1] == u'$' || (AText[pos + 1] == u'*' && AText[pos + 2] == u'$'));
             if (directive) {
                 const CompilerDirective read = ReadDirective(AText.substr(pos, end - pos));
-                if (!IncludedFile(read).empty()) AUsed.IncludesFiles = true;
-                if (ReadsIdentifiers(read)) ReadUses(read.Argument, AFilter, ANested, AUsed);
+                const std::u16string_view included = IncludedFile(read);
+                if (!included.empty()) {
+                    AUsed.IncludesFiles = true;
+                    if (AIncludes && AText[pos + (c == u'{' ? 1 : 2)] == u'$') AIncludes->push_back(included);
+                }
+                if (ReadsIdentifiers(read)) ReadUses(read.Argument, AFilter, ANested, AUsed, nullptr);
             } else if (c == u'\'') {
                 beforeLast = last;
                 last = c;
@@ -97,7 +104,7 @@ bool ReadUses(std::u16string_view AText, const IdentifierFilter& AFilter, bool A
 // what is read, both readings count.
 UsedIdentifiers UsedAmong(std::u16string_view AText, const IdentifierFilter& AFilter) {
     UsedIdentifiers used;
-    if (ReadUses(AText, AFilter, false, used)) ReadUses(AText, AFilter, true, used);
+    if (ReadUses(AText, AFilter, false, used, &used.IncludeNames)) ReadUses(AText, AFilter, true, used, nullptr);
     return used;
 }
 

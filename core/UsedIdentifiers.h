@@ -7,6 +7,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace quorvel::detail {
 
@@ -41,6 +42,8 @@ struct UsedIdentifiers {
     std::unordered_map<std::u16string_view, std::u16string_view> Spellings;
     // The text includes other files ({$I name}): what they use is unknown.
     bool IncludesFiles = false;
+    // The names of those files as written, in the text's order; views into the text.
+    std::vector<std::u16string_view> IncludeNames;
 };
 
 UsedIdentifiers UsedAmong(std::u16string_view AText, const IdentifierFilter& AFilter);

@@ -1,6 +1,8 @@
 #include "SearchDirectives.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "AsciiCase.h"
@@ -29,12 +31,22 @@ void AddFolders(std::vector<fs::path>& AFolders, std::u16string_view AList, cons
     }
 }
 
+// The next `{` from AFrom on, or the size: a whole file is searched, and most of it is no directive.
+std::size_t NextBrace(ByteView AText, std::size_t AFrom) {
+    const void* found = std::memchr(AText.data() + AFrom, '{', AText.size() - AFrom);
+    return found == nullptr ? AText.size() : static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - AText.data());
+}
+
+std::size_t NextBrace(std::u16string_view AText, std::size_t AFrom) {
+    return std::min(AText.find(u'{', AFrom), AText.size());
+}
+
 template <typename Units>
 SearchDirectives Find(const Units& AText, const fs::path& AFolder) {
     SearchDirectives found;
     static constexpr std::pair<std::u16string_view, bool> kNames[] = {{u"UNITPATH", true}, {u"INCLUDEPATH", false}};
-    for (std::size_t at = 0; at + 2 < AText.size(); ++at) {
-        if (AText[at] != '{' || AText[at + 1] != '$') continue;
+    for (std::size_t at = NextBrace(AText, 0); at + 2 < AText.size(); at = NextBrace(AText, at + 1)) {
+        if (AText[at + 1] != '$') continue;
         for (const auto& [name, units] : kNames) {
             const std::size_t start = at + 2;
             if (start + name.size() >= AText.size()) continue;
@@ -61,7 +73,7 @@ SearchDirectives FindSearchDirectives(ByteView ABytes, const fs::path& AFolder) 
     std::u16string text;
     for (std::size_t i = 2; i + 1 < ABytes.size(); i += 2)
         text += static_cast<char16_t>(little ? ABytes[i] | (ABytes[i + 1] << 8) : (ABytes[i] << 8) | ABytes[i + 1]);
-    return Find(text, AFolder);
+    return Find(std::u16string_view(text), AFolder);
 }
 
 }  // namespace quorvel::files

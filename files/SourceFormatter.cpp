@@ -70,6 +70,9 @@ SourceFormatter::SharedUnits SourceFormatter::UnitsFor(const FormatSetup& ASetup
     }
     units.Catalog = std::make_shared<const FileUnitCatalog>(UnitSearchFolders{AFileFolders, ASetup.UnitsPath, {}, DefaultUnitIndexFolder()},
                                                             units.Trees.empty() ? nullptr : TreeCatalog(units.Trees));
+    auto engine = std::make_shared<TQuorvel>(ASetup.Options);
+    engine->SetUnitCatalog(units.Catalog.get());
+    units.Engine = std::move(engine);
     return units;
 }
 
@@ -94,7 +97,13 @@ SourceFormatter::SourceFormatter(FormatSetup ASetup, const SharedUnits& AShared,
         if (!own.Shallow.empty() || !own.Includes.empty())
             FCatalog = std::make_shared<const FileUnitCatalog>(own, AShared.Catalog);
     }
-    FEngine.SetUnitCatalog(FCatalog.get());
+    if (FCatalog == AShared.Catalog && AShared.Engine) {
+        TFormatOptions options = FEngine.Options();
+        FEngine = *AShared.Engine;
+        FEngine.SetOptions(std::move(options));
+    } else {
+        FEngine.SetUnitCatalog(FCatalog.get());
+    }
 }
 
 // One copy of the engine per file: threads share nothing but the catalog and

@@ -54,6 +54,9 @@ public:
     struct SharedUnits {
         std::vector<CompilerSourceTree> Trees;
         std::shared_ptr<const FileUnitCatalog> Catalog;
+        // An engine searching Catalog: the formatters that search it too copy
+        // it, so that what it learns of the units is learnt once for them all.
+        std::shared_ptr<const TQuorvel> Engine;
     };
     // Throws FileError as the constructor does.
     static SharedUnits UnitsFor(const FormatSetup& ASetup, const std::vector<std::filesystem::path>& AFileFolders,

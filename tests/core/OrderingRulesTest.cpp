@@ -210,6 +210,36 @@ const RulesCase kNames[] = {
 INSTANTIATE_TEST_SUITE_P(Names, OrderingRulesTest, ::testing::ValuesIn(kNames),
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });
 
+// A file's own declarations are read only as far as its first routine, a
+// piece at a time: a declaration part far longer than one piece, and a unit
+// whose two clauses both ask.
+std::string ManyConstants() {
+    std::string text = "const\n";
+    for (int i = 0; i < 600; ++i) text += "  C" + std::to_string(i) + " = (" + std::to_string(i) + ");\n";
+    return text;
+}
+const std::string kLongPart = ManyConstants();
+const std::string kOwnAfterLongPart = "program P;\nuses Zeta, Alpha;\n" + kLongPart +
+                                      "var Describe: string;\nprocedure Q; begin end;\nbegin Describe; end.\n";
+const std::string kOwnAfterLongPartSorted = "program P;\nuses\n   Alpha,\n   Zeta;\n" + kLongPart +
+                                            "var Describe: string;\nprocedure Q; begin end;\nbegin Describe; end.\n";
+const std::string kLocalAfterLongPart = "program P;\nuses Zeta, Alpha;\n" + kLongPart +
+                                        "procedure Q; var Describe: Integer; begin end;\nbegin Describe; end.\n";
+const std::string kLocalAfterLongPartKept = "program P;\nuses\n   Zeta,\n   Alpha;\n" + kLongPart +
+                                            "procedure Q; var Describe: Integer; begin end;\nbegin Describe; end.\n";
+const RulesCase kLongNames[] = {
+    {"OwnDeclarationAfterALongPartWins", "Zeta=Describe|Alpha=Describe", kOwnAfterLongPart, kOwnAfterLongPartSorted},
+    {"LocalDeclarationAfterALongPartIsNoOwnOne", "Zeta=Describe|Alpha=Describe", kLocalAfterLongPart,
+     kLocalAfterLongPartKept, {"  [KEEP] uses \u2014 Zeta stays before Alpha (Describe)"}},
+    {"OwnDeclarationCountsInBothClauses", "Zeta=Describe|Alpha=Describe|Omega=Describe|Beta=Describe",
+     "unit U;\ninterface\nuses Zeta, Alpha;\nfunction Describe: string;\nimplementation\nuses Omega, Beta;\n"
+     "function Describe: string; begin end;\nbegin Describe; end.\n",
+     "unit U;\ninterface\nuses\n   Alpha,\n   Zeta;\nfunction Describe: string;\nimplementation\nuses\n   Beta,\n   Omega;\n"
+     "function Describe: string; begin end;\nbegin Describe; end.\n"},
+};
+INSTANTIATE_TEST_SUITE_P(LongTexts, OrderingRulesTest, ::testing::ValuesIn(kLongNames),
+                         [](const auto& AInfo) { return std::string(AInfo.param.Name); });
+
 // Units given by their sources: a name declared in an include file and one in
 // a conditional branch count like any other.
 TEST(OrderingRulesSources, IncludeFilesAndConditionalBranchesDeclare) {

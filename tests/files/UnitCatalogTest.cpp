@@ -111,11 +111,14 @@ TEST_F(UnitCatalogTest, NamesUsedInIncludeFilesCount) {
     FFolder.Write("lib/api/Windows.pas", UnitText("Windows", "function DeleteFile(F: PChar): LongBool;"));
     FFolder.Write("project/uses-it.inc", "procedure X; begin DeleteFile(''); end;\n");
     FFolder.Write("project/uses-nothing.inc", "procedure X; begin end;\n");
+    FFolder.Write("project/nests-it.inc", "{ (*$I uses-nothing.inc*) }\n(*$I uses-it.inc*)\n");
+    FFolder.Write("project/nests-nothing.inc", "{$I uses-nothing.inc}\n");
     struct Case {
         const char* Include;
         bool KeepsOrder;
     };
-    for (const Case& c : {Case{"uses-it.inc", true}, Case{"uses-nothing.inc", false}, Case{"missing.inc", true}}) {
+    for (const Case& c : {Case{"uses-it.inc", true}, Case{"uses-nothing.inc", false}, Case{"missing.inc", true},
+                          Case{"nests-it.inc", true}, Case{"nests-nothing.inc", false}}) {
         SCOPED_TRACE(c.Include);
         const std::string source = "program P;\nuses Windows, SysUtils;\n{$I " + std::string(c.Include) + "}\nbegin end.\n";
         const SourceFormatter formatter({.Options = {}, .UnitsPath = {FFolder / "lib"}}, {FFolder / "project"});
