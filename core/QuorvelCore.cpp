@@ -258,7 +258,8 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         findingRules.InitOrder = FOptions.KeepInitOrder;
         const detail::UnitFindings findings =
             FindUnitFindings(wholeText(), isUnit, *first, second ? &*second : nullptr, findingRules, *FUnitEffects);
-        detail::ApplyUnitFindings(findings, FOptions, *first, second ? &*second : nullptr, created);
+        const bool canCreate = isUnit && detail::MayTakeClauseAfter(AText, ToIndex(implementationPos));
+        detail::ApplyUnitFindings(findings, FOptions, *first, second ? &*second : nullptr, canCreate, created);
     }
     if (first) formatClause(*first);
     if (!created.empty()) {

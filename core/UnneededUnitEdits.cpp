@@ -61,10 +61,11 @@ std::vector<std::u16string> FindableNames(const TUsesBlock& ABlock) {
 }
 
 void ApplyUnitFindings(const UnitFindings& AFindings, const TFormatOptions& AOptions, LocatedClause& AFirst,
-                       LocatedClause* ASecond, std::vector<TUsesEntry>& ACreated) {
+                       LocatedClause* ASecond, bool ACanCreateSecond, std::vector<TUsesEntry>& ACreated) {
     std::vector<Fate> firstFates(AFirst.Block.Entries.size(), Fate::Stays);
     NoteAndRemove(AFindings.First, AOptions, AFirst, firstFates);
-    const bool canMove = AOptions.MoveToImplementation && AFirst.Editable && (!ASecond || ASecond->Editable);
+    const bool canMove =
+        AOptions.MoveToImplementation && AFirst.Editable && (ASecond ? ASecond->Editable : ACanCreateSecond);
     std::vector<TUsesEntry> moved;
     for (const UnitFinding& finding : AFindings.First) {
         if (finding.Kind != UnitFindingKind::ImplementationOnly) continue;

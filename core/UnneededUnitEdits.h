@@ -30,11 +30,11 @@ std::vector<std::u16string> FindableNames(const TUsesBlock& ABlock);
 // Adds a note for each finding to its clause. With AOptions asking, removes
 // the units nothing needs (their comments stay, as leading comment lines) and
 // moves the interface units only the implementation needs to the front of
-// the implementation clause, or into ACreated when the file has none; a
-// clause that must stay as written takes no unit. AFirst is the interface
+// the implementation clause, or, where ACanCreateSecond, into ACreated when
+// the file has none; a clause that must stay as written takes no unit. AFirst is the interface
 // clause or the only one; ASecond may be nullptr.
 void ApplyUnitFindings(const UnitFindings& AFindings, const TFormatOptions& AOptions, LocatedClause& AFirst,
-                       LocatedClause* ASecond, std::vector<TUsesEntry>& ACreated);
+                       LocatedClause* ASecond, bool ACanCreateSecond, std::vector<TUsesEntry>& ACreated);
 
 // Where the line holding APos begins, when only blanks stand before APos on it.
 template <typename CharT>
@@ -63,6 +63,27 @@ void RemoveWholeClause(std::basic_string_view<CharT> AText, const std::vector<st
     std::size_t next = AClause.End;
     while (next < AText.size() && IsBlank(AText[next]) && !IsLineBreakChar(AText[next])) ++next;
     if (next < AText.size() && IsLineBreakChar(AText[next])) AClause.End = next + LineBreakLengthAt(AText, next);
+}
+
+// Whether a new clause may follow the keyword `implementation` at AKeywordAt:
+// not where a directive comes first, which may include or hold one.
+template <typename CharT>
+bool MayTakeClauseAfter(std::basic_string_view<CharT> AText, std::size_t AKeywordAt) {
+    std::size_t pos = AKeywordAt + std::u16string_view(u"implementation").size();
+    while (pos < AText.size()) {
+        if (IsBlank(AText[pos])) {
+            ++pos;
+            continue;
+        }
+        const std::size_t end = MayOpenCommentOrString(UnitValue(AText[pos])) && AText[pos] != CharT('\'')
+                                    ? SkipCommentOrString(AText, pos) : pos;
+        if (end == pos) return true;
+        const std::basic_string_view<CharT> comment = AText.substr(pos, end - pos);
+        if (comment.size() > 2 && (comment[1] == CharT('$') || (comment[1] == CharT('*') && comment[2] == CharT('$'))))
+            return false;
+        pos = end;
+    }
+    return true;
 }
 
 // A new clause AClauseText (ending with a line break) right after the keyword

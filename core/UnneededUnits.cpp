@@ -16,41 +16,80 @@ namespace {
 // Where the file uses a name: before the implementation section, after it, or both.
 enum Sections : std::uint8_t { kInterface = 1, kImplementation = 2, kBoth = 3 };
 
-// Folded identifier -> the sections that use it.
-using FileUses = std::unordered_map<std::u16string, std::uint8_t>;
-
 bool Inside(std::size_t AAt, const ClauseUnits* AClause) {
     return AClause != nullptr && AAt >= AClause->Range.Begin && AAt < AClause->Range.End;
 }
 
-// The names the file uses, each with its sections; those of include files
-// count for both. Nothing when an include file cannot be read.
-std::optional<FileUses> ReadFileUses(std::u16string_view AText, std::size_t AImplementationAt,
-                                     const ClauseUnits* AFirst, const ClauseUnits* ASecond, const NameRules& ARules) {
-    FileUses uses;
-    uses.reserve(512);
-    std::u16string folded;
-    const auto add = [&](std::u16string_view AToken, std::uint8_t ASections) {
-        folded.assign(AToken);
-        for (char16_t& unit : folded) unit = FoldAscii(unit);
-        uses[folded] |= ASections;
-    };
-    const IdentifierScan scan = ScanIdentifiersBothWays(AText, [&](std::u16string_view AToken) {
-        const auto at = static_cast<std::size_t>(AToken.data() - AText.data());
-        if (Inside(at, AFirst) || Inside(at, ASecond)) return;
-        add(AToken, at < AImplementationAt ? kInterface : kImplementation);
-    });
-    if (!scan.IncludesFiles) return uses;
-    static const TIncludeReader kNoReader;
-    IncludeWalker included(ARules.ReadInclude ? *ARules.ReadInclude : kNoReader);
-    included.SetLexRules({false, true});
-    included.Walk(AText, 0, {});
-    if (!included.Complete()) return std::nullopt;
-    for (const std::u16string& text : included.Texts()) {
-        ScanIdentifiersBothWays(text, [&](std::u16string_view AToken) { add(AToken, kBoth); });
+// Names compared and hashed as the language does: ASCII letter case aside.
+struct FoldedHash {
+    std::size_t operator()(std::u16string_view AName) const {
+        std::size_t hash = 14695981039346656037ull;
+        for (char16_t unit : AName) hash = (hash ^ FoldAscii(unit)) * 1099511628211ull;
+        return hash;
     }
-    return uses;
-}
+};
+struct FoldedEqual {
+    bool operator()(std::u16string_view ALeft, std::u16string_view ARight) const {
+        if (ALeft.size() != ARight.size()) return false;
+        for (std::size_t i = 0; i < ALeft.size(); ++i) {
+            if (FoldAscii(ALeft[i]) != FoldAscii(ARight[i])) return false;
+        }
+        return true;
+    }
+};
+
+// The names a file uses, each with the sections that use it; those of its
+// include files count for both. The names stay views into the texts read.
+class FileUses {
+public:
+    // What the text itself uses; whether it includes files is then known.
+    void ReadText(std::u16string_view AText, std::size_t AImplementationAt, const ClauseUnits* AFirst,
+                  const ClauseUnits* ASecond) {
+        FUses.reserve(1024);
+        const IdentifierScan scan = ScanIdentifiersBothWays(AText, [&](std::u16string_view AToken) {
+            const auto at = static_cast<std::size_t>(AToken.data() - AText.data());
+            if (Inside(at, AFirst) || Inside(at, ASecond)) return;
+            FUses[AToken] |= at < AImplementationAt ? kInterface : kImplementation;
+        });
+        FIncludesFiles = scan.IncludesFiles;
+    }
+    bool IncludesFiles() const { return FIncludesFiles; }
+    // Adds what the include files use; false when one cannot be read: what
+    // the file uses is then not known.
+    bool ReadIncludes(std::u16string_view AText, const NameRules& ARules) {
+        static const TIncludeReader kNoReader;
+        FIncluded.emplace(ARules.ReadInclude ? *ARules.ReadInclude : kNoReader);
+        FIncluded->SetLexRules({false, true});
+        FIncluded->Walk(AText, 0, {});
+        if (!FIncluded->Complete()) return false;
+        for (const std::u16string& text : FIncluded->Texts()) {
+            ScanIdentifiersBothWays(text, [&](std::u16string_view AToken) { FUses[AToken] |= kBoth; });
+        }
+        return true;
+    }
+
+    std::size_t Size() const { return FUses.size(); }
+    // The sections that use AFolded; 0: none.
+    std::uint8_t Sections(std::u16string_view AFolded) const {
+        const auto found = FUses.find(AFolded);
+        return found == FUses.end() ? 0 : found->second;
+    }
+    // AVisit(folded name, sections) for each name until it returns false.
+    template <typename Visit>
+    void ForEach(Visit&& AVisit) const {
+        std::u16string folded;
+        for (const auto& [name, sections] : FUses) {
+            folded.assign(name);
+            for (char16_t& unit : folded) unit = FoldAscii(unit);
+            if (!AVisit(folded, sections)) return;
+        }
+    }
+
+private:
+    std::unordered_map<std::u16string_view, std::uint8_t, FoldedHash, FoldedEqual> FUses;
+    std::optional<IncludeWalker> FIncluded;  // holds the include files' texts
+    bool FIncludesFiles = false;
+};
 
 std::u16string FoldedFirstPart(std::u16string_view AUnitName) {
     std::u16string part(AUnitName.substr(0, AUnitName.find(u'.')));
@@ -65,62 +104,30 @@ struct FoundUnit {
     std::uint8_t Sections = 0;
 };
 
-// The units of both clauses in the order the compiler searches them,
-// backwards: the interface clause's, then the implementation clause's.
-class UnitScope {
-public:
-    UnitScope(std::vector<FoundUnit>& AUnits, const FileUses& AUses, UnitEffectsCache& AEffects)
-        : FUnits(AUnits), FUses(AUses), FEffects(AEffects) {}
-
-    // The sections that use something of the unit at AIndex: one of its
-    // names that no later unit hides, its own name, or (acting unnamed) a
-    // helper or an operator it declares.
-    std::uint8_t SectionsUsing(std::size_t AIndex, std::u16string_view AName) const {
-        const FoundUnit& unit = FUnits[AIndex];
-        if (FEffects.ActsUnnamed(*unit.Set)) return kBoth;
-        std::uint8_t sections = 0;
-        if (const auto own = FUses.find(FoldedFirstPart(AName)); own != FUses.end()) sections |= own->second;
-        const auto count = [&](const std::u16string& AIdentifier, std::uint8_t AUsed) {
-            // The interface section sees no unit of the implementation clause.
-            if (unit.InImplementationClause) AUsed &= kImplementation;
-            for (const Sections section : {kInterface, kImplementation}) {
-                if ((AUsed & section) && !(sections & section) && !Hidden(AIndex, section, AIdentifier)) sections |= section;
-            }
-        };
-        // The smaller side is walked, the other looked up.
-        if (FUses.size() < unit.Set->size()) {
-            for (const auto& [identifier, used] : FUses) {
-                if ((sections | used) != sections && unit.Set->contains(identifier)) count(identifier, used);
-                if (sections == kBoth) break;
-            }
-            return sections;
-        }
-        for (const std::u16string& identifier : *unit.Set) {
-            if (const auto used = FUses.find(identifier); used != FUses.end()) count(identifier, used->second);
-            if (sections == kBoth) break;
-        }
+// The sections that use something of AUnit: one of its names, its own name,
+// or (acting unnamed) a helper or an operator it declares. A name a later unit
+// declares too still counts: the reader takes every conditional branch, so
+// that unit may not declare it in the build at hand.
+std::uint8_t SectionsUsing(const FoundUnit& AUnit, std::u16string_view AName, const FileUses& AUses,
+                           UnitEffectsCache& AEffects) {
+    if (AEffects.ActsUnnamed(*AUnit.Set)) return kBoth;
+    // The interface section sees no unit of the implementation clause.
+    const std::uint8_t seen = AUnit.InImplementationClause ? std::uint8_t{kImplementation} : std::uint8_t{kBoth};
+    std::uint8_t sections = AUses.Sections(FoldedFirstPart(AName)) & seen;
+    // The smaller side is walked, the other looked up.
+    if (AUses.Size() < AUnit.Set->size()) {
+        AUses.ForEach([&](const std::u16string& AIdentifier, std::uint8_t AUsed) {
+            if ((sections | (AUsed & seen)) != sections && AUnit.Set->contains(AIdentifier)) sections |= AUsed & seen;
+            return sections != seen;
+        });
         return sections;
     }
-
-private:
-    std::vector<FoundUnit>& FUnits;
-    const FileUses& FUses;
-    UnitEffectsCache& FEffects;
-
-    // A later unit the section sees declares AIdentifier too, and so supplies
-    // it; unless either has it as an overloaded routine, when the search may
-    // go on to earlier units. A unit without source hides nothing known.
-    bool Hidden(std::size_t AIndex, Sections ASection, const std::u16string& AIdentifier) const {
-        const std::u16string overload = std::u16string(kOverloadPrefix) + AIdentifier;
-        for (std::size_t later = AIndex + 1; later < FUnits.size(); ++later) {
-            const FoundUnit& unit = FUnits[later];
-            if (ASection == kInterface && unit.InImplementationClause) break;
-            if (!unit.Set || !unit.Set->contains(AIdentifier)) continue;
-            return !FUnits[AIndex].Set->contains(overload) && !unit.Set->contains(overload);
-        }
-        return false;
+    for (const std::u16string& identifier : *AUnit.Set) {
+        sections |= AUses.Sections(identifier) & seen;
+        if (sections == seen) break;
     }
-};
+    return sections;
+}
 
 std::vector<FoundUnit> FindUnits(const ClauseUnits* AFirst, const ClauseUnits* ASecond, const NameRules& ARules) {
     std::vector<FoundUnit> units;
@@ -144,10 +151,13 @@ std::u16string WhyNotMovable(const FoundUnit& AUnit, const std::vector<FoundUnit
             if (!AClause.Names[k].empty()) return u"no source was found for " + AClause.Names[k] + u", which follows it";
             continue;
         }
-        for (const auto& [identifier, used] : AUses) {
-            if ((used & kImplementation) && AUnit.Set->contains(identifier) && later.Set->contains(identifier))
-                return AClause.Names[k] + u" declares " + identifier + u" too";
-        }
+        std::u16string shared;
+        AUses.ForEach([&](const std::u16string& AIdentifier, std::uint8_t AUsed) {
+            if ((AUsed & kImplementation) && AUnit.Set->contains(AIdentifier) && later.Set->contains(AIdentifier))
+                shared = AIdentifier;
+            return shared.empty();
+        });
+        if (!shared.empty()) return AClause.Names[k] + u" declares " + shared + u" too";
     }
     return {};
 }
@@ -165,27 +175,35 @@ using StartingUnits = std::unordered_set<const TIdentifierSet*>;
 // any start code it brings in keeps it.
 UnitFindings Unneeded(const std::vector<FoundUnit>& AUnits, UnitEffectsCache& AEffects, const NameRules& ARules) {
     UnitFindings findings;
-    StartingUnits kept;
-    bool keptKnown = false;
+    StartingUnits named, kept;  // those the needed units are; those they bring in, once asked for
+    bool keptRead = false;
+    for (const FoundUnit& unit : AUnits) {
+        if (unit.Set && unit.Sections != 0) named.insert(unit.Set);
+    }
+    const auto keeps = [&](const TIdentifierSet* AStarting) {
+        if (ARules.InitOrder) return false;
+        if (named.contains(AStarting)) return true;
+        if (!keptRead) {
+            for (const TIdentifierSet* needed : named) {
+                for (const auto& [set, name] : AEffects.StartingUnits(*needed, ARules)) kept.insert(set);
+            }
+            keptRead = true;
+        }
+        return kept.contains(AStarting);
+    };
     for (const FoundUnit& unit : AUnits) {
         if (unit.Set == nullptr || unit.Sections != 0) continue;
-        if (!keptKnown) {
-            for (const FoundUnit& needed : AUnits) {
-                if (!needed.Set || needed.Sections == 0) continue;
-                for (const auto& [set, name] : AEffects.StartingUnits(*needed.Set, ARules)) kept.insert(set);
-            }
-            keptKnown = true;
-        }
         std::vector<UnitFinding>& found = unit.InImplementationClause ? findings.Second : findings.First;
         const auto& starting = AEffects.StartingUnits(*unit.Set, ARules);
-        const auto alone = std::find_if(starting.begin(), starting.end(), [&](const auto& AStarting) {
-            return ARules.InitOrder || !kept.contains(AStarting.first);
-        });
+        const auto alone = std::find_if(starting.begin(), starting.end(),
+                                        [&](const auto& AStarting) { return !keeps(AStarting.first); });
         if (alone == starting.end()) {
             found.push_back({UnitFindingKind::Unneeded, unit.Entry});
             continue;
         }
         found.push_back({UnitFindingKind::UnneededWithInit, unit.Entry, alone->second});
+        // It stays, and so does what it brings in.
+        named.insert(unit.Set);
         for (const auto& [set, name] : starting) kept.insert(set);
     }
     return findings;
@@ -277,16 +295,31 @@ UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplement
     if (ARules.Catalog == nullptr) return {};
     std::vector<FoundUnit> units = FindUnits(AFirst, ASecond, ARules);
     if (!AnyKnown(units)) return {};
-    const std::optional<FileUses> uses = ReadFileUses(AText, AImplementationAt, AFirst, ASecond, ARules);
-    if (!uses) return {};
-    const UnitScope scope(units, *uses, AEffects);
-    for (std::size_t k = 0; k < units.size(); ++k) {
-        const ClauseUnits& clause = units[k].InImplementationClause ? *ASecond : *AFirst;
-        units[k].Sections = units[k].Set ? scope.SectionsUsing(k, clause.Names[units[k].Entry]) : std::uint8_t{kBoth};
+    FileUses uses;
+    uses.ReadText(AText, AImplementationAt, AFirst, ASecond);
+    const auto readSections = [&](bool AOnlyFindings) {
+        bool findings = false;
+        for (std::size_t k = 0; k < units.size(); ++k) {
+            FoundUnit& unit = units[k];
+            const auto isFinding = [&] {
+                return unit.Sections == 0 || (unit.Sections == kImplementation && !unit.InImplementationClause);
+            };
+            if (AOnlyFindings && !isFinding()) continue;
+            const ClauseUnits& clause = unit.InImplementationClause ? *ASecond : *AFirst;
+            unit.Sections = unit.Set ? SectionsUsing(unit, clause.Names[unit.Entry], uses, AEffects) : std::uint8_t{kBoth};
+            findings = findings || isFinding();
+        }
+        return findings;
+    };
+    // Include files are read only when the text itself leaves a unit unused
+    // there: most files use every unit in their own text.
+    if (readSections(false) && uses.IncludesFiles()) {
+        if (!uses.ReadIncludes(AText, ARules)) return {};
+        readSections(true);
     }
     UnitFindings findings = Unneeded(units, AEffects, ARules);
     if (AFirst != nullptr && AImplementationAt < AText.size()) {
-        std::vector<UnitFinding> moves = ImplementationOnly(units, *AFirst, *uses, AEffects, ARules);
+        std::vector<UnitFinding> moves = ImplementationOnly(units, *AFirst, uses, AEffects, ARules);
         findings.First.insert(findings.First.end(), moves.begin(), moves.end());
     }
     return findings;

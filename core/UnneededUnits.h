@@ -68,8 +68,8 @@ private:
 };
 
 // A unit is needed when the file (or an include file it names) uses an
-// identifier the unit declares that no later unit of the clauses declares
-// too (overloaded routines aside), or the unit's own name (`SysUtils.Exception`),
+// identifier the unit declares (even where a later unit declares it too: the
+// declarations of every conditional branch count), or the unit's own name (`SysUtils.Exception`),
 // or when the unit declares a helper or an operator, which act unnamed. Names
 // in comments and strings do not count; names in every conditional branch do.
 // AImplementationAt is where the implementation section begins (the text's
