@@ -623,6 +623,8 @@ private:
                 i = Enumeration(i + 1) - 1;  // a field's anonymous enumeration: its members are global
             } else if (IsSymbol(i, u'[') && i > 0 && IsKeyword(i - 1, u"array")) {
                 i = ArrayIndex(i) - 1;
+            } else if (IsKeyword(i, u"begin") || IsKeyword(i, u"try") || IsKeyword(i, u"asm")) {
+                i = SkipCode(i + 1) - 1;  // a method body an include file gives in a branch for the implementation
             } else if (IsKeyword(i, u"end")) {
                 if (--depth == 0) return i + 1;
             } else if (IsKeyword(i, u"record")) {

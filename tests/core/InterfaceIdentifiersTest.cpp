@@ -149,6 +149,11 @@ constexpr ScanCase kDeclarations[] = {
      "{$IFDEF IMPL} procedure Early; begin try case X of 1: Y; end; finally end; end; {$ENDIF}\n"
      "function DeleteFile(P: PChar): Boolean;",
      "EARLY DELETEFILE"},
+    {"MethodBodyInABranchInsideAClassIsPassedOver",
+     "type TA = class(TT) public class procedure Fail; {$IFDEF RI} class procedure Check; {$ENDIF} {$IFDEF IMPL} "
+     "class procedure TA.Check(P: Boolean); begin AssertTrue(P); end; class procedure TA.Two; begin X; end; {$ENDIF} "
+     "end; TB = class(TA) published procedure P; end; const AfterClasses = 1;",
+     "TA TB AFTERCLASSES"},
     {"ApostropheInASkippedBranchEndsAtTheLine", "{$IFDEF NEVER} it's {$ENDIF}\nconst AfterQuote = 1;",
      "AFTERQUOTE"},
     // Free Pascal nests comments, Delphi does not: both readings count.
