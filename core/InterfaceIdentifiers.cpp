@@ -618,6 +618,8 @@ private:
     std::size_t SkipBody(std::size_t AIndex) {
         int depth = 1;
         std::size_t i = SkipRepeatedHeaders(AIndex);
+        // The keyword of another branch (`packed {$IFDEF X} object {$ELSE} record {$ENDIF}`): no field starts so.
+        while (IsKeyword(i, u"record")) ++i;
         for (; Has(i); ++i) {
             if (IsSymbol(i, u':') && IsSymbol(i + 1, u'(') && IsEnumerationAfterColon(i + 1)) {
                 i = Enumeration(i + 1) - 1;  // a field's anonymous enumeration: its members are global

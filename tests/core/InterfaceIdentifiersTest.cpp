@@ -144,6 +144,8 @@ constexpr ScanCase kDeclarations[] = {
     {"RecordHeaderPerBranch",
      "type {$IFDEF X} TR = record {$ELSE} TR = packed record {$ENDIF} F: Integer; end; const AfterR = 1;",
      "TR AFTERR"},
+    {"StructureKeywordPerBranch",
+     "type TR = packed {$IFDEF O} object {$ELSE} record {$ENDIF} F: Integer; end; const AfterR = 1;", "TR AFTERR"},
     // An include file shared by both sections gives its bodies in a branch for the implementation.
     {"RoutineBodyInABranchIsPassedOver",
      "{$IFDEF IMPL} procedure Early; begin try case X of 1: Y; end; finally end; end; {$ENDIF}\n"
