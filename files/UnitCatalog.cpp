@@ -244,16 +244,19 @@ TIncludeReader FileUnitCatalog::IncludeReaderFor(const fs::path& AFolder) const 
 // ".pas", beside the unit, then in the include folders; then by name (FindIncludeByName).
 FileUnitCatalog::IncludeFiles FileUnitCatalog::FindInclude(const fs::path& AUnitFolder,
                                                            std::u16string_view AName) const {
+    // The compiler takes either slash as a separator wherever it runs: `{$I inc\types.inc}`.
+    std::u16string name(AName);
+    std::replace(name.begin(), name.end(), u'\\', u'/');
     std::vector<fs::path> folders{AUnitFolder};
     folders.insert(folders.end(), FIncludeFolders.begin(), FIncludeFolders.end());
     for (const fs::path& folder : folders) {
-        for (const std::u16string& name : IncludeNames(AName)) {
-            const fs::path candidate = folder / fs::path(name);
+        for (const std::u16string& candidateName : IncludeNames(name)) {
+            const fs::path candidate = folder / fs::path(candidateName);
             if (IsExistingFile(candidate)) return {{candidate.native()}, true};
         }
     }
-    if (PathList found = FindIncludeByName(AUnitFolder, AName); !found.empty()) return {std::move(found), false};
-    return {FBase ? FBase->FindIncludeByName(AUnitFolder, AName) : PathList(), false};
+    if (PathList found = FindIncludeByName(AUnitFolder, name); !found.empty()) return {std::move(found), false};
+    return {FBase ? FBase->FindIncludeByName(AUnitFolder, name) : PathList(), false};
 }
 
 // For sources that name their include folders on the compiler's command line

@@ -28,6 +28,8 @@ protected:
         FFolder.Write("lib/rtl/win/sysutils.pp", UnitText("sysutils", "procedure OnlyOnWindows;"));
         FFolder.Write("lib/api/Windows.pas", UnitText("Windows", "{$I 'decl'}\nconst MAX_PATH = 260;"));
         FFolder.Write("lib/api/decl.inc", "type HWND = NativeUInt;\n");
+        FFolder.Write("lib/gen/Generics.pas", UnitText("Generics", "{$I inc\\generich.inc}"));
+        FFolder.Write("lib/gen/inc/generich.inc", "type TOpenList = class end;\n");
     }
     UnitSearchFolders Folders() const { return {{FFolder / "project"}, {FFolder / "lib"}}; }
     TestFolder FFolder;
@@ -45,6 +47,7 @@ TEST_F(UnitCatalogTest, FindsUnitsByNameWithoutCaseThroughTheirIncludes) {
         {u"SysUtils", u"ONLYONWINDOWS", true},     // every source of one name counts
         {u"Windows", u"HWND", true},               // quoted include name without extension: ".inc" tried
         {u"Windows", u"MAX_PATH", true},
+        {u"Generics", u"TOPENLIST", true},         // a backslash separates folders on every system
         {u"Nested", u"INSUBFOLDER", false},        // the files' folders are searched without subfolders
     };
     for (const Case& c : cases) {
