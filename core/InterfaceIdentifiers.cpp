@@ -78,6 +78,9 @@ public:
     }
 
     std::vector<ScanToken>& Tokens() { return FTokens; }
+    // Macros that stand for one identifier (`{$DEFINE TNameMacro := TProcess}`),
+    // folded: a declaration of the macro's name declares that identifier.
+    const std::vector<std::pair<std::u16string, std::u16string>>& IdentifierMacros() const { return FMacros; }
     // A comment that would run further read nested: worth a second reading.
     bool SawNestedOpening() const { return FSawNestedOpening; }
 
@@ -90,6 +93,7 @@ private:
     std::vector<bool> FPushed;   // {$PUSH} saves the switch, {$POP} brings it back
     int FConditionalDepth = 0;   // inside {$IF...}: the branch may be skipped
     bool FEscapedNext = false;   // `&` right before a name: the name is no keyword
+    std::vector<std::pair<std::u16string, std::u16string>> FMacros;
     std::optional<std::size_t> FResume;  // where CollectMore goes on
     bool FFinished = false;              // CollectMore met the end (or `implementation`)
 
@@ -132,6 +136,8 @@ private:
     // compilation is read, so a switch turned on inside one may be off for the
     // compiler: there only turning scoped enumerations off counts (members
     // declared that are not cost an order kept, never a broken program).
+    void TakeMacro(std::u16string_view AArgument);
+
     void TakeDirective(const CompilerDirective& ADirective) {
         const std::u16string_view name = ADirective.Name;
         if (KeywordEquals(name, u"IF") || KeywordEquals(name, u"IFDEF") || KeywordEquals(name, u"IFNDEF") ||
@@ -139,6 +145,8 @@ private:
             ++FConditionalDepth;
         } else if ((KeywordEquals(name, u"ENDIF") || KeywordEquals(name, u"IFEND")) && FConditionalDepth > 0) {
             --FConditionalDepth;
+        } else if (KeywordEquals(name, u"DEFINE")) {
+            TakeMacro(ADirective.Argument);
         } else if (KeywordEquals(name, u"PUSH")) {
             FPushed.push_back(FScopedEnums);
         } else if (KeywordEquals(name, u"POP")) {
@@ -157,6 +165,18 @@ private:
         }
     }
 };
+
+void TokenCollector::TakeMacro(std::u16string_view AArgument) {
+    const std::size_t assign = AArgument.find(u":=");
+    if (assign == std::u16string_view::npos) return;
+    const std::u16string_view name = TrimBlanks(AArgument.substr(0, assign));
+    const std::u16string_view value = TrimBlanks(AArgument.substr(assign + 2));
+    const auto isIdentifier = [](std::u16string_view AText) {
+        return !AText.empty() && IsIdentifierStart(AText.front()) &&
+               std::all_of(AText.begin(), AText.end(), [](char16_t AUnit) { return IsIdentifierChar(AUnit); });
+    };
+    if (isIdentifier(name) && isIdentifier(value)) FMacros.emplace_back(FoldAscii(name), FoldAscii(value));
+}
 
 // What a predefined type may be, by its folded name: the types it is in one
 // mode or on one target or another (`Integer` is `SmallInt` in Free Pascal's
@@ -716,6 +736,9 @@ bool ReadInterface(std::u16string_view AText, std::size_t AInterfacePos, const T
         tokens.erase(tokens.begin(), found + 1);
     }
     DeclarationReader(tokens, AIdentifiers).Run();
+    for (const auto& [macro, identifier] : collector.IdentifierMacros()) {
+        if (AIdentifiers.contains(macro)) AIdentifiers.insert(identifier);
+    }
     return collector.SawNestedOpening();
 }
 

@@ -188,7 +188,7 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         std::optional<detail::LocatedClause> clause;
         TUsesBlock block;
         if (!ExtractUsesBlock(AText, AStart, AEnd, block, AWiden)) return clause;
-        clause.emplace(detail::LocatedClause{std::move(block), AClause, {}, false, {}});
+        clause.emplace(detail::LocatedClause{std::move(block), AClause, {}, false, false, {}});
         // The marker wins over everything else, whatever the clause holds. It
         // counts in the comments after the `;` on its line too: the rewrite
         // would take them into the clause.
@@ -202,6 +202,7 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         } else {
             clause->Editable = located.IsUnitList && !located.Entries.empty() && located.ReplaceEndPos < AMustEndBefore;
         }
+        clause->AfterDirective = detail::HoldsDirective(AText.substr(ToIndex(AStart), clauseBegin - ToIndex(AStart)));
         return clause;
     };
 

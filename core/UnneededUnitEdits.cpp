@@ -64,8 +64,8 @@ void ApplyUnitFindings(const UnitFindings& AFindings, const TFormatOptions& AOpt
                        LocatedClause* ASecond, bool ACanCreateSecond, std::vector<TUsesEntry>& ACreated) {
     std::vector<Fate> firstFates(AFirst.Block.Entries.size(), Fate::Stays);
     NoteAndRemove(AFindings.First, AOptions, AFirst, firstFates);
-    const bool canMove =
-        AOptions.MoveToImplementation && AFirst.Editable && (ASecond ? ASecond->Editable : ACanCreateSecond);
+    const bool canMove = AOptions.MoveToImplementation && AFirst.Editable && !AFirst.AfterDirective &&
+                         (ASecond ? ASecond->Editable && !ASecond->AfterDirective : ACanCreateSecond);
     std::vector<TUsesEntry> moved;
     for (const UnitFinding& finding : AFindings.First) {
         if (finding.Kind != UnitFindingKind::ImplementationOnly) continue;

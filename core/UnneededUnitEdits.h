@@ -20,6 +20,9 @@ struct LocatedClause {
     std::u16string_view Section;  // "interface uses", ...
     std::u16string Skip;          // why it stays exactly as written; empty: it does not
     bool Editable = false;        // a list of unit names the engine may write anew
+    // A directive stands between the section's keyword and the clause: the
+    // clause may be compiled only in some builds, so no unit moves from or to it.
+    bool AfterDirective = false;
     std::vector<TClauseNote> Notes;
 };
 
@@ -63,6 +66,17 @@ void RemoveWholeClause(std::basic_string_view<CharT> AText, const std::vector<st
     std::size_t next = AClause.End;
     while (next < AText.size() && IsBlank(AText[next]) && !IsLineBreakChar(AText[next])) ++next;
     if (next < AText.size() && IsLineBreakChar(AText[next])) AClause.End = next + LineBreakLengthAt(AText, next);
+}
+
+// Whether a compiler directive, `{$...}` or `(*$...*)`, stands in AText.
+template <typename CharT>
+bool HoldsDirective(std::basic_string_view<CharT> AText) {
+    for (std::size_t i = 0; i + 2 < AText.size(); ++i) {
+        if ((AText[i] == CharT('{') && AText[i + 1] == CharT('$')) ||
+            (AText[i] == CharT('(') && AText[i + 1] == CharT('*') && AText[i + 2] == CharT('$')))
+            return true;
+    }
+    return false;
 }
 
 // Whether a new clause may follow the keyword `implementation` at AKeywordAt:

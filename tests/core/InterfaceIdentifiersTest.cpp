@@ -144,6 +144,9 @@ constexpr ScanCase kDeclarations[] = {
     {"RecordHeaderPerBranch",
      "type {$IFDEF X} TR = record {$ELSE} TR = packed record {$ENDIF} F: Integer; end; const AfterR = 1;",
      "TR AFTERR"},
+    {"DeclaredThroughAMacro",
+     "{$macro on}{$define TNameMacro := TProcess} type TNameMacro = class end; {$DEFINE Size:=4*8} const Other = 1;",
+     "TNAMEMACRO TPROCESS OTHER"},
     {"StructureKeywordPerBranch",
      "type TR = packed {$IFDEF O} object {$ELSE} record {$ENDIF} F: Integer; end; const AfterR = 1;", "TR AFTERR"},
     // An include file shared by both sections gives its bodies in a branch for the implementation.

@@ -134,6 +134,13 @@ const UnneededCase kCases[] = {
      {"  [MOVE] interface uses \xE2\x80\x94 Mover is used only in the implementation; it stays, as Alpha declares "
       "ALPHAVALUE too",
       "  [KEEP] interface uses \xE2\x80\x94 Mover stays before Alpha (AlphaValue)"}},
+    {"NoMoveIntoAClauseSomeBuildsLeaveOut", kMove, kUnits,
+     "unit U;\ninterface\nuses\n   Alpha;\nimplementation\n{$IFDEF DEBUG}\nuses\n   Beta;\n{$ENDIF}\n"
+     "begin AlphaValue; BetaValue; end.\n", "",
+     {"  [MOVE] interface uses \xE2\x80\x94 Alpha is used only in the implementation"}},
+    {"NoMoveOutOfAClauseSomeBuildsLeaveOut", kMove, kUnits,
+     "unit U;\ninterface\n{$IFDEF WINDOWS}\nuses\n   Alpha;\n{$ENDIF}\nimplementation\nbegin AlphaValue; end.\n", "",
+     {"  [MOVE] interface uses \xE2\x80\x94 Alpha is used only in the implementation"}},
     {"NoNewClauseBeforeADirective", kMove, kUnits,
      "unit U;\ninterface\nuses\n   Alpha;\nimplementation\n{$I empty.inc}\nbegin AlphaValue; end.\n", "",
      {"  [MOVE] interface uses \xE2\x80\x94 Alpha is used only in the implementation"}},
