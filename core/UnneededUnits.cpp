@@ -77,16 +77,22 @@ public:
     // AVisit(folded name, sections) for each name until it returns false.
     template <typename Visit>
     void ForEach(Visit&& AVisit) const {
-        std::u16string folded;
-        for (const auto& [name, sections] : FUses) {
-            folded.assign(name);
-            for (char16_t& unit : folded) unit = FoldAscii(unit);
+        if (FFolded.size() != FUses.size()) {
+            // Folded once per file, however many units walk them.
+            FFolded.clear();
+            for (const auto& [name, sections] : FUses) {
+                std::u16string& folded = FFolded.emplace_back(name, sections).first;
+                for (char16_t& unit : folded) unit = FoldAscii(unit);
+            }
+        }
+        for (const auto& [folded, sections] : FFolded) {
             if (!AVisit(folded, sections)) return;
         }
     }
 
 private:
     std::unordered_map<std::u16string_view, std::uint8_t, FoldedHash, FoldedEqual> FUses;
+    mutable std::vector<std::pair<std::u16string, std::uint8_t>> FFolded;  // FUses folded, once asked for
     std::optional<IncludeWalker> FIncluded;  // holds the include files' texts
     bool FIncludesFiles = false;
 };
@@ -113,18 +119,22 @@ std::uint8_t SectionsUsing(const FoundUnit& AUnit, std::u16string_view AName, co
     if (AEffects.ActsUnnamed(*AUnit.Set)) return kBoth;
     // The interface section sees no unit of the implementation clause.
     const std::uint8_t seen = AUnit.InImplementationClause ? std::uint8_t{kImplementation} : std::uint8_t{kBoth};
+    // Enough is known once the unit is needed where it stands: a use in the
+    // interface keeps an interface unit there, any use an implementation unit.
+    const std::uint8_t enough = AUnit.InImplementationClause ? std::uint8_t{kImplementation} : std::uint8_t{kInterface};
     std::uint8_t sections = AUses.Sections(FoldedFirstPart(AName)) & seen;
+    if (sections & enough) return sections;
     // The smaller side is walked, the other looked up.
     if (AUses.Size() < AUnit.Set->size()) {
         AUses.ForEach([&](const std::u16string& AIdentifier, std::uint8_t AUsed) {
             if ((sections | (AUsed & seen)) != sections && AUnit.Set->contains(AIdentifier)) sections |= AUsed & seen;
-            return sections != seen;
+            return (sections & enough) == 0;
         });
         return sections;
     }
     for (const std::u16string& identifier : *AUnit.Set) {
         sections |= AUses.Sections(identifier) & seen;
-        if (sections == seen) break;
+        if (sections & enough) break;
     }
     return sections;
 }
