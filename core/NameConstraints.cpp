@@ -185,8 +185,9 @@ ConstraintFinder::UsedSpellings ConstraintFinder::UsedSharedIdentifiers(const Fo
     std::vector<std::u16string_view> helpers;
     std::vector<const TIdentifierSet*> sets;
     for (const auto& entry : AUnits) sets.push_back(entry.second);
-    for (const std::vector<std::u16string>* identifiers : FRules.Facts->SharedByPairs(sets)) {
-        for (const std::u16string& identifier : *identifiers) {
+    for (const UnitFactsCache::Identifiers* identifiers : FRules.Facts->SharedByPairs(sets)) {
+        for (const std::u16string* each : *identifiers) {
+            const std::u16string& identifier = *each;
             // Helpers and operators act without being named; other facts are no names.
             if (identifier.starts_with(kHelperPrefix) || identifier.starts_with(kOperatorPrefix)) {
                 helpers.push_back(identifier);
