@@ -1,12 +1,12 @@
 #include "BatchRun.h"
 
 #include <algorithm>
-#include <exception>
 #include <future>
 #include <map>
 #include <memory>
 #include <set>
 
+#include "FileError.h"
 #include "OrderedWorkers.h"
 #include "PathText.h"
 #include "ProjectSettings.h"
@@ -102,19 +102,17 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
     // Finding the files' projects and reading the units they share go side
     // by side: each setup's units for no Delphi in particular are read ahead,
     // as nearly every run needs them (a setup no file uses too, see below).
-    // One that fails fails where it is first needed.
+    // Those that fail are read again where first needed, and fail there.
     std::vector<std::shared_ptr<const ProjectSettings>> projectOfFile(AFiles.size());
     auto lookups = std::async(std::launch::async, [&] {
         for (std::size_t i = 0; i < AFiles.size(); ++i) {
             if (NeedsCatalog(ASetups[ASetupOfFile[i]].Options)) projectOfFile[i] = projects.For(AFiles[i].parent_path());
         }
     });
-    std::map<std::size_t, std::exception_ptr> failedAhead;
     for (std::size_t setup = 0; setup < ASetups.size(); ++setup) {
         try {
             shared.emplace(std::pair(setup, std::u16string()), SourceFormatter::UnitsFor(ASetups[setup], fileFolders, u""));
-        } catch (...) {
-            failedAhead.emplace(setup, std::current_exception());
+        } catch (const FileError&) {
         }
     }
     lookups.get();
@@ -123,11 +121,8 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
         if (!added) return known->second;
         const std::u16string delphi = AProject ? AProject->DelphiVersion : u"";
         auto units = shared.find({ASetup, delphi});
-        if (units == shared.end()) {
-            const auto failed = failedAhead.find(ASetup);
-            if (delphi.empty() && failed != failedAhead.end()) std::rethrow_exception(failed->second);
+        if (units == shared.end())
             units = shared.emplace(std::pair(ASetup, delphi), SourceFormatter::UnitsFor(ASetups[ASetup], fileFolders, delphi)).first;
-        }
         formatters.push_back(std::make_unique<SourceFormatter>(ASetups[ASetup], units->second, AProject));
         return known->second;
     };
