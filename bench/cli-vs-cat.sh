@@ -5,13 +5,21 @@
 # of each, the ratio, and the tool's peak memory (resident set).
 # Goal: at most 1.3 times the time of cat; peak memory 150 MB with names kept
 # (under 50 MB plus twice the largest file in plain order).
-# Usage: bench/cli-vs-cat.sh BUILD_DIR [REPETITIONS]
+# With BASELINE_BUILD_DIR, that build's tool runs too, interleaved with the
+# others, so that a change is measured against its base under the same load.
+# Usage: bench/cli-vs-cat.sh BUILD_DIR [REPETITIONS] [BASELINE_BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=$(realpath "${1:?usage: bench/cli-vs-cat.sh BUILD_DIR [REPETITIONS]}")
+usage="usage: bench/cli-vs-cat.sh BUILD_DIR [REPETITIONS] [BASELINE_BUILD_DIR]"
+build=$(realpath "${1:?$usage}")
 repetitions=${2:-9}
 cli="$build/bin/quorvel-cli"
 [[ -x "$cli" ]] || { echo "cli-vs-cat: no $cli; build it first" >&2; exit 1; }
+baseline=""
+if [[ -n "${3:-}" ]]; then
+  baseline="$(realpath "$3")/bin/quorvel-cli"
+  [[ -x "$baseline" ]] || { echo "cli-vs-cat: no $baseline; build it first" >&2; exit 1; }
+fi
 
 bash scripts/install-deps.sh --corpus
 list=$(mktemp)
@@ -19,10 +27,10 @@ trap 'rm -f "$list"' EXIT
 dpkg -L fpc-source-3.2.2 lazarus-src-2.2 | grep -iE '\.(pas|dpr|dpk)$' |
   while IFS= read -r file; do [[ -f "$file" ]] && printf '%s\n' "$file"; done > "$list"
 
-python3 - "$cli" "$list" "$repetitions" <<'PYTHON'
+python3 - "$cli" "$list" "$repetitions" "$baseline" <<'PYTHON'
 import os, statistics, sys, time
 
-cli, list_file, repetitions = sys.argv[1], sys.argv[2], int(sys.argv[3])
+cli, list_file, repetitions, baseline = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
 files = [line for line in open(list_file, encoding="utf-8", errors="surrogateescape").read().split("\n") if line]
 sizes = [os.path.getsize(f) for f in files]
 mb = 1024 * 1024
@@ -46,6 +54,12 @@ commands = {
     "--check, files' folders only": [cli, "--check", "-q", "--no-default-units-path"] + files,
     "--check, --plain-order": [cli, "--check", "-q", "--plain-order"] + files,
 }
+if baseline:
+    commands.update({
+        "baseline --check": [baseline, "--check", "-q"] + files,
+        "baseline --check -j 1": [baseline, "--check", "-q", "-j", "1"] + files,
+        "baseline, no cache": ["/usr/bin/env", "QUORVEL_CACHE_DIR=none", baseline, "--check", "-q"] + files,
+    })
 for argv in commands.values():
     run(argv)  # warms the cache
 results = {name: [] for name in commands}

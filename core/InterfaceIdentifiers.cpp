@@ -228,15 +228,21 @@ public:
     // Also where each name is first declared (offsets into AText, whose tokens
     // these are); with AStopAtRoutine, reading ends after the first routine's
     // header: what follows may be its local declarations.
-    void TrackPositions(std::u16string_view AText, OwnDeclarationMap& APositions, bool AStopAtRoutine) {
+    // AUpTo: reading ends before the first declaration that begins after
+    // it. Whatever one reads declares nothing before where it begins, so
+    // every name declared up to there is in APositions then.
+    void TrackPositions(std::u16string_view AText, OwnDeclarationMap& APositions, bool AStopAtRoutine,
+                        std::size_t AUpTo) {
         FText = AText;
         FPositions = &APositions;
         FStopAtRoutine = AStopAtRoutine;
+        FUpTo = AUpTo;
     }
 
     void Run() {
         std::size_t i = 0;
         while (Has(i)) {
+            if (FPositions && static_cast<std::size_t>(FTokens[i].Text.data() - FText.data()) > FUpTo) return;
             if (const std::optional<std::size_t> next = SectionKeyword(i)) {
                 if (*next == kStop || FStopped) return;
                 i = *next;
@@ -260,6 +266,7 @@ private:
     OwnDeclarationMap* FPositions = nullptr;
     bool FStopAtRoutine = false;
     bool FStopped = false;
+    std::size_t FUpTo = 0;
     std::function<bool()> FMore;
 
     // Whether token AIndex exists, fetching more tokens as needed.
@@ -744,7 +751,7 @@ bool ReadInterface(std::u16string_view AText, std::size_t AInterfacePos, const T
 
 }  // namespace
 
-OwnDeclarationMap OwnDeclarations(std::u16string_view AText) {
+OwnDeclarationMap OwnDeclarations(std::u16string_view AText, std::size_t AUpTo) {
     OwnDeclarationMap positions;
     static const TIncludeReader kNoReader;
     TIdentifierSet scratch;
@@ -755,19 +762,19 @@ OwnDeclarationMap OwnDeclarations(std::u16string_view AText) {
         if (unit && interfacePos == kNotFound) return positions;
         if (interfacePos != kNotFound) {
             TokenCollector collector(kNoReader, false);
-            collector.Collect(AText, interfacePos + 9);
             DeclarationReader reader(collector.Tokens(), scratch);
-            reader.TrackPositions(AText, positions, false);
+            reader.ReadOnDemand([&] { return collector.CollectMore(AText, interfacePos + 9, 256); });
+            reader.TrackPositions(AText, positions, false, AUpTo);
             reader.Run();
         }
         const std::size_t from = interfacePos == kNotFound ? 0 : FindKeyword(AText, u"implementation", 0, AText.size());
-        if (from != kNotFound) {
+        if (from != kNotFound && from <= AUpTo) {
             // Reading ends at the first routine, mostly far before the end of the text.
             TokenCollector collector(kNoReader, false);
             const std::size_t start = interfacePos == kNotFound ? 0 : from + 14;
             DeclarationReader reader(collector.Tokens(), scratch);
             reader.ReadOnDemand([&] { return collector.CollectMore(AText, start, 256); });
-            reader.TrackPositions(AText, positions, true);
+            reader.TrackPositions(AText, positions, true, AUpTo);
             reader.Run();
         }
     } catch (const std::bad_alloc&) {

@@ -33,7 +33,8 @@ using OwnDeclarationMap = std::unordered_map<std::u16string, std::size_t>;
 // first declares them: the whole interface section, and what precedes the
 // first routine of the implementation (of a program: of its declarations).
 // Later names may be local to a routine, so they are left out; so are those of
-// include files.
-OwnDeclarationMap OwnDeclarations(std::u16string_view AText);
+// include files. Those declared after AUpTo (an offset into AText) may be
+// left out too: the text is read only as far as it takes.
+OwnDeclarationMap OwnDeclarations(std::u16string_view AText, std::size_t AUpTo = std::u16string_view::npos);
 
 }  // namespace quorvel::detail

@@ -141,10 +141,21 @@ std::optional<std::u16string> InitCodeThrough(const NameRules& ARules, const TId
 std::vector<Constraint> ConstraintFinder::Find(const std::vector<std::u16string>& ANames) {
     const FoundUnits& found = FindUnits(ANames);
     if (found.size() < 2 || !FRules.Names) return {};
+    const UsedSpellings used = UsedSharedIdentifiers(found);
+    // The file's own declarations count as far as the last first use.
+    std::size_t upTo = 0;
+    const auto spelt = [](const auto& AUsed) { return !AUsed.second.empty(); };
+    if (!FWithIncludes && std::any_of(used.begin(), used.end(), spelt)) {
+        const std::u16string_view text = FRules.Text();
+        for (const auto& [identifier, spelling] : used) {
+            if (spelling.data() >= text.data() && spelling.data() < text.data() + text.size())
+                upTo = std::max(upTo, static_cast<std::size_t>(spelling.data() - text.data()));
+        }
+    }
     std::u16string key;
-    for (const auto& [identifier, spelling] : UsedSharedIdentifiers(found)) {
+    for (const auto& [identifier, spelling] : used) {
         key.assign(identifier);
-        if (!spelling.empty() && DeclaredBeforeAnyUse(key, spelling)) continue;
+        if (!spelling.empty() && DeclaredBeforeAnyUse(key, spelling, upTo)) continue;
         if (!spelling.empty()) FSpellings.try_emplace(key, spelling);
         AddPairs(found, key);
     }
@@ -191,8 +202,9 @@ ConstraintFinder::UsedSpellings ConstraintFinder::UsedSharedIdentifiers(const Fo
     std::vector<std::u16string_view> helpers;
     std::vector<const TIdentifierSet*> sets;
     for (const auto& entry : AUnits) sets.push_back(entry.second);
-    for (const std::vector<std::u16string>* identifiers : FRules.Facts->SharedByPairs(sets)) {
-        for (const std::u16string& identifier : *identifiers) {
+    for (const UnitFactsCache::Identifiers* identifiers : FRules.Facts->SharedByPairs(sets)) {
+        for (const std::u16string* each : *identifiers) {
+            const std::u16string& identifier = *each;
             // Helpers and operators act without being named; other facts are no names.
             if (identifier.starts_with(kHelperPrefix) || identifier.starts_with(kOperatorPrefix)) {
                 helpers.push_back(identifier);
@@ -254,11 +266,15 @@ void ConstraintFinder::ReadIncludes(const std::vector<std::u16string_view>& ANam
 // Whether the file declares AIdentifier at top level itself before any use
 // (ASpelling is its first use, the declaration included): its own declaration
 // then wins over every unit. Not known for a file with include files.
-bool ConstraintFinder::DeclaredBeforeAnyUse(const std::u16string& AIdentifier, std::u16string_view ASpelling) {
+bool ConstraintFinder::DeclaredBeforeAnyUse(const std::u16string& AIdentifier, std::u16string_view ASpelling,
+                                            std::size_t AUpTo) {
     if (FWithIncludes) return false;
     const std::u16string_view text = FRules.Text();
     std::optional<OwnDeclarationMap>& owned = FRules.Read.Own;
-    if (!owned) owned = OwnDeclarations(text);
+    if (!owned || FRules.Read.OwnUpTo < AUpTo) {
+        owned = OwnDeclarations(text, AUpTo);
+        FRules.Read.OwnUpTo = AUpTo;
+    }
     const auto own = owned->find(AIdentifier);
     return own != owned->end() && ASpelling.data() == text.data() + own->second;
 }

@@ -34,7 +34,8 @@ struct IncludedTexts {
 // What is read of a file once for all its clauses, when first needed.
 struct FileReadings {
     std::optional<IncludedTexts> Included;
-    std::optional<OwnDeclarationMap> Own;  // its own top-level declarations
+    std::optional<OwnDeclarationMap> Own;  // its own top-level declarations, as far as OwnUpTo at least
+    std::size_t OwnUpTo = 0;
 };
 
 // What the name rule needs; without a catalog the rule is off.
@@ -115,7 +116,7 @@ private:
     UsedSpellings UsedInFileAndIncludes(const IdentifierFilter& AShared);
     void ReadIncludes(const std::vector<std::u16string_view>& ANames, int ADepth, IncludedTexts& AInto) const;
     void AddPairs(const FoundUnits& AUnits, const std::u16string& AIdentifier);
-    bool DeclaredBeforeAnyUse(const std::u16string& AIdentifier, std::u16string_view ASpelling);
+    bool DeclaredBeforeAnyUse(const std::u16string& AIdentifier, std::u16string_view ASpelling, std::size_t AUpTo);
 };
 
 }  // namespace quorvel::detail

@@ -6,15 +6,15 @@
 
 namespace quorvel::detail {
 
-std::vector<const std::vector<std::u16string>*> UnitFactsCache::SharedByPairs(
+std::vector<const UnitFactsCache::Identifiers*> UnitFactsCache::SharedByPairs(
     const std::vector<const TIdentifierSet*>& ASets) {
-    std::vector<const std::vector<std::u16string>*> result;
+    std::vector<const Identifiers*> result;
     const std::lock_guard lock(FMutex);
     for (std::size_t a = 0; a < ASets.size(); ++a) {
         if (ASets[a]->empty()) continue;
         for (std::size_t b = a + 1; b < ASets.size(); ++b) {
             if (ASets[b] == ASets[a] || ASets[b]->empty()) continue;  // a unit listed twice shares with itself
-            const std::vector<std::u16string>& shared = Shared(ASets[a], ASets[b]);
+            const Identifiers& shared = Shared(ASets[a], ASets[b]);
             if (!shared.empty()) result.push_back(&shared);
         }
     }
@@ -22,7 +22,7 @@ std::vector<const std::vector<std::u16string>*> UnitFactsCache::SharedByPairs(
 }
 
 // Under the lock: a pair is compared once, whichever thread asks first.
-const std::vector<std::u16string>& UnitFactsCache::Shared(const TIdentifierSet* ALeft, const TIdentifierSet* ARight) {
+const UnitFactsCache::Identifiers& UnitFactsCache::Shared(const TIdentifierSet* ALeft, const TIdentifierSet* ARight) {
     const Pair key = std::less<>()(ALeft, ARight) ? Pair(ALeft, ARight) : Pair(ARight, ALeft);
     const auto [it, inserted] = FShared.try_emplace(key);
     if (!inserted) return it->second;
@@ -32,13 +32,13 @@ const std::vector<std::u16string>& UnitFactsCache::Shared(const TIdentifierSet* 
     const HashIndex& larger = &smaller == &left ? right : left;
     const std::vector<std::uint32_t>& small = smaller.Hashes;
     const std::vector<std::uint32_t>& large = larger.Hashes;
-    std::vector<std::u16string>& shared = it->second;
+    Identifiers& shared = it->second;
     // Both identifiers of every hash that the two have in common.
     const auto compareRuns = [&](std::size_t AFrom, std::size_t ALargeFrom) {
         const std::uint32_t hash = small[AFrom];
         for (std::size_t k = AFrom; k < small.size() && small[k] == hash; ++k) {
             for (std::size_t m = ALargeFrom; m < large.size() && large[m] == hash; ++m) {
-                if (*larger.Identifiers[m] == *smaller.Identifiers[k]) shared.push_back(*smaller.Identifiers[k]);
+                if (*larger.Identifiers[m] == *smaller.Identifiers[k]) shared.push_back(smaller.Identifiers[k]);
             }
         }
     };
@@ -67,7 +67,7 @@ const std::vector<std::u16string>& UnitFactsCache::Shared(const TIdentifierSet* 
             }
         }
     }
-    std::sort(shared.begin(), shared.end());
+    std::sort(shared.begin(), shared.end(), [](const std::u16string* ALeft, const std::u16string* ARight) { return *ALeft < *ARight; });
     return shared;
 }
 

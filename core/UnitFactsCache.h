@@ -17,11 +17,14 @@ namespace quorvel::detail {
 
 class UnitFactsCache {
 public:
+    // Identifiers as they are stored in the sets, which outlive the cache.
+    using Identifiers = std::vector<const std::u16string*>;
+
     // For each pair of distinct sets of ASets: the identifiers (helper and
     // operator pseudo-identifiers included, other facts not) both declare, sorted; pairs that share
     // nothing are left out. Safe to call from several threads; the vectors
     // stay valid while the cache lives.
-    std::vector<const std::vector<std::u16string>*> SharedByPairs(const std::vector<const TIdentifierSet*>& ASets);
+    std::vector<const Identifiers*> SharedByPairs(const std::vector<const TIdentifierSet*>& ASets);
 
 private:
     using Pair = std::pair<const TIdentifierSet*, const TIdentifierSet*>;
@@ -41,10 +44,10 @@ private:
     };
 
     std::mutex FMutex;  // one lock per clause: a clause of n units asks for n(n-1)/2 pairs
-    std::unordered_map<Pair, std::vector<std::u16string>, PairHash> FShared;
+    std::unordered_map<Pair, Identifiers, PairHash> FShared;
     std::unordered_map<const TIdentifierSet*, HashIndex> FIndexes;
 
-    const std::vector<std::u16string>& Shared(const TIdentifierSet* ALeft, const TIdentifierSet* ARight);
+    const Identifiers& Shared(const TIdentifierSet* ALeft, const TIdentifierSet* ARight);
     const HashIndex& Index(const TIdentifierSet* ASet);
 };
 

@@ -52,6 +52,11 @@ bool ReadUses(std::u16string_view AText, const IdentifierFilter& AFilter, bool A
     std::size_t pos = 0;
     while (pos < AText.size()) {
         const char16_t c = AText[pos];
+        if (IsBlank(c)) {  // runs of them are common: indentation
+            while (++pos < AText.size() && IsBlank(AText[pos])) {
+            }
+            continue;
+        }
         if (IsIdentifierChar(c)) {
             const std::size_t end = SkipIdentifier(AText, pos);
             const std::u16string_view token = AText.substr(pos, end - pos);
@@ -88,10 +93,8 @@ bool ReadUses(std::u16string_view AText, const IdentifierFilter& AFilter, bool A
             }
             pos = end;
         } else {
-            if (!IsBlank(c)) {
-                beforeLast = last;
-                last = c;
-            }
+            beforeLast = last;
+            last = c;
             ++pos;
         }
     }

@@ -1,10 +1,12 @@
 #include "BatchRun.h"
 
 #include <algorithm>
+#include <future>
 #include <map>
 #include <memory>
 #include <set>
 
+#include "FileError.h"
 #include "OrderedWorkers.h"
 #include "PathText.h"
 #include "ProjectSettings.h"
@@ -97,6 +99,23 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
     const auto fileFolders = FileUnitCatalog::FoldersOf(AFiles);
     // What the projects of a setup share is read once per Delphi they name.
     std::map<std::pair<std::size_t, std::u16string>, SourceFormatter::SharedUnits> shared;
+    // Finding the files' projects and reading the units they share go side
+    // by side: each setup's units for no Delphi in particular are read ahead,
+    // as nearly every run needs them (a setup no file uses too, see below).
+    // Those that fail are read again where first needed, and fail there.
+    std::vector<std::shared_ptr<const ProjectSettings>> projectOfFile(AFiles.size());
+    auto lookups = std::async(std::launch::async, [&] {
+        for (std::size_t i = 0; i < AFiles.size(); ++i) {
+            if (NeedsCatalog(ASetups[ASetupOfFile[i]].Options)) projectOfFile[i] = projects.For(AFiles[i].parent_path());
+        }
+    });
+    for (std::size_t setup = 0; setup < ASetups.size(); ++setup) {
+        try {
+            shared.emplace(std::pair(setup, std::u16string()), SourceFormatter::UnitsFor(ASetups[setup], fileFolders, u""));
+        } catch (const FileError&) {
+        }
+    }
+    lookups.get();
     const auto formatterFor = [&](std::size_t ASetup, std::shared_ptr<const ProjectSettings> AProject) {
         const auto [known, added] = formatterOfPair.try_emplace({ASetup, AProject.get()}, formatters.size());
         if (!added) return known->second;
@@ -107,12 +126,7 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
         formatters.push_back(std::make_unique<SourceFormatter>(ASetups[ASetup], units->second, AProject));
         return known->second;
     };
-    for (std::size_t i = 0; i < AFiles.size(); ++i) {
-        const std::size_t setup = ASetupOfFile[i];
-        std::shared_ptr<const ProjectSettings> project;
-        if (NeedsCatalog(ASetups[setup].Options)) project = projects.For(AFiles[i].parent_path());
-        formatterOfFile[i] = formatterFor(setup, std::move(project));
-    }
+    for (std::size_t i = 0; i < AFiles.size(); ++i) formatterOfFile[i] = formatterFor(ASetupOfFile[i], projectOfFile[i]);
     // A setup no file uses is still made: its units path is checked all the same.
     for (std::size_t setup = 0; setup < ASetups.size(); ++setup) {
         if (std::find(ASetupOfFile.begin(), ASetupOfFile.end(), setup) == ASetupOfFile.end()) formatterFor(setup, nullptr);

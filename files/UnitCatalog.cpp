@@ -122,7 +122,11 @@ FileUnitCatalog::FileUnitCatalog(const UnitSearchFolders& AFolders, std::shared_
 // Below a deep folder of this catalog or of its base.
 bool FileUnitCatalog::BelowDeepFolder(const fs::path& AFile) const {
     std::error_code error;
-    const auto file = platform::PathIdentity(fs::absolute(AFile, error));
+    return IdentityBelowDeepFolder(platform::PathIdentity(fs::absolute(AFile, error)));
+}
+
+bool FileUnitCatalog::IdentityBelowDeepFolder(const NativePath& AIdentity) const {
+    const auto& file = AIdentity;
     for (const FileUnitCatalog* catalog = this; catalog != nullptr; catalog = catalog->FBase.get()) {
         if (std::any_of(catalog->FDeepRoots.begin(), catalog->FDeepRoots.end(),
                         [&file](const auto& ARoot) { return file.starts_with(ARoot); })) {
@@ -137,6 +141,9 @@ FileUnitCatalog::~FileUnitCatalog() {
 }
 
 void FileUnitCatalog::IndexFolder(const fs::path& AFolder, bool ARecursive) {
+    // Every file of a folder below a deep folder is below it too (the test
+    // below): such a folder is not even listed.
+    if (!ARecursive && IdentityBelowDeepFolder(IdentityOfFolder(AFolder))) return;
     for (const NativePath& file : ListFolder(AFolder, ARecursive)) {
         // A file the units path or the base lists already would only be read
         // twice, and not from the cache.
@@ -212,7 +219,7 @@ void FileUnitCatalog::ReadFacts(const std::u16string& AFoldedName, Unit& AUnit) 
 bool FileUnitCatalog::StillHolds(const UnitReadRecord& ARecord, const PathList& ASources) const {
     if (ARecord.Sources != ASources) return false;
     for (const auto& [file, stamp] : ARecord.FilesRead) {
-        if (StampOf(file) != stamp) return false;
+        if (StampOfFile(file) != stamp) return false;
     }
     for (const IncludeLookup& lookup : ARecord.Lookups) {
         if (FindInclude(lookup.Folder, lookup.Name).Files != lookup.Found) return false;
@@ -240,10 +247,32 @@ TIncludeReader FileUnitCatalog::IncludeReaderFor(const fs::path& AFolder) const 
     return [this, AFolder](std::u16string_view AName) { return ReadInclude(AFolder, AName, nullptr); };
 }
 
-// As the compiler looks: the name as written, then with ".inc", ".pp" and
-// ".pas", beside the unit, then in the include folders; then by name (FindIncludeByName).
+std::optional<FileStamp> FileUnitCatalog::StampOfFile(const NativePath& AFile) const {
+    {
+        const std::lock_guard lock(FAskedLock);
+        if (const auto known = FStamps.find(AFile); known != FStamps.end()) return known->second;
+    }
+    const std::optional<FileStamp> stamp = StampOf(AFile);
+    const std::lock_guard lock(FAskedLock);
+    return FStamps.try_emplace(AFile, stamp).first->second;
+}
+
 FileUnitCatalog::IncludeFiles FileUnitCatalog::FindInclude(const fs::path& AUnitFolder,
                                                            std::u16string_view AName) const {
+    std::pair<NativePath, std::u16string> key(AUnitFolder.native(), AName);
+    {
+        const std::lock_guard lock(FAskedLock);
+        if (const auto known = FIncludesFound.find(key); known != FIncludesFound.end()) return known->second;
+    }
+    IncludeFiles found = SearchInclude(AUnitFolder, AName);
+    const std::lock_guard lock(FAskedLock);
+    return FIncludesFound.try_emplace(std::move(key), std::move(found)).first->second;
+}
+
+// As the compiler looks: the name as written, then with ".inc", ".pp" and
+// ".pas", beside the unit, then in the include folders; then by name (FindIncludeByName).
+FileUnitCatalog::IncludeFiles FileUnitCatalog::SearchInclude(const fs::path& AUnitFolder,
+                                                             std::u16string_view AName) const {
     // The compiler takes either slash as a separator wherever it runs: `{$I inc\types.inc}`.
     std::u16string name(AName);
     std::replace(name.begin(), name.end(), u'\\', u'/');

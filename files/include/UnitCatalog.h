@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "QuorvelCore.h"
+#include "UnitIndexCache.h"
 #include "UnitInterface.h"
 
 namespace quorvel::files {
@@ -89,11 +91,14 @@ private:
     PathList ListFolder(const std::filesystem::path& AFolder, bool ARecursive) const;
     void IndexFile(const NativePath& AFile, bool AInDeepFolder);
     bool BelowDeepFolder(const std::filesystem::path& AFile) const;
+    bool IdentityBelowDeepFolder(const NativePath& AIdentity) const;  // as platform::PathIdentity gives it
     bool IsProjectFolder(const NativePath& AFolderIdentity) const;
     void ReadFacts(const std::u16string& AFoldedName, Unit& AUnit) const;
     bool StillHolds(const UnitReadRecord& ARecord, const PathList& ASources) const;
     TIdentifierSet ReadUnit(const PathList& ASources, UnitReadRecord* ARecord) const;
     IncludeFiles FindInclude(const std::filesystem::path& AUnitFolder, std::u16string_view AName) const;
+    IncludeFiles SearchInclude(const std::filesystem::path& AUnitFolder, std::u16string_view AName) const;
+    std::optional<FileStamp> StampOfFile(const NativePath& AFile) const;
     PathList FindIncludeByName(const std::filesystem::path& AUnitFolder, std::u16string_view AName) const;
     std::optional<std::u16string> ReadInclude(const std::filesystem::path& AUnitFolder, std::u16string_view AName,
                                               UnitReadRecord* ARecord) const;
@@ -108,6 +113,11 @@ private:
     std::unordered_set<std::filesystem::path::string_type> FProjectFolders;  // PathIdentity of the shallow ones, ending in a separator
     mutable std::mutex FMissingLock;
     mutable std::unordered_set<std::u16string> FMissing;
+    // What the file system answered once in the catalog's life: many units
+    // read the same include files, and many sources name the same includes.
+    mutable std::mutex FAskedLock;
+    mutable std::unordered_map<NativePath, std::optional<FileStamp>> FStamps;
+    mutable std::map<std::pair<NativePath, std::u16string>, IncludeFiles> FIncludesFound;
 };
 
 }  // namespace quorvel::files

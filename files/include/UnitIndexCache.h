@@ -29,7 +29,7 @@ using NativePath = std::filesystem::path::string_type;
 // What tells that a file has not changed: its size and last write time.
 struct FileStamp {
     std::uintmax_t Size = 0;
-    std::int64_t Time = 0;  // in the file system clock's ticks
+    std::int64_t Time = 0;  // last write, in ticks of the file system's clock (nanoseconds on Linux)
     bool operator==(const FileStamp&) const = default;
 };
 

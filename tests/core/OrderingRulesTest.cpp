@@ -236,6 +236,12 @@ const RulesCase kLongNames[] = {
      "function Describe: string; begin end;\nbegin Describe; end.\n",
      "unit U;\ninterface\nuses\n   Alpha,\n   Zeta;\nfunction Describe: string;\nimplementation\nuses\n   Beta,\n   Omega;\n"
      "function Describe: string; begin end;\nbegin Describe; end.\n"},
+    // The first clause needs them only as far as `Early`, the second further.
+    {"SecondClauseReadsOwnDeclarationsFurther", "Zeta=Early|Alpha=Early|Omega=Late|Beta=Late",
+     "unit U;\ninterface\nuses Zeta, Alpha;\nvar Early: Integer;\nimplementation\nuses Omega, Beta;\n"
+     "var Late: Integer;\nprocedure Q; begin Early := Late; end;\nend.\n",
+     "unit U;\ninterface\nuses\n   Alpha,\n   Zeta;\nvar Early: Integer;\nimplementation\nuses\n   Beta,\n   Omega;\n"
+     "var Late: Integer;\nprocedure Q; begin Early := Late; end;\nend.\n"},
 };
 INSTANTIATE_TEST_SUITE_P(LongTexts, OrderingRulesTest, ::testing::ValuesIn(kLongNames),
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });

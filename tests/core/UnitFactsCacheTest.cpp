@@ -37,11 +37,17 @@ Names Common(const TIdentifierSet& ALeft, const TIdentifierSet& ARight) {
     return common;
 }
 
+Names Texts(const detail::UnitFactsCache::Identifiers* AIdentifiers) {
+    Names texts;
+    for (const std::u16string* identifier : *AIdentifiers) texts.push_back(*identifier);
+    return texts;
+}
+
 // What one fresh cache reports for the pair, asked in the order given.
 Names SharedByPair(const TIdentifierSet& AFirst, const TIdentifierSet& ASecond) {
     detail::UnitFactsCache cache;
     const auto shared = cache.SharedByPairs({&AFirst, &ASecond});
-    return shared.empty() ? Names{} : *shared.front();
+    return shared.empty() ? Names{} : Texts(shared.front());
 }
 
 // The sparse walk: each identifier of a 100-name set, in turn, is the one a
@@ -78,7 +84,7 @@ TEST(UnitFactsCacheTest, PairsOfAClause) {
     detail::UnitFactsCache cache;
     const auto clause = cache.SharedByPairs({&a, &b, &a, &c, &empty});
     ASSERT_EQ(2u, clause.size());  // a-b and b-a
-    EXPECT_EQ(Names{u"Y"}, *clause[0]);
+    EXPECT_EQ(Names{u"Y"}, Texts(clause[0]));
     EXPECT_EQ(clause[0], clause[1]);
     const auto again = cache.SharedByPairs({&b, &a});
     ASSERT_EQ(1u, again.size());

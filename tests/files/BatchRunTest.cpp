@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "BatchRun.h"
+#include "FileError.h"
 #include "PathText.h"
 #include "SourceCodec.h"
 #include "TestFolder.h"
@@ -84,6 +85,27 @@ TEST_F(BatchRunTest, LogsEveryFileInOrderBetweenHeaderAndSummary) {
     EXPECT_EQ(run.Progress, (std::vector<std::pair<std::size_t, std::size_t>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
     EXPECT_EQ(ReadBytes(changed), AnsiFile(kSorted));
     EXPECT_EQ(ReadBytes(illFormed), (Bytes{0xEF, 0xBB, 0xBF, 0xC3, 0x28}));
+}
+
+// A units path folder that does not exist fails the whole run, naming it,
+// before any file is touched: for a setup the files use and for one they
+// do not. The units of setups are read ahead; the failure must still come.
+TEST_F(BatchRunTest, MissingUnitsFolderFailsTheRunNamingIt) {
+    const auto file = FFolder.Write("changed.pas", AnsiFile(kUnsorted));
+    FormatSetup plain;
+    plain.Options.KeepNameResolution = false;
+    FormatSetup searching;
+    searching.UnitsPath = {FFolder / "no-such-folder"};
+    for (const std::vector<std::size_t>& setupOfFile : {std::vector<std::size_t>{0}, std::vector<std::size_t>{1}}) {
+        SCOPED_TRACE(setupOfFile.front());
+        try {
+            RunBatch({file}, {plain, searching}, setupOfFile, {}, {});
+            ADD_FAILURE() << "the run went on";
+        } catch (const FileError& error) {
+            EXPECT_NE(std::string(error.what()).find("no-such-folder"), std::string::npos) << error.what();
+        }
+        EXPECT_EQ(ReadBytes(file), AnsiFile(kUnsorted));
+    }
 }
 
 TEST_F(BatchRunTest, NameIsWhatFollowsTheLastSlashBackslashOrColon) {
