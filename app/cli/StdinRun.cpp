@@ -59,16 +59,13 @@ int RunOnStandardInput(const CliOptions& AOptions) {
                 unitFindings = unitFindings || files::IsUnitFinding(ANote);
                 if (!AOptions.Quiet) WriteLine(stderr, F_ClauseNoteLine(ANote));
             });
-        if (rewrite.Changed() && AOptions.WritesNothing()) {
-            if (AOptions.Diff) WriteDiff(input, rewrite);
-            if (AOptions.Check) WriteText(stdout, std::string("Would change: ") + kLabel + "\n");
-            return kExitWouldChange;
+        if (AOptions.WritesNothing()) {
+            if (rewrite.Changed() && AOptions.Diff) WriteDiff(input, rewrite);
+            if (rewrite.Changed() && AOptions.Check) WriteText(stdout, std::string("Would change: ") + kLabel + "\n");
+            const bool findings = AOptions.Check && unitFindings;
+            if (findings) WriteText(stdout, std::string("Unneeded units: ") + kLabel + "\n");
+            return rewrite.Changed() || findings ? kExitWouldChange : kExitDone;
         }
-        if (AOptions.Check && unitFindings) {
-            WriteText(stdout, std::string("Unneeded units: ") + kLabel + "\n");
-            return kExitWouldChange;
-        }
-        if (AOptions.WritesNothing()) return kExitDone;
         files::ForEachRewrittenPiece(input, rewrite, [](files::ByteView APiece) {
             WriteBytes(stdout, {reinterpret_cast<const char*>(APiece.data()), APiece.size()});
         });

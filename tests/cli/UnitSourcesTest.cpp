@@ -142,6 +142,28 @@ TEST(UnitSourcesOffTest, NoDefaultUnitsPathSearchesOnlyWhatItIsTold) {
     EXPECT_NE(sorted.Out.find("No source found for 2 units named in clauses"), std::string::npos) << sorted.Out;
 }
 
+// For CI: a check of unneeded units fails on a file with a unit to remove,
+// names it, and passes once the unit is gone; nothing is written meanwhile.
+TEST(UnitSourcesOffTest, CheckOfUnneededUnitsFailsUntilTheyAreRemoved) {
+    const TestFolder folder;
+    WriteUnits(folder, "app");
+    folder.Write("app/spare.pas", UnitText("spare", "const SpareValue = 1;"));
+    const std::string text = "program p;\nuses\n   spare,\n   sysutils;\nbegin\n  DeleteFile('x');\nend.\n";
+    const fs::path program = folder.Write("app/p.dpr", text);
+    const std::string options = "--no-default-units-path --unused ";
+
+    const test::ToolOutcome found = RunTool(folder, "--check " + options + Quoted(program));
+    EXPECT_EQ(found.ExitCode, 1) << found.Out;
+    EXPECT_NE(found.Out.find("[UNUSED] uses — spare"), std::string::npos) << found.Out;
+    EXPECT_NE(found.Out.find("Unneeded units: " + test::NativeSeparators(program.string())), std::string::npos) << found.Out;
+    EXPECT_EQ(test::ReadBytes(program), test::AsBytes(text));
+
+    EXPECT_EQ(RunTool(folder, options + "--remove-unused " + Quoted(program)).ExitCode, 0);
+    const test::ToolOutcome clean = RunTool(folder, "--check " + options + Quoted(program));
+    EXPECT_EQ(clean.ExitCode, 0) << clean.Out;
+    EXPECT_EQ(clean.Out.find("spare"), std::string::npos) << clean.Out;
+}
+
 // A project file that cannot be read fails each of its files with a message
 // naming it: its search path would otherwise be quietly lost.
 TEST(UnitSourcesOffTest, AnUnreadableProjectFileFailsItsFilesNamingIt) {
