@@ -21,4 +21,19 @@ void VerifyFormat(const TQuorvel& AFormatter, std::u16string_view AExpected, std
     EXPECT_EQ(Show(once), Show(twice)) << "formatting the result again changed it";
 }
 
+void VerifyFormatAndNotes(TQuorvel& AFormatter, std::string_view AInput, std::string_view AExpected,
+                          const std::vector<std::string_view>& ANotes) {
+    std::vector<std::string> notes;
+    AFormatter.SetOnClauseNote([&](const TClauseNote& ANote) { notes.push_back(Show(F_ClauseNoteLine(ANote))); });
+    const std::u16string input = WithBreaks(AInput, u"\r\n");
+    const std::u16string expected = AExpected.empty() ? input : WithBreaks(AExpected, u"\r\n");
+    SCOPED_TRACE("input: " + Show(input));
+    EXPECT_EQ(Show(expected), Show(AFormatter.F_FormatSource(input)));
+    std::vector<std::string> expectedNotes;
+    for (std::string_view note : ANotes) expectedNotes.push_back(Show(Utf16(note)));
+    EXPECT_EQ(expectedNotes, notes);
+    AFormatter.SetOnClauseNote({});
+    EXPECT_EQ(Show(expected), Show(AFormatter.F_FormatSource(expected))) << "formatting the result again changed it";
+}
+
 }  // namespace quorvel::test

@@ -46,17 +46,7 @@ TEST_P(GroupsAndNamesTest, FormatsAndStaysStable) {
     TQuorvel formatter(options);
     if (!c.Units.empty()) formatter.SetUnitCatalog(&catalog);
 
-    std::vector<std::string> notes;
-    formatter.SetOnClauseNote([&](const TClauseNote& ANote) { notes.push_back(Show(F_ClauseNoteLine(ANote))); });
-    const std::u16string input = WithBreaks(c.Input, u"\r\n");
-    const std::u16string expected = c.Expected.empty() ? input : WithBreaks(c.Expected, u"\r\n");
-    SCOPED_TRACE("input: " + Show(input));
-    EXPECT_EQ(Show(expected), Show(formatter.F_FormatSource(input)));
-    std::vector<std::string> expectedNotes;
-    for (std::string_view note : c.Notes) expectedNotes.push_back(Show(Utf16(note)));
-    EXPECT_EQ(expectedNotes, notes);
-    formatter.SetOnClauseNote({});
-    EXPECT_EQ(Show(expected), Show(formatter.F_FormatSource(expected))) << "formatting the result again changed it";
+    VerifyFormatAndNotes(formatter, c.Input, c.Expected, c.Notes);
 }
 
 std::string CaseName(const ::testing::TestParamInfo<NamesCase>& AInfo) { return AInfo.param.Name; }

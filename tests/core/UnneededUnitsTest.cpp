@@ -53,19 +53,7 @@ TEST_P(UnneededUnitsTest, FindsFixesAndStaysStable) {
         if (AName == u"empty.inc") return u"";
         return std::nullopt;
     });
-    std::vector<std::string> notes;
-    formatter.SetOnClauseNote([&](const TClauseNote& ANote) { notes.push_back(Show(F_ClauseNoteLine(ANote))); });
-    const std::u16string input = WithBreaks(c.Input, u"\r\n");
-    const std::u16string expected = c.Expected.empty() ? input : WithBreaks(c.Expected, u"\r\n");
-    SCOPED_TRACE("input: " + Show(input));
-    EXPECT_EQ(Show(expected), Show(formatter.F_FormatSource(input)));
-    std::vector<std::string> expectedNotes;
-    for (std::string_view note : c.Notes) expectedNotes.push_back(Show(Utf16(note)));
-    EXPECT_EQ(expectedNotes, notes);
-    if (c.Fix != kReport) {
-        formatter.SetOnClauseNote({});
-        EXPECT_EQ(Show(expected), Show(formatter.F_FormatSource(expected))) << "formatting the result again changed it";
-    }
+    VerifyFormatAndNotes(formatter, c.Input, c.Expected, c.Notes);
 }
 
 constexpr std::string_view kUnits = "Alpha=ALPHAVALUE ALPHAONLY|Beta=BETAVALUE|Gamma=GAMMAVALUE INIT~CODE|"

@@ -29,7 +29,11 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp -r "$case_dir" "$work/src"
+# Units several cases share lie in cases/shared; a case's own files win.
+mkdir -p "$work/src"
+shared=$(dirname "$case_dir")/shared
+[[ -d $shared ]] && cp -r "$shared"/. "$work/src"
+cp -r "$case_dir"/. "$work/src"
 
 # Prints the program's output; the compiler's own configuration finds its RTL.
 build_and_run() {

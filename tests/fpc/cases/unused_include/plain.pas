@@ -1,7 +1,0 @@
-unit Plain;
-{$mode objfpc}
-interface
-const
-  PlainValue = 1;
-implementation
-end.
