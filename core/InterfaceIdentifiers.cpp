@@ -44,25 +44,21 @@ public:
     // Collects on from where the last call stopped (AFrom at first) until at
     // least ACount more tokens are there; false once the text has no more.
     // For a reader that may stop early: the rest of a long file is never
-    // tokenized. Stops only after a token of its own, never on a directive,
-    // so no include file is passed over.
+    // tokenized. Reads the text alone, no include file.
     bool CollectMore(std::u16string_view AText, std::size_t AFrom, std::size_t ACount) {
         if (FFinished) return false;
         const std::size_t target = FTokens.size() + ACount;
-        bool paused = false;
-        const std::size_t from = FResume.value_or(AFrom);
-        FWalker.Walk(AText, from, [&](std::u16string_view AIn, const Token& AToken) {
-            const std::size_t before = FTokens.size();
-            if (!Take(AIn, AToken)) return false;
-            if (FTokens.size() > before && FTokens.size() >= target && AIn.data() == AText.data()) {
-                FResume = AToken.End;
-                paused = true;
-                return false;
+        for (std::size_t pos = FResume.value_or(AFrom); pos < AText.size();) {
+            const Token token = NextToken(AText, pos, FRules);
+            pos = token.End;
+            if (!Take(AText, token)) break;
+            if (FTokens.size() >= target) {
+                FResume = pos;
+                return true;
             }
-            return true;
-        });
-        FFinished = !paused;
-        return FTokens.size() >= target || paused;
+        }
+        FFinished = true;
+        return FTokens.size() >= target;
     }
 
     // The directives of the unit's header, before `interface`: a
