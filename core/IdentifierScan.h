@@ -3,6 +3,7 @@
 // for the scans that ask what a file uses.
 
 #include <string_view>
+#include <vector>
 
 #include "CompilerDirective.h"
 #include "PascalLexer.h"
@@ -26,13 +27,21 @@ inline bool ReadsIdentifiers(const CompilerDirective& ADirective) {
 // (a view into AText), comments read nested or not by ANested. Directives count
 // only where they name identifiers of the program; a name right after a lone
 // `.` (a member, or qualified by its unit) never does, one after `..` does.
+// AIncludes, when given, gets the names of the include files as the text names
+// them, in order.
 template <typename Visit>
-void ScanIdentifiers(std::u16string_view AText, bool ANested, Visit&& AVisit, IdentifierScan& AScan) {
+void ScanIdentifiers(std::u16string_view AText, bool ANested, Visit&& AVisit, IdentifierScan& AScan,
+                     std::vector<std::u16string_view>* AIncludes = nullptr) {
     // The last two code units of code (no blanks, comments, directives).
     char16_t last = 0, beforeLast = 0;
     std::size_t pos = 0;
     while (pos < AText.size()) {
         const char16_t c = AText[pos];
+        if (IsBlank(c)) {  // runs of them are common: indentation
+            while (++pos < AText.size() && IsBlank(AText[pos])) {
+            }
+            continue;
+        }
         if (IsIdentifierChar(c)) {
             const std::size_t end = SkipIdentifier(AText, pos);
             const bool member = last == u'.' && beforeLast != u'.';
@@ -48,7 +57,11 @@ void ScanIdentifiers(std::u16string_view AText, bool ANested, Visit&& AVisit, Id
                                    (AText[pos + 1] == u'$' || (AText[pos + 1] == u'*' && AText[pos + 2] == u'$'));
             if (directive) {
                 const CompilerDirective read = ReadDirective(AText.substr(pos, end - pos));
-                if (!IncludedFile(read).empty()) AScan.IncludesFiles = true;
+                const std::u16string_view included = IncludedFile(read);
+                if (!included.empty()) {
+                    AScan.IncludesFiles = true;
+                    if (AIncludes) AIncludes->push_back(included);
+                }
                 if (ReadsIdentifiers(read)) ScanIdentifiers(read.Argument, ANested, AVisit, AScan);
             } else if (c == u'\'') {
                 beforeLast = last;
@@ -61,10 +74,8 @@ void ScanIdentifiers(std::u16string_view AText, bool ANested, Visit&& AVisit, Id
             }
             pos = end;
         } else {
-            if (!IsBlank(c)) {
-                beforeLast = last;
-                last = c;
-            }
+            beforeLast = last;
+            last = c;
             ++pos;
         }
     }
