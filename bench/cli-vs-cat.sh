@@ -4,7 +4,8 @@
 # the two interleaved over several repetitions. Reports the median wall time
 # of each, the ratio, and the tool's peak memory (resident set).
 # Goal: at most 1.3 times the time of cat; peak memory 150 MB with names kept
-# (under 50 MB plus twice the largest file in plain order).
+# (under 50 MB plus twice the largest file in plain order); the report of
+# unneeded units (--unused) at most 1.2 times the time of --check.
 # With BASELINE_BUILD_DIR, that build's tool runs too, interleaved with the
 # others, so that a change is measured against its base under the same load.
 # Usage: bench/cli-vs-cat.sh BUILD_DIR [REPETITIONS] [BASELINE_BUILD_DIR]
@@ -53,6 +54,9 @@ commands = {
     "--check, no cache": ["/usr/bin/env", "QUORVEL_CACHE_DIR=none", cli, "--check", "-q"] + files,
     "--check, files' folders only": [cli, "--check", "-q", "--no-default-units-path"] + files,
     "--check, --plain-order": [cli, "--check", "-q", "--plain-order"] + files,
+    # The report of unneeded units on top of the name rule: goal at most 1.2
+    # times the time of --check.
+    "--check --unused": [cli, "--check", "-q", "--unused"] + files,
 }
 if baseline:
     commands.update({
@@ -83,4 +87,7 @@ for name in list(commands)[1:]:
           f"peak {peak / mb:5.1f} MB (goal < {memory_goal / mb:.1f})  exit {codes}")
     if any(code not in (0, 1) for code in codes):
         sys.exit(f"cli-vs-cat: {name} failed on some file (exit 2); run it without -q to see which")
+check_time = statistics.median(r[0] for r in results["quorvel-cli --check"])
+unused_time = statistics.median(r[0] for r in results["--check --unused"])
+print(f"  --unused on top of --check: {unused_time / check_time:5.2f} x (goal 1.20)")
 PYTHON
