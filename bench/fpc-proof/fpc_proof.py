@@ -15,7 +15,8 @@ after quorvel-cli formats them, and report what formatting changed.
   fpc_proof.py rebase WORK PACKAGE    build one package as shipped again
   fpc_proof.py order WORK FILE...     build FILE's group as shipped, FILE first:
                                       which objects the compile order alone changes
-  fpc_proof.py hints WORK CLI         the compiler's "unit not used" hints (-vh) on the
+  fpc_proof.py hints WORK CLI [--reuse-build]
+                                      the compiler's "unit not used" hints (-vh) on the
                                       copy as shipped beside what CLI --unused reports
   fpc_proof.py report WORK            the summary table of every pass run so far
 
@@ -252,23 +253,28 @@ def cmd_scopes(work, name, cli, package, cli_options):
     cmd_compare(work, name, groups, kinds)
 
 
-def cmd_hints(work, cli):
-    """The copy as shipped, reported on by quorvel-cli --unused and built with hints."""
+def cmd_hints(work, cli, compile_again=True):
+    """The copy as shipped, reported on by quorvel-cli --unused and built with
+    hints (or, without compile_again, the hints of the last such build)."""
     groups, kinds = _load(work)
     shipped = _shipped(work)
-    _reset_copy(work)
-    src = _paths(work)["src"]
+    pristine = _paths(work)["pristine"]
     files = sorted(f for f in kinds if f in shipped)
     log("hints: quorvel-cli --check --unused over %d files" % len(files))
+    # --check writes nothing: the copy as shipped itself is read.
     run = subprocess.run(["nice", "-n", "10", cli, "-j", "2", "--check", "--unused", "--"] + files,
-                         cwd=src, capture_output=True, text=True, errors="replace")
+                         cwd=pristine, capture_output=True, text=True, errors="replace")
     units, skipped = hints.reported(files, run.stdout)
-    shutil.rmtree(os.path.join(work, "out", "hints"), ignore_errors=True)
-    started = time.monotonic()
-    results = build.compile_pass(work, "hints", groups, kinds, log=log, extra_options=["-vh"])
-    log("hints: built in %.0f s" % (time.monotonic() - started))
-    found = hints.compiler_hints(src, results)
-    reasons = hints.compare(src, files, found, units, skipped, _built(work, "base"))
+    if compile_again or not os.path.exists(os.path.join(_paths(work)["results"], "hints.json")):
+        _reset_copy(work)
+        shutil.rmtree(os.path.join(work, "out", "hints"), ignore_errors=True)
+        started = time.monotonic()
+        results = build.compile_pass(work, "hints", groups, kinds, log=log, extra_options=["-vh"])
+        log("hints: built in %.0f s" % (time.monotonic() - started))
+    else:
+        results = _built(work, "hints")
+    found = hints.compiler_hints(pristine, results)
+    reasons = hints.compare(pristine, files, found, units, skipped, _built(work, "base"))
     print(hints.write(_paths(work)["results"], reasons, len(found), len(units)))
 
 
@@ -317,8 +323,8 @@ def main(argv):
         cmd_rebase(work, argv[3])
     elif command == "order" and len(argv) >= 4:
         cmd_order(work, argv[3:])
-    elif command == "hints" and len(argv) == 4:
-        cmd_hints(work, os.path.abspath(argv[3]))
+    elif command == "hints" and len(argv) in (4, 5):
+        cmd_hints(work, os.path.abspath(argv[3]), compile_again=argv[4:] != ["--reuse-build"])
     elif command == "report":
         print(compare.table(work))
     else:

@@ -5,23 +5,37 @@ import collections
 import os
 import re
 
+import corpus
+
 _HINT = re.compile(r'^(.*)\((\d+),(\d+)\) Hint: Unit "([^"]+)" not used in ')
 _RESULT = re.compile(r"^  \[(OK|=|!!)\] ")
 _NOTE = re.compile(r"^  \[(UNUSED|SKIP)\] (.*?) \u2014 (\S+)(.*)$")
+_STARTS = re.compile(r"^\s*(initialization|finalization)\b", re.I | re.M)
 _ACTS_UNNAMED = re.compile(r"\bhelper\s+for\b|^\s*operator\b|^\s*class\s+operator\b", re.I | re.M)
 
 
+def _common_prefix(a, b):
+    return len(os.path.commonprefix([a.split("/"), b.split("/")]))
+
+
 def compiler_hints(src, results):
-    """{(file, unit)}: file relative to src, unit folded, from every compile's output."""
+    """{(file, unit)}: file relative to src, unit folded, from every compile's
+    output. fpc names only the file's base name: of the files of that name, the
+    one nearest to the file whose compile gave the hint."""
+    by_name = collections.defaultdict(list)
+    for root, _, names in os.walk(src):
+        for name in names:
+            by_name[name.lower()].append(os.path.relpath(os.path.join(root, name), src))
     found = set()
-    for result in results.values():
+    for compiled, result in results.items():
         for line in result.get("unused_hints", []):
             m = _HINT.match(line)
             if not m:
                 continue
-            path = m.group(1)
-            path = os.path.relpath(path if os.path.isabs(path) else os.path.join(src, path), src)
-            found.add((path, m.group(4).lower()))
+            candidates = by_name.get(os.path.basename(m.group(1)).lower(), [])
+            if candidates:
+                path = max(candidates, key=lambda c: _common_prefix(c, compiled))
+                found.add((path, m.group(4).lower()))
     return found
 
 
@@ -46,23 +60,30 @@ def reported(files, log_text):
 
 
 def _unit_sources(src):
+    """Unit name -> its sources in the copy and in the installed trees (the RTL is only there)."""
     by_name = collections.defaultdict(list)
-    for root, _, names in os.walk(src):
-        for name in names:
-            stem, ext = os.path.splitext(name)
-            if ext.lower() in (".pas", ".pp"):
-                by_name[stem.lower()].append(os.path.join(root, name))
+    for top in (src, corpus.FPC_SRC, corpus.LAZARUS_SRC):
+        for root, _, names in os.walk(top):
+            for name in names:
+                stem, ext = os.path.splitext(name)
+                if ext.lower() in (".pas", ".pp"):
+                    by_name[stem.lower()].append(os.path.join(root, name))
     return by_name
 
 
-def _acts_unnamed(paths):
+def _texts(paths):
     for path in paths:
         with open(path, encoding="latin-1") as f:
-            text = f.read()
-        interface = re.split(r"\bimplementation\b", text, maxsplit=1, flags=re.I)[0]
-        if _ACTS_UNNAMED.search(interface):
-            return True
-    return False
+            yield f.read()
+
+
+def _acts_unnamed(paths):
+    return any(_ACTS_UNNAMED.search(re.split(r"\bimplementation\b", text, maxsplit=1, flags=re.I)[0])
+               for text in _texts(paths))
+
+
+def _has_start_code(paths):
+    return any(_STARTS.search(text) for text in _texts(paths))
 
 
 def compare(src, files, hints, units, skipped, built):
@@ -84,8 +105,12 @@ def compare(src, files, hints, units, skipped, built):
         else:
             reasons["missed: a name the unit declares is spelled in the file"].append((rel, unit))
     for (rel, unit) in sorted(set(units) - hints):
-        if not built.get(rel, {}).get("ok"):
+        if units[(rel, unit)]:
+            reasons["reported and kept for start code (no hint: fpc gives none for such a unit)"].append((rel, unit))
+        elif not built.get(rel, {}).get("ok"):
             reasons["reported, no hint: the file does not compile as shipped"].append((rel, unit))
+        elif _has_start_code(sources.get(unit, [])):
+            reasons["reported: its start code runs through a unit the file needs (fpc: no hint)"].append((rel, unit))
         else:
             reasons["reported, no hint from the compiler"].append((rel, unit))
     return reasons
