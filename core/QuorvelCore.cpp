@@ -87,8 +87,8 @@ detail::UnitFindings FindUnitFindings(std::u16string_view AText, bool AIsUnit, c
         std::optional<detail::ClauseUnits> found;
         TUsesBlock block;
         if (AClause == nullptr || !AClause->Editable || !detail::LocateUsesClause(AText, ABegin, AEnd, block)) return found;
-        found.emplace(detail::FindableNames(AClause->Block),
-                      detail::TextRange{ToIndex(block.StartPos), static_cast<std::size_t>(block.EndPos)});
+        found = detail::ClauseUnits{detail::FindableNames(AClause->Block),
+                                    detail::TextRange{ToIndex(block.StartPos), static_cast<std::size_t>(block.EndPos)}};
         return found;
     };
     std::size_t implementationAt = AText.size();

@@ -16,10 +16,12 @@ jobs=${JOBS:-2}
 prepare() {  # folder, sanitizer flags, build the window (ON/OFF), targets...
   local dir=$1 flags=$2 ui=$3
   shift 3
+  # Called where errexit does not hold (`run_asan || status=1`): a failed
+  # build must fail here, not leave the tests of an older build to run.
   cmake -S . -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="-O1 -fno-omit-frame-pointer $flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" \
-    -DQUORVEL_BUILD_UI="$ui" -DQUORVEL_BUILD_BENCH=OFF >/dev/null
-  cmake --build "$dir" --target "$@" -j "$jobs"
+    -DQUORVEL_BUILD_UI="$ui" -DQUORVEL_BUILD_BENCH=OFF >/dev/null || return 1
+  cmake --build "$dir" --target "$@" -j "$jobs" || return 1
   rm -rf "$dir/sanitizer-report"
   mkdir -p "$dir/sanitizer-report"
   reports="$PWD/$dir/sanitizer-report/report"
@@ -42,7 +44,7 @@ no_aslr() {
 
 run_asan() {
   local dir=build-asan status=0
-  prepare $dir "-fsanitize=address,undefined -fno-sanitize-recover=all" OFF core_tests files_tests cli_tests
+  prepare $dir "-fsanitize=address,undefined -fno-sanitize-recover=all" OFF core_tests files_tests cli_tests || return 1
   local -x ASAN_OPTIONS="log_path=$reports:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
   local -x UBSAN_OPTIONS="log_path=$reports:print_stacktrace=1:halt_on_error=1"
   $dir/bin/core_tests --gtest_brief=1 || status=1
@@ -54,7 +56,7 @@ run_asan() {
 
 run_tsan() {
   local dir=build-tsan status=0
-  prepare $dir "-fsanitize=thread" ON files_tests ui_run_tests
+  prepare $dir "-fsanitize=thread" ON files_tests ui_run_tests || return 1
   local -x TSAN_OPTIONS="log_path=$reports:halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan-suppressions.txt"
   no_aslr $dir/bin/files_tests --gtest_brief=1 || status=1
   (cd $dir && no_aslr ctest --output-on-failure -R '^ui_run_tests$') || status=1
