@@ -82,8 +82,7 @@ void ScanIdentifiers(std::u16string_view AText, bool ANested, Visit&& AVisit, Id
 }
 
 // Both readings where they differ: Free Pascal's own modes nest comments, Delphi's do not.
-template <typename Visit>
-IdentifierScan ScanIdentifiersBothWays(std::u16string_view AText, Visit&& AVisit) {
+template <typename Visit> IdentifierScan ScanIdentifiersBothWays(std::u16string_view AText, Visit&& AVisit) {
     IdentifierScan scan;
     ScanIdentifiers(AText, false, AVisit, scan);
     if (scan.NestedReadDiffers) ScanIdentifiers(AText, true, AVisit, scan);

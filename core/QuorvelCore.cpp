@@ -86,7 +86,8 @@ detail::UnitFindings FindUnitFindings(std::u16string_view AText, bool AIsUnit, c
     const auto units = [&](const detail::LocatedClause* AClause, std::size_t ABegin, std::size_t AEnd) {
         std::optional<detail::ClauseUnits> found;
         TUsesBlock block;
-        if (AClause == nullptr || !AClause->Editable || !detail::LocateUsesClause(AText, ABegin, AEnd, block)) return found;
+        if (AClause == nullptr || !AClause->Editable || !detail::LocateUsesClause(AText, ABegin, AEnd, block))
+            return found;
         found = detail::ClauseUnits{detail::FindableNames(AClause->Block),
                                     detail::TextRange{ToIndex(block.StartPos), static_cast<std::size_t>(block.EndPos)}};
         return found;
@@ -236,7 +237,8 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
             if (r.Text.back() == u'\r' && r.End < AText.size() && AText[r.End] == CharT('\n')) r.Text += u'\n';
         }
         std::u16string original;
-        if (AsUtf16(AText.substr(r.Begin, r.End - r.Begin), AWiden, original) != r.Text) rewrites.push_back(std::move(r));
+        if (AsUtf16(AText.substr(r.Begin, r.End - r.Begin), AWiden, original) != r.Text)
+            rewrites.push_back(std::move(r));
     };
 
     const std::int32_t interfacePos = FindKeyword(AText, u"interface", 1, length);

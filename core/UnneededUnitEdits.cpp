@@ -30,7 +30,8 @@ void TakeOutEntries(TUsesBlock& ABlock, const std::vector<Fate>& AFates) {
     std::vector<TUsesEntry> kept;
     for (std::size_t i = 0; i < ABlock.Entries.size(); ++i) {
         if (AFates[i] == Fate::Stays) kept.push_back(std::move(ABlock.Entries[i]));
-        else if (AFates[i] == Fate::Removed) KeepComments(ABlock.Entries[i], ABlock.LeadingComments);
+        else if (AFates[i] == Fate::Removed)
+            KeepComments(ABlock.Entries[i], ABlock.LeadingComments);
     }
     ABlock.Entries = std::move(kept);
 }
@@ -43,11 +44,11 @@ void NoteAndRemove(const std::vector<UnitFinding>& AFindings, const TFormatOptio
         if (finding.Kind == UnitFindingKind::Unneeded) {
             if (remove) AFates[finding.Entry] = Fate::Removed;
             if (remove || AOptions.ReportUnneededUnits)
-                AClause.Notes.push_back(
-                    {TClauseNoteKind::Unused, std::u16string(AClause.Section), name + (remove ? u" (removed)" : u""), remove});
+                AClause.Notes.push_back({TClauseNoteKind::Unused, std::u16string(AClause.Section),
+                                         name + (remove ? u" (removed)" : u""), remove});
         } else if (finding.Kind == UnitFindingKind::UnneededWithInit && AOptions.ReportUnneededUnits) {
-            AClause.Notes.push_back({TClauseNoteKind::UnusedKept, std::u16string(AClause.Section),
-                                     InitText(name, finding.Why)});
+            AClause.Notes.push_back(
+                {TClauseNoteKind::UnusedKept, std::u16string(AClause.Section), InitText(name, finding.Why)});
         }
     }
 }

@@ -69,8 +69,7 @@ void RemoveWholeClause(std::basic_string_view<CharT> AText, const std::vector<st
 }
 
 // Whether a compiler directive, `{$...}` or `(*$...*)`, stands in AText.
-template <typename CharT>
-bool HoldsDirective(std::basic_string_view<CharT> AText) {
+template <typename CharT> bool HoldsDirective(std::basic_string_view<CharT> AText) {
     for (std::size_t i = 0; i + 2 < AText.size(); ++i) {
         if ((AText[i] == CharT('{') && AText[i + 1] == CharT('$')) ||
             (AText[i] == CharT('(') && AText[i + 1] == CharT('*') && AText[i + 2] == CharT('$')))
@@ -81,8 +80,7 @@ bool HoldsDirective(std::basic_string_view<CharT> AText) {
 
 // Whether a new clause may follow the keyword `implementation` at AKeywordAt:
 // not where a directive comes first, which may include or hold one.
-template <typename CharT>
-bool MayTakeClauseAfter(std::basic_string_view<CharT> AText, std::size_t AKeywordAt) {
+template <typename CharT> bool MayTakeClauseAfter(std::basic_string_view<CharT> AText, std::size_t AKeywordAt) {
     std::size_t pos = AKeywordAt + std::u16string_view(u"implementation").size();
     while (pos < AText.size()) {
         if (IsBlank(AText[pos])) {
@@ -90,7 +88,8 @@ bool MayTakeClauseAfter(std::basic_string_view<CharT> AText, std::size_t AKeywor
             continue;
         }
         const std::size_t end = MayOpenCommentOrString(UnitValue(AText[pos])) && AText[pos] != CharT('\'')
-                                    ? SkipCommentOrString(AText, pos) : pos;
+                                    ? SkipCommentOrString(AText, pos)
+                                    : pos;
         if (end == pos) return true;
         const std::basic_string_view<CharT> comment = AText.substr(pos, end - pos);
         if (comment.size() > 2 && (comment[1] == CharT('$') || (comment[1] == CharT('*') && comment[2] == CharT('$'))))
@@ -104,15 +103,18 @@ bool MayTakeClauseAfter(std::basic_string_view<CharT> AText, std::size_t AKeywor
 // `implementation` at AKeywordAt: on a line of its own after a blank one, and
 // a blank line before the code that follows.
 template <typename CharT>
-TClauseRewrite ClauseInsertion(std::basic_string_view<CharT> AText, std::size_t AKeywordAt, std::u16string_view ALineBreak,
-                               std::u16string_view AClauseText) {
+TClauseRewrite ClauseInsertion(std::basic_string_view<CharT> AText, std::size_t AKeywordAt,
+                               std::u16string_view ALineBreak, std::u16string_view AClauseText) {
     std::size_t pos = AKeywordAt + std::u16string_view(u"implementation").size();
     while (pos < AText.size() && !IsLineBreakChar(AText[pos])) {
         const std::size_t end = MayOpenCommentOrString(UnitValue(AText[pos])) && AText[pos] != CharT('\'')
-                                    ? SkipCommentOrString(AText, pos) : pos;
+                                    ? SkipCommentOrString(AText, pos)
+                                    : pos;
         if (end > pos) pos = end;
-        else if (IsBlank(AText[pos])) ++pos;
-        else break;
+        else if (IsBlank(AText[pos]))
+            ++pos;
+        else
+            break;
     }
     std::u16string text(ALineBreak);
     if (pos < AText.size() && IsLineBreakChar(AText[pos])) {

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "AsciiCase.h"
 #include "IdentifierScan.h"
 #include "IncludeWalker.h"
 #include "InterfaceIdentifiers.h"
@@ -30,11 +31,7 @@ struct FoldedHash {
 };
 struct FoldedEqual {
     bool operator()(std::u16string_view ALeft, std::u16string_view ARight) const {
-        if (ALeft.size() != ARight.size()) return false;
-        for (std::size_t i = 0; i < ALeft.size(); ++i) {
-            if (FoldAscii(ALeft[i]) != FoldAscii(ARight[i])) return false;
-        }
-        return true;
+        return SameAsciiName(ALeft, ARight);
     }
 };
 
@@ -75,15 +72,11 @@ public:
         return found == FUses.end() ? 0 : found->second;
     }
     // AVisit(folded name, sections) for each name until it returns false.
-    template <typename Visit>
-    void ForEach(Visit&& AVisit) const {
+    template <typename Visit> void ForEach(Visit&& AVisit) const {
         if (FFolded.size() != FUses.size()) {
             // Folded once per file, however many units walk them.
             FFolded.clear();
-            for (const auto& [name, sections] : FUses) {
-                std::u16string& folded = FFolded.emplace_back(name, sections).first;
-                for (char16_t& unit : folded) unit = FoldAscii(unit);
-            }
+            for (const auto& [name, sections] : FUses) FFolded.emplace_back(FoldAscii(name), sections);
         }
         for (const auto& [folded, sections] : FFolded) {
             if (!AVisit(folded, sections)) return;
@@ -93,14 +86,12 @@ public:
 private:
     std::unordered_map<std::u16string_view, std::uint8_t, FoldedHash, FoldedEqual> FUses;
     mutable std::vector<std::pair<std::u16string, std::uint8_t>> FFolded;  // FUses folded, once asked for
-    std::optional<IncludeWalker> FIncluded;  // holds the include files' texts
+    std::optional<IncludeWalker> FIncluded;                                // holds the include files' texts
     bool FIncludesFiles = false;
 };
 
 std::u16string FoldedFirstPart(std::u16string_view AUnitName) {
-    std::u16string part(AUnitName.substr(0, AUnitName.find(u'.')));
-    for (char16_t& unit : part) unit = FoldAscii(unit);
-    return part;
+    return FoldAscii(AUnitName.substr(0, AUnitName.find(u'.')));
 }
 
 struct FoundUnit {
@@ -158,7 +149,8 @@ std::u16string WhyNotMovable(const FoundUnit& AUnit, const std::vector<FoundUnit
         if (AMoving[k]) continue;
         const FoundUnit& later = AUnits[k];
         if (later.Set == nullptr) {
-            if (!AClause.Names[k].empty()) return u"no source was found for " + AClause.Names[k] + u", which follows it";
+            if (!AClause.Names[k].empty())
+                return u"no source was found for " + AClause.Names[k] + u", which follows it";
             continue;
         }
         std::u16string shared;
@@ -222,7 +214,8 @@ UnitFindings Unneeded(const std::vector<FoundUnit>& AUnits, UnitEffectsCache& AE
 // The interface units only the implementation needs, each with why it cannot
 // move, if it cannot.
 std::vector<UnitFinding> ImplementationOnly(const std::vector<FoundUnit>& AUnits, const ClauseUnits& AClause,
-                                            const FileUses& AUses, UnitEffectsCache& AEffects, const NameRules& ARules) {
+                                            const FileUses& AUses, UnitEffectsCache& AEffects,
+                                            const NameRules& ARules) {
     const std::size_t count = AClause.Names.size();
     // With the start order kept, units that run start code stay: moving them changes when it runs.
     std::vector<char> moving(count, 0);
@@ -279,7 +272,8 @@ const UnitEffectsCache::Starting& UnitEffectsCache::DirectUses(const TIdentifier
     return FDirectUses.emplace(&AUnit, std::move(uses)).first->second;
 }
 
-const UnitEffectsCache::Starting& UnitEffectsCache::StartingUnits(const TIdentifierSet& AUnit, const NameRules& ARules) {
+const UnitEffectsCache::Starting& UnitEffectsCache::StartingUnits(const TIdentifierSet& AUnit,
+                                                                  const NameRules& ARules) {
     {
         const std::lock_guard lock(FMutex);
         if (const auto known = FStarting.find(&AUnit); known != FStarting.end()) return known->second;
@@ -316,7 +310,8 @@ UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplement
             };
             if (AOnlyFindings && !isFinding()) continue;
             const ClauseUnits& clause = unit.InImplementationClause ? *ASecond : *AFirst;
-            unit.Sections = unit.Set ? SectionsUsing(unit, clause.Names[unit.Entry], uses, AEffects) : std::uint8_t{kBoth};
+            unit.Sections =
+                unit.Set ? SectionsUsing(unit, clause.Names[unit.Entry], uses, AEffects) : std::uint8_t{kBoth};
             findings = findings || isFinding();
         }
         return findings;

@@ -4,14 +4,14 @@
 
 #include <cstddef>
 #include <mutex>
-#include <unordered_map>
-#include <utility>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
-#include "NameConstraints.h"
 #include "ClauseLocator.h"
+#include "NameConstraints.h"
 
 namespace quorvel::detail {
 
@@ -24,9 +24,9 @@ struct ClauseUnits {
 };
 
 enum class UnitFindingKind {
-    Unneeded,           // nothing the file uses comes from it
-    UnneededWithInit,   // so, but it runs code as the program starts or ends
-    ImplementationOnly, // an interface unit that only the implementation needs
+    Unneeded,            // nothing the file uses comes from it
+    UnneededWithInit,    // so, but it runs code as the program starts or ends
+    ImplementationOnly,  // an interface unit that only the implementation needs
 };
 
 struct UnitFinding {

@@ -29,11 +29,15 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# Units several cases share lie in cases/shared; a case's own files win.
+# Units several cases share lie in cases/shared; a case's own file of the
+# same name (in any letter case) wins.
 mkdir -p "$work/src"
-shared=$(dirname "$case_dir")/shared
-[[ -d $shared ]] && cp -r "$shared"/. "$work/src"
 cp -r "$case_dir"/. "$work/src"
+for unit in "$(dirname "$case_dir")"/shared/*; do
+  [[ -e $unit ]] || continue
+  own=$(find "$work/src" -maxdepth 1 -iname "$(basename "$unit")" | head -n 1)
+  [[ -n $own ]] || cp "$unit" "$work/src/"
+done
 
 # Prints the program's output; the compiler's own configuration finds its RTL.
 build_and_run() {
