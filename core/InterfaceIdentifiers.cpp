@@ -797,4 +797,28 @@ TIdentifierSet F_InterfaceIdentifiers(std::u16string_view AUnitSource, const TIn
     return identifiers;
 }
 
+TUnitLinks F_UnitLinks(const TIdentifierSet& AIdentifiers) {
+    TUnitLinks links;
+    for (const std::u16string& fact : AIdentifiers) {
+        if (fact.starts_with(detail::kUsesPrefix)) links.Uses.push_back(fact.substr(detail::kUsesPrefix.size()));
+    }
+    links.InitCode = AIdentifiers.contains(std::u16string(detail::kInitCode));
+    F_MergeUnitLinks(links, {});
+    return links;
+}
+
+void F_MergeUnitLinks(TUnitLinks& AInto, const TUnitLinks& AFrom) {
+    AInto.Uses.insert(AInto.Uses.end(), AFrom.Uses.begin(), AFrom.Uses.end());
+    AInto.InitCode = AInto.InitCode || AFrom.InitCode;
+    // In one order however the set was filled, so that walks over them and
+    // what they report do not depend on it.
+    const auto before = [](const std::u16string& ALeft, const std::u16string& ARight) {
+        return FoldAscii(ALeft) < FoldAscii(ARight);
+    };
+    std::sort(AInto.Uses.begin(), AInto.Uses.end(), before);
+    AInto.Uses.erase(std::unique(AInto.Uses.begin(), AInto.Uses.end(),
+                                 [](const auto& ALeft, const auto& ARight) { return SameAsciiName(ALeft, ARight); }),
+                     AInto.Uses.end());
+}
+
 }  // namespace quorvel

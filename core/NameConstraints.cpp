@@ -103,14 +103,8 @@ bool DistinctOverloads(const std::vector<const TIdentifierSet*>& ASets, const st
 }  // namespace
 
 const TIdentifierSet* FindUnitSet(const NameRules& ARules, std::u16string_view AName) {
-    if (AName.empty()) return nullptr;
-    if (const TIdentifierSet* set = ARules.Catalog->F_FindUnit(AName)) return set;
-    std::u16string scoped;
-    for (const std::u16string& scope : *ARules.ScopeNames) {
-        scoped.assign(scope).append(u".").append(AName);
-        if (const TIdentifierSet* set = ARules.Catalog->F_FindUnit(scoped)) return set;
-    }
-    return nullptr;
+    return FindWithScopeNames(ARules, AName,
+                              [&](std::u16string_view AFull) { return ARules.Catalog->F_FindUnit(AFull); });
 }
 
 void VisitUnitsBroughtIn(const NameRules& ARules, const TIdentifierSet& AUnit, const UnitVisitor& AVisit) {

@@ -52,6 +52,21 @@ struct NameRules {
     mutable FileReadings Read;
 };
 
+// What ALookup finds for the unit AName as written, else with each scope name
+// in front (the compiler's order); nullptr for an empty name.
+template <typename Lookup>
+auto FindWithScopeNames(const NameRules& ARules, std::u16string_view AName, Lookup&& ALookup)
+    -> decltype(ALookup(AName)) {
+    if (AName.empty()) return nullptr;
+    if (auto found = ALookup(AName)) return found;
+    std::u16string scoped;
+    for (const std::u16string& scope : *ARules.ScopeNames) {
+        scoped.assign(scope).append(u".").append(AName);
+        if (auto found = ALookup(std::u16string_view(scoped))) return found;
+    }
+    return nullptr;
+}
+
 // The declarations of the unit AName (as written, else with each scope name
 // in front); nullptr when the catalog knows no source for it.
 const TIdentifierSet* FindUnitSet(const NameRules& ARules, std::u16string_view AName);

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "AsciiCase.h"
 #include "IdentifierScan.h"
@@ -96,7 +95,8 @@ std::u16string FoldedFirstPart(std::u16string_view AUnitName) {
 
 struct FoundUnit {
     std::size_t Entry;
-    const TIdentifierSet* Set;  // nullptr: no source known
+    const TIdentifierSet* Set;            // nullptr: no source known
+    const UnitEffectsCache::Unit* Links;  // the same unit, for what it brings in
     bool InImplementationClause;
     std::uint8_t Sections = 0;
 };
@@ -130,12 +130,16 @@ std::uint8_t SectionsUsing(const FoundUnit& AUnit, std::u16string_view AName, co
     return sections;
 }
 
-std::vector<FoundUnit> FindUnits(const ClauseUnits* AFirst, const ClauseUnits* ASecond, const NameRules& ARules) {
+std::vector<FoundUnit> FindUnits(const ClauseUnits* AFirst, const ClauseUnits* ASecond, const NameRules& ARules,
+                                 UnitEffectsCache& AEffects) {
     std::vector<FoundUnit> units;
     for (const ClauseUnits* clause : {AFirst, ASecond}) {
         if (clause == nullptr) continue;
-        for (std::size_t i = 0; i < clause->Names.size(); ++i)
-            units.push_back({i, FindUnitSet(ARules, clause->Names[i]), clause == ASecond});
+        for (std::size_t i = 0; i < clause->Names.size(); ++i) {
+            const TIdentifierSet* set = FindUnitSet(ARules, clause->Names[i]);
+            const UnitEffectsCache::Unit* links = set ? AEffects.Find(ARules, clause->Names[i]) : nullptr;
+            units.push_back({i, links ? set : nullptr, links, clause == ASecond});
+        }
     }
     return units;
 }
@@ -168,45 +172,36 @@ bool AnyKnown(const std::vector<FoundUnit>& AUnits) {
     return std::any_of(AUnits.begin(), AUnits.end(), [](const FoundUnit& AUnit) { return AUnit.Set != nullptr; });
 }
 
-// The units with start code the program keeps through the units the file needs.
-using StartingUnits = std::unordered_set<const TIdentifierSet*>;
-
 // Each unit nothing needs, in clause order: one whose removal would drop
 // start code from the program (its own, or that of a unit only it brings in)
 // stays, and what it brings in then counts as kept. With the start order kept,
 // any start code it brings in keeps it.
 UnitFindings Unneeded(const std::vector<FoundUnit>& AUnits, UnitEffectsCache& AEffects, const NameRules& ARules) {
     UnitFindings findings;
-    StartingUnits named, kept;  // those the needed units are; those they bring in, once asked for
+    StartingSet kept;  // the units with start code the needed units bring in, once asked for
     bool keptRead = false;
     for (const FoundUnit& unit : AUnits) {
-        if (unit.Set && unit.Sections != 0) named.insert(unit.Set);
-    }
-    const auto keeps = [&](const TIdentifierSet* AStarting) {
-        if (ARules.InitOrder) return false;
-        if (named.contains(AStarting)) return true;
-        if (!keptRead) {
-            for (const TIdentifierSet* needed : named) {
-                for (const auto& [set, name] : AEffects.StartingUnits(*needed, ARules)) kept.insert(set);
+        if (unit.Links == nullptr || unit.Sections != 0) continue;
+        std::vector<UnitFinding>& found = unit.InImplementationClause ? findings.Second : findings.First;
+        const StartingSet& starting = AEffects.StartingSetOf(*unit.Links, ARules);
+        if (!ARules.InitOrder && !keptRead && !starting.Empty()) {
+            for (const FoundUnit& needed : AUnits) {
+                if (needed.Links && needed.Sections != 0) kept.Add(AEffects.StartingSetOf(*needed.Links, ARules));
             }
             keptRead = true;
         }
-        return kept.contains(AStarting);
-    };
-    for (const FoundUnit& unit : AUnits) {
-        if (unit.Set == nullptr || unit.Sections != 0) continue;
-        std::vector<UnitFinding>& found = unit.InImplementationClause ? findings.Second : findings.First;
-        const auto& starting = AEffects.StartingUnits(*unit.Set, ARules);
-        const auto alone = std::find_if(starting.begin(), starting.end(),
-                                        [&](const auto& AStarting) { return !keeps(AStarting.first); });
-        if (alone == starting.end()) {
+        if (!starting.Outside(kept)) {
             found.push_back({UnitFindingKind::Unneeded, unit.Entry});
             continue;
         }
-        found.push_back({UnitFindingKind::UnneededWithInit, unit.Entry, alone->second});
-        // It stays, and so does what it brings in.
-        named.insert(unit.Set);
-        for (const auto& [set, name] : starting) kept.insert(set);
+        // Named as the walk meets it, nearest first.
+        const UnitEffectsCache::Starting& ordered = AEffects.StartingUnits(*unit.Links, ARules);
+        const auto alone = std::find_if(ordered.begin(), ordered.end(), [&](const auto& AStarting) {
+            return !kept.Contains(AStarting.Starts->StartNumber);
+        });
+        const std::u16string_view name = alone == ordered.end() ? std::u16string_view() : alone->Name;
+        found.push_back({UnitFindingKind::UnneededWithInit, unit.Entry, std::u16string(name)});
+        kept.Add(starting);  // it stays, and so does what it brings in
     }
     return findings;
 }
@@ -222,7 +217,7 @@ std::vector<UnitFinding> ImplementationOnly(const std::vector<FoundUnit>& AUnits
     std::vector<std::u16string> why(count);
     for (std::size_t k = 0; k < count; ++k) {
         if (!AUnits[k].Set || AUnits[k].Sections != kImplementation) continue;
-        moving[k] = !ARules.InitOrder || AEffects.StartingUnits(*AUnits[k].Set, ARules).empty();
+        moving[k] = !ARules.InitOrder || AEffects.StartingSetOf(*AUnits[k].Links, ARules).Empty();
         if (!moving[k]) why[k] = u"it runs code as the program starts or ends";
     }
     // Each unit that cannot move may keep another from moving: until none changes.
@@ -244,60 +239,10 @@ std::vector<UnitFinding> ImplementationOnly(const std::vector<FoundUnit>& AUnits
 
 }  // namespace
 
-bool UnitEffectsCache::ActsUnnamed(const TIdentifierSet& AUnit) {
-    {
-        const std::lock_guard lock(FMutex);
-        if (const auto known = FActsUnnamed.find(&AUnit); known != FActsUnnamed.end()) return known->second;
-    }
-    const bool acts = std::any_of(AUnit.begin(), AUnit.end(), [](const std::u16string& AIdentifier) {
-        return AIdentifier.starts_with(kHelperPrefix) || AIdentifier.starts_with(kOperatorPrefix);
-    });
-    const std::lock_guard lock(FMutex);
-    FActsUnnamed.emplace(&AUnit, acts);
-    return acts;
-}
-
-const UnitEffectsCache::Starting& UnitEffectsCache::DirectUses(const TIdentifierSet& AUnit, const NameRules& ARules) {
-    {
-        const std::lock_guard lock(FMutex);
-        if (const auto known = FDirectUses.find(&AUnit); known != FDirectUses.end()) return known->second;
-    }
-    Starting uses;
-    for (const std::u16string& fact : AUnit) {
-        if (!fact.starts_with(kUsesPrefix)) continue;
-        const std::u16string_view name = std::u16string_view(fact).substr(kUsesPrefix.size());
-        if (const TIdentifierSet* used = FindUnitSet(ARules, name)) uses.emplace_back(used, name);
-    }
-    const std::lock_guard lock(FMutex);
-    return FDirectUses.emplace(&AUnit, std::move(uses)).first->second;
-}
-
-const UnitEffectsCache::Starting& UnitEffectsCache::StartingUnits(const TIdentifierSet& AUnit,
-                                                                  const NameRules& ARules) {
-    {
-        const std::lock_guard lock(FMutex);
-        if (const auto known = FStarting.find(&AUnit); known != FStarting.end()) return known->second;
-    }
-    // Breadth first over each unit's uses, read once per unit.
-    Starting starting;
-    if (AUnit.contains(std::u16string(kInitCode))) starting.emplace_back(&AUnit, std::u16string());
-    std::vector<const TIdentifierSet*> queue = {&AUnit};
-    std::unordered_set<const TIdentifierSet*> seen = {&AUnit};
-    for (std::size_t next = 0; next < queue.size(); ++next) {
-        for (const auto& [used, name] : DirectUses(*queue[next], ARules)) {
-            if (!seen.insert(used).second) continue;
-            if (used->contains(std::u16string(kInitCode))) starting.emplace_back(used, name);
-            queue.push_back(used);
-        }
-    }
-    const std::lock_guard lock(FMutex);
-    return FStarting.emplace(&AUnit, std::move(starting)).first->second;
-}
-
 UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplementationAt, const ClauseUnits* AFirst,
                                const ClauseUnits* ASecond, const NameRules& ARules, UnitEffectsCache& AEffects) {
     if (ARules.Catalog == nullptr) return {};
-    std::vector<FoundUnit> units = FindUnits(AFirst, ASecond, ARules);
+    std::vector<FoundUnit> units = FindUnits(AFirst, ASecond, ARules, AEffects);
     if (!AnyKnown(units)) return {};
     FileUses uses;
     uses.ReadText(AText, AImplementationAt, AFirst, ASecond);

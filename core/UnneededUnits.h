@@ -3,15 +3,13 @@
 // its interface clause only its implementation needs.
 
 #include <cstddef>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include "ClauseLocator.h"
 #include "NameConstraints.h"
+#include "UnitEffectsCache.h"
 
 namespace quorvel::detail {
 
@@ -42,29 +40,6 @@ struct UnitFinding {
 struct UnitFindings {
     std::vector<UnitFinding> First;   // the interface clause, or the only one
     std::vector<UnitFinding> Second;  // the implementation clause
-};
-
-// What a unit does besides declaring names, asked once per unit however many
-// files use it. Thread-safe; the catalog's units must outlive it.
-class UnitEffectsCache {
-public:
-    // Units with code in their initialization or finalization section, each
-    // with its name as the uses clause that brings it in spells it (empty for
-    // the unit itself).
-    using Starting = std::vector<std::pair<const TIdentifierSet*, std::u16string>>;
-
-    // Whether AUnit declares a helper or an operator, which act without being named.
-    bool ActsUnnamed(const TIdentifierSet& AUnit);
-    // The units with start code AUnit brings into a program: itself, then
-    // those its uses clauses bring in at any depth, nearest first.
-    const Starting& StartingUnits(const TIdentifierSet& AUnit, const NameRules& ARules);
-
-private:
-    std::mutex FMutex;
-    std::unordered_map<const TIdentifierSet*, bool> FActsUnnamed;
-    std::unordered_map<const TIdentifierSet*, Starting> FDirectUses;  // the units its clauses name that have a source
-    const Starting& DirectUses(const TIdentifierSet& AUnit, const NameRules& ARules);
-    std::unordered_map<const TIdentifierSet*, Starting> FStarting;  // nodes stay put: references handed out stay valid
 };
 
 // A unit is needed when the file (or an include file it names) uses an

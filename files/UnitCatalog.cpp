@@ -1,6 +1,7 @@
 #include "UnitCatalog.h"
 
 #include <algorithm>
+#include <atomic>
 #include <system_error>
 
 #include "AsciiCase.h"
@@ -97,6 +98,9 @@ struct FileUnitCatalog::Unit {
     bool OnlyInDeepFolders = true;  // only these are kept between runs: the project's own units change often
     std::once_flag Read;
     TIdentifierSet Identifiers;
+    std::atomic<bool> IdentifiersRead = false;
+    std::once_flag LinksRead;
+    TUnitLinks Links;
     std::once_flag NameRead;
     std::u16string DeclaredName;
 };
@@ -194,8 +198,31 @@ const TIdentifierSet* FileUnitCatalog::F_FindUnit(std::u16string_view AUnitName)
         ReadFacts(found->first, unit);
         if (const TIdentifierSet* base = FBase ? FBase->F_FindUnit(AUnitName) : nullptr)
             unit.Identifiers.insert(base->begin(), base->end());
+        unit.IdentifiersRead = true;
     });
     return &unit.Identifiers;
+}
+
+// From the cache's record without its identifiers, when it holds and the unit
+// was not read whole anyway: most units a program brings in are never named
+// in a clause, and their identifiers are the bulk of what is kept.
+const TUnitLinks* FileUnitCatalog::F_FindUnitLinks(std::u16string_view AUnitName) const {
+    const auto found = FUnits.find(FoldAscii(AUnitName));
+    if (found == FUnits.end()) return FBase ? FBase->F_FindUnitLinks(AUnitName) : nullptr;
+    Unit& unit = *found->second;
+    std::call_once(unit.LinksRead, [&] {
+        std::optional<UnitReadRecord> cached;
+        if (FCache && unit.OnlyInDeepFolders && !unit.IdentifiersRead)
+            cached = FCache->Unit(found->first, UnitRecordPart::Links);
+        if (!cached || !StillHolds(*cached, unit.Sources)) {
+            unit.Links = F_UnitLinks(*F_FindUnit(AUnitName));
+            return;
+        }
+        unit.Links = std::move(cached->Links);
+        if (const TUnitLinks* base = FBase ? FBase->F_FindUnitLinks(AUnitName) : nullptr)
+            F_MergeUnitLinks(unit.Links, *base);
+    });
+    return &unit.Links;
 }
 
 // From the cache while every file behind it is as it was; else read, and kept.

@@ -18,7 +18,7 @@ namespace quorvel::files {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::string_view kMagic = "QUORVEL-UNIT-INDEX 1\n";
+constexpr std::string_view kMagic = "QUORVEL-UNIT-INDEX 2\n";
 
 // Little-endian lengths and raw code units: the file is read back only on the
 // machine that wrote it.
@@ -158,12 +158,18 @@ std::string UnitBytes(const UnitReadRecord& ARecord) {
         out.Text(std::u16string_view(lookup.Name));
         WritePaths(out, lookup.Found);
     }
+    // The links ahead of the identifiers: a run that follows what units bring
+    // in reads only them.
+    const TUnitLinks links = F_UnitLinks(ARecord.Identifiers);
+    out.Number(links.InitCode ? 1 : 0);
+    out.Number(links.Uses.size());
+    for (const std::u16string& used : links.Uses) out.Text(std::u16string_view(used));
     out.Number(ARecord.Identifiers.size());
     for (const std::u16string& identifier : ARecord.Identifiers) out.Text(std::u16string_view(identifier));
     return bytes;
 }
 
-UnitReadRecord ReadUnitBytes(std::string_view ABytes) {
+UnitReadRecord ReadUnitBytes(std::string_view ABytes, UnitRecordPart APart) {
     ByteReader in(ABytes);
     UnitReadRecord record;
     record.Sources = ReadPaths(in);
@@ -179,6 +185,10 @@ UnitReadRecord ReadUnitBytes(std::string_view ABytes) {
         lookup.Name = in.Text<char16_t>();
         lookup.Found = ReadPaths(in);
     }
+    record.Links.InitCode = in.Number() != 0;
+    record.Links.Uses.resize(in.Count());
+    for (std::u16string& used : record.Links.Uses) used = in.Text<char16_t>();
+    if (APart == UnitRecordPart::Links) return record;
     const std::size_t identifiers = in.Count();
     record.Identifiers.reserve(identifiers);
     for (std::size_t i = 0; i < identifiers; ++i) record.Identifiers.insert(in.Text<char16_t>());
@@ -266,7 +276,7 @@ void UnitIndexCache::StoreListing(const fs::path& AFolder, FolderListingRecord A
     FChanged = true;
 }
 
-std::optional<UnitReadRecord> UnitIndexCache::Unit(std::u16string_view AFoldedName) const {
+std::optional<UnitReadRecord> UnitIndexCache::Unit(std::u16string_view AFoldedName, UnitRecordPart APart) const {
     std::string_view bytes;
     {
         const std::lock_guard lock(FLock);
@@ -275,7 +285,7 @@ std::optional<UnitReadRecord> UnitIndexCache::Unit(std::u16string_view AFoldedNa
         bytes = found->second;  // the bytes themselves stay where they are until the cache goes
     }
     try {
-        return ReadUnitBytes(bytes);
+        return ReadUnitBytes(bytes, APart);
     } catch (const ByteReader::Damaged&) {
         return std::nullopt;
     }

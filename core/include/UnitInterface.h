@@ -7,11 +7,19 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 namespace quorvel {
 
 // Identifiers are stored folded: FoldAscii (AsciiCase.h), only a-z mapped to A-Z.
 using TIdentifierSet = std::unordered_set<std::u16string>;
+
+// What a unit brings into a program besides its names: its "USES <Unit>" and
+// "INIT CODE" facts (see F_InterfaceIdentifiers).
+struct TUnitLinks {
+    std::vector<std::u16string> Uses;  // the units its uses clauses name, as written
+    bool InitCode = false;             // its initialization or finalization section holds code
+};
 
 // Returns the text of an include file named in a {$I name} / {$INCLUDE name} directive of the unit being scanned
 // (the name exactly as written in the directive, quotes removed), or std::nullopt when it cannot be found.
@@ -34,6 +42,11 @@ using TIncludeReader = std::function<std::optional<std::u16string>(std::u16strin
 // Never throws for any text; an include reader that throws counts as one that finds nothing.
 TIdentifierSet F_InterfaceIdentifiers(std::u16string_view AUnitSource, const TIncludeReader& AReadInclude);
 
+// The links a set of F_InterfaceIdentifiers gives: its "USES" and "INIT CODE" facts.
+TUnitLinks F_UnitLinks(const TIdentifierSet& AIdentifiers);
+// AInto with AFrom's links too; the uses in ASCII-case-blind order, each once.
+void F_MergeUnitLinks(TUnitLinks& AInto, const TUnitLinks& AFrom);
+
 // The dotted unit name of the `unit` heading of AUnitSource as it spells it, comments left out; empty when the text
 // does not start, comments aside, with a unit heading. Never throws.
 std::u16string F_UnitHeadingName(std::u16string_view AUnitSource);
@@ -47,6 +60,13 @@ public:
     // The declarations of the unit whose name (dotted, any ASCII letter case) is AUnitName, or nullptr when no source
     // for it is known. The engine tries the name as written, then with each unit scope name in front.
     virtual const TIdentifierSet* F_FindUnit(std::u16string_view AUnitName) const = 0;
+    // The links of the unit F_FindUnit(AUnitName) finds, for following what
+    // units bring in at any depth: a catalog may know them without reading the
+    // whole set. nullptr: the engine reads them from F_FindUnit's set (the default).
+    virtual const TUnitLinks* F_FindUnitLinks(std::u16string_view AUnitName) const {
+        (void)AUnitName;
+        return nullptr;
+    }
     // Told once for each unit of a clause for which no name, as written or with a
     // scope name in front, was found; for the run's summary.
     virtual void NoteUnitWithoutSource(std::u16string_view AUnitName) const { (void)AUnitName; }

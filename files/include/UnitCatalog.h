@@ -53,6 +53,7 @@ public:
     // declaring too much only keeps more of a clause's order. A unit in both
     // this catalog and its base counts with both its sources.
     const TIdentifierSet* F_FindUnit(std::u16string_view AUnitName) const override;
+    const TUnitLinks* F_FindUnitLinks(std::u16string_view AUnitName) const override;
     void NoteUnitWithoutSource(std::u16string_view AUnitName) const override;
     // As the `unit` heading of its first source spells it, read once; its file name when it has none.
     std::u16string F_DeclaredName(std::u16string_view AUnitName) const override;

@@ -55,7 +55,10 @@ struct UnitReadRecord {
     std::vector<std::pair<NativePath, FileStamp>> FilesRead;  // sources and include files
     std::vector<IncludeLookup> Lookups;
     TIdentifierSet Identifiers;
+    TUnitLinks Links;  // read back only: stored, they follow from Identifiers
 };
+
+enum class UnitRecordPart { Whole, Links };  // Links: all but the identifiers
 
 // Safe to use from several threads, Save excepted.
 class UnitIndexCache {
@@ -69,8 +72,10 @@ public:
     std::optional<std::vector<NativePath>> Listing(const std::filesystem::path& AFolder) const;
     void StoreListing(const std::filesystem::path& AFolder, FolderListingRecord ARecord);
 
-    // What was read for the unit of that folded name; the caller checks that it still holds.
-    std::optional<UnitReadRecord> Unit(std::u16string_view AFoldedName) const;
+    // What was read for the unit of that folded name, whole or without its
+    // identifiers; the caller checks that it still holds.
+    std::optional<UnitReadRecord> Unit(std::u16string_view AFoldedName,
+                                       UnitRecordPart APart = UnitRecordPart::Whole) const;
     void StoreUnit(const std::u16string& AFoldedName, const UnitReadRecord& ARecord);
 
     // Writes the cache file again when anything was stored. Never throws: a

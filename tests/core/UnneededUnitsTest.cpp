@@ -58,7 +58,8 @@ TEST_P(UnneededUnitsTest, FindsFixesAndStaysStable) {
 
 constexpr std::string_view kUnits = "Alpha=ALPHAVALUE ALPHAONLY|Beta=BETAVALUE|Gamma=GAMMAVALUE INIT~CODE|"
                                     "Helpers=HELPER_FOR_INTEGER|Shadow=ALPHAVALUE|Over=OVERLOAD~ALPHAVALUE ALPHAVALUE|"
-                                    "Mover=MOVERVALUE ALPHAVALUE|Wrap=USES~Gamma|Other=OTHERVALUE USES~Gamma";
+                                    "Mover=MOVERVALUE ALPHAVALUE|Wrap=USES~Gamma|Other=OTHERVALUE USES~Gamma|"
+                                    "CycleA=USES~CycleB|CycleB=USES~CycleA USES~Gamma|Reacher=REACHERVALUE USES~CycleB";
 
 const UnneededCase kCases[] = {
     {"ReportOnlyNamesAndSorts", kReport, kUnits,
@@ -117,6 +118,13 @@ const UnneededCase kCases[] = {
     {"StartCodeOthersBringInKeptWithItsOrder", kRemove, kUnits,
      "program P;\nuses\n   Other,\n   Wrap;\nbegin OtherValue; end.\n", "",
      {"  [UNUSED] uses \xE2\x80\x94 Wrap brings in Gamma, which runs code as the program starts or ends: kept"}, true},
+    // Units that bring each other in bring in the same start code, whichever is asked first.
+    {"StartCodeThroughUnitsThatUseEachOther", kRemove, kUnits,
+     "program P;\nuses\n   Alpha,\n   CycleA;\nbegin AlphaValue; end.\n", "",
+     {"  [UNUSED] uses \xE2\x80\x94 CycleA brings in Gamma, which runs code as the program starts or ends: kept"}},
+    {"StartCodeANeededUnitBringsInThroughACycle", kRemove, kUnits,
+     "program P;\nuses\n   CycleA,\n   Reacher;\nbegin ReacherValue; end.\n",
+     "program P;\nuses\n   Reacher;\nbegin ReacherValue; end.\n", {"  [UNUSED] uses \xE2\x80\x94 CycleA (removed)"}},
     {"MoveThatWouldChangeANameStays", kMove, kUnits,
      "unit U;\ninterface\nuses\n   Mover,\n   Alpha;\nconst X = AlphaOnly;\nimplementation\nbegin MoverValue; AlphaValue; end.\n", "",
      {"  [MOVE] interface uses \xE2\x80\x94 Mover is used only in the implementation; it stays, as Alpha declares "

@@ -99,6 +99,27 @@ TEST_F(UnitIndexCacheTest, AnythingChangedOnDiskIsReadAgain) {
     }
 }
 
+// What units bring in is read from the cache without the unit's identifiers:
+// it must say what a fresh read says, and see a change as the whole read does.
+TEST_F(UnitIndexCacheTest, LinksAloneComeFromTheCacheUntilTheSourceChanges) {
+    const auto links = [this] {
+        const FileUnitCatalog catalog(UnitSearchFolders{{}, {FFolder / "lib"}, {}, FFolder / "cache"});
+        const TUnitLinks* found = catalog.F_FindUnitLinks(u"Gamma");
+        if (found == nullptr) return std::string("none");
+        std::string shown;
+        for (const std::u16string& used : found->Uses) shown += std::string(used.begin(), used.end()) + " ";
+        return shown + (found->InitCode ? "+init" : "-init");
+    };
+    const std::string withInit =
+        "unit Gamma;\ninterface\nuses beta, Alpha;\nimplementation\nuses Delta;\ninitialization\n  Setup;\nend.\n";
+    FFolder.Write("lib/rtl/Gamma.pas", withInit);
+    EXPECT_EQ(links(), "Alpha beta Delta +init");
+    EXPECT_EQ(links(), "Alpha beta Delta +init") << "from the cache";
+    FFolder.Write("lib/rtl/Gamma.pas", UnitText("Gamma", "uses Beta;"));
+    EXPECT_EQ(links(), "Beta -init");
+    EXPECT_EQ(links(), "Beta -init") << "from the cache";
+}
+
 TEST_F(UnitIndexCacheTest, ASecondCatalogTakesTheListingFromTheCache) {
     EXPECT_EQ(Find(u"Beta"), "SECOND ");
     ASSERT_EQ(CacheFiles().size(), 1u);

@@ -1,0 +1,132 @@
+#include "UnitEffectsCache.h"
+
+#include <algorithm>
+
+#include "InterfaceIdentifiers.h"
+
+namespace quorvel::detail {
+
+const TUnitLinks* UnitEffectsCache::FindLinks(const NameRules& ARules, std::u16string_view AName) {
+    if (const TUnitLinks* links = ARules.Catalog->F_FindUnitLinks(AName)) return links;
+    const TIdentifierSet* set = ARules.Catalog->F_FindUnit(AName);
+    if (set == nullptr) return nullptr;
+    const std::lock_guard lock(FMutex);
+    const auto [read, fresh] = FLinksRead.try_emplace(set);
+    if (fresh) read->second = F_UnitLinks(*set);
+    return &read->second;
+}
+
+const UnitEffectsCache::Unit* UnitEffectsCache::Find(const NameRules& ARules, std::u16string_view AName) {
+    const TUnitLinks* links =
+        FindWithScopeNames(ARules, AName, [&](std::u16string_view AFull) { return FindLinks(ARules, AFull); });
+    if (links == nullptr) return nullptr;
+    const std::lock_guard lock(FMutex);
+    const Unit*& unit = FByLinks[links];
+    if (unit == nullptr)
+        unit = &FUnits.emplace_back(*links, FUnits.size(), links->InitCode ? FStartingUnits++ : std::size_t{0});
+    return unit;
+}
+
+bool UnitEffectsCache::ActsUnnamed(const TIdentifierSet& AUnit) {
+    {
+        const std::lock_guard lock(FMutex);
+        if (const auto known = FActsUnnamed.find(&AUnit); known != FActsUnnamed.end()) return known->second;
+    }
+    const bool acts = std::any_of(AUnit.begin(), AUnit.end(), [](const std::u16string& AIdentifier) {
+        return AIdentifier.starts_with(kHelperPrefix) || AIdentifier.starts_with(kOperatorPrefix);
+    });
+    const std::lock_guard lock(FMutex);
+    FActsUnnamed.emplace(&AUnit, acts);
+    return acts;
+}
+
+const UnitEffectsCache::Uses& UnitEffectsCache::DirectUses(const Unit& AUnit, const NameRules& ARules) {
+    std::call_once(AUnit.FUsesRead, [&] {
+        for (const std::u16string& name : AUnit.Links.Uses) {
+            if (const Unit* used = Find(ARules, name)) AUnit.FUses.emplace_back(used, name);
+        }
+    });
+    return AUnit.FUses;
+}
+
+const UnitEffectsCache::Starting& UnitEffectsCache::StartingUnits(const Unit& AUnit, const NameRules& ARules) {
+    std::call_once(AUnit.FStartingRead, [&] {
+        // Breadth first over each unit's uses, read once per unit.
+        Starting& starting = AUnit.FStarting;
+        if (AUnit.Links.InitCode) starting.push_back({&AUnit, {}});
+        std::vector<const Unit*> queue = {&AUnit};
+        UnitMarks seen;
+        seen.Mark(AUnit);
+        for (std::size_t next = 0; next < queue.size(); ++next) {
+            for (const auto& [used, name] : DirectUses(*queue[next], ARules)) {
+                if (!seen.Mark(*used)) continue;
+                if (used->Links.InitCode) starting.push_back({used, name});
+                queue.push_back(used);
+            }
+        }
+    });
+    return AUnit.FStarting;
+}
+
+const StartingSet& UnitEffectsCache::StartingSetOf(const Unit& AUnit, const NameRules& ARules) {
+    if (!AUnit.FSetFilled.load(std::memory_order_acquire)) {
+        const std::lock_guard lock(FSetsMutex);
+        FillStartingSets(AUnit, ARules);
+    }
+    return AUnit.FStartingSet;
+}
+
+// Tarjan's walk, without recursion: units that bring each other in (through
+// their implementation clauses) bring in the same units, and each component's
+// set joins those of the components it reaches, which are complete by then.
+// Units filled by an earlier walk end a path.
+void UnitEffectsCache::FillStartingSets(const Unit& ARoot, const NameRules& ARules) {
+    if (ARoot.FSetFilled.load(std::memory_order_relaxed)) return;
+    const std::size_t walk = ++FWalks;
+    std::size_t counter = 0;
+    std::vector<const Unit*> component;
+    std::vector<std::pair<const Unit*, std::size_t>> path;  // each unit with its next use to follow
+    const auto enter = [&](const Unit& AUnit) {
+        AUnit.FWalk = walk;
+        AUnit.FIndex = AUnit.FLowest = counter++;
+        AUnit.FOnStack = true;
+        component.push_back(&AUnit);
+        path.emplace_back(&AUnit, 0);
+    };
+    enter(ARoot);
+    while (!path.empty()) {
+        auto& [unit, next] = path.back();
+        const Uses& uses = DirectUses(*unit, ARules);
+        if (next < uses.size()) {
+            const Unit& used = *uses[next++].first;
+            if (used.FSetFilled.load(std::memory_order_relaxed)) continue;
+            if (used.FWalk != walk) {
+                enter(used);
+            } else if (used.FOnStack) {
+                unit->FLowest = std::min(unit->FLowest, used.FIndex);
+            }
+            continue;
+        }
+        const Unit& done = *unit;
+        path.pop_back();
+        if (!path.empty()) path.back().first->FLowest = std::min(path.back().first->FLowest, done.FLowest);
+        if (done.FLowest != done.FIndex) continue;
+        // done heads a component: the units above it on the stack.
+        const auto first = std::find(component.begin(), component.end(), &done);
+        StartingSet set;
+        for (auto member = first; member != component.end(); ++member) {
+            if ((*member)->Links.InitCode) set.Add((*member)->StartNumber);
+            for (const auto& [used, name] : DirectUses(**member, ARules)) {
+                if (used->FSetFilled.load(std::memory_order_relaxed)) set.Add(used->FStartingSet);
+            }
+        }
+        for (auto member = first; member != component.end(); ++member) {
+            (*member)->FStartingSet = set;
+            (*member)->FOnStack = false;
+            (*member)->FSetFilled.store(true, std::memory_order_release);
+        }
+        component.erase(first, component.end());
+    }
+}
+
+}  // namespace quorvel::detail
