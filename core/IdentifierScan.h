@@ -82,9 +82,11 @@ void ScanIdentifiers(std::u16string_view AText, bool ANested, Visit&& AVisit, Id
 }
 
 // Both readings where they differ: Free Pascal's own modes nest comments, Delphi's do not.
-template <typename Visit> IdentifierScan ScanIdentifiersBothWays(std::u16string_view AText, Visit&& AVisit) {
+template <typename Visit>
+IdentifierScan ScanIdentifiersBothWays(std::u16string_view AText, Visit&& AVisit,
+                                       std::vector<std::u16string_view>* AIncludes = nullptr) {
     IdentifierScan scan;
-    ScanIdentifiers(AText, false, AVisit, scan);
+    ScanIdentifiers(AText, false, AVisit, scan, AIncludes);
     if (scan.NestedReadDiffers) ScanIdentifiers(AText, true, AVisit, scan);
     return scan;
 }

@@ -100,7 +100,41 @@ bool DistinctOverloads(const std::vector<const TIdentifierSet*>& ASets, const st
     return true;
 }
 
+// The files ANames name, each followed by those it names, as the include
+// walker reads them and within its limits; the text's names come from the
+// reading for the identifiers it uses, so the text is not read again.
+void ReadIncludes(const NameRules& ARules, const std::vector<std::u16string_view>& ANames, int ADepth,
+                  IncludedTexts& AInto) {
+    static const IdentifierFilter kNoIdentifiers;
+    const IncludeLimits limits;
+    for (std::u16string_view name : ANames) {
+        if (ADepth >= limits.Depth || AInto.Texts.size() >= limits.Count) continue;
+        std::optional<std::u16string> text;
+        try {
+            if (ARules.ReadInclude && *ARules.ReadInclude) text = (*ARules.ReadInclude)(name);
+        } catch (...) {
+            text.reset();  // a reader that fails finds nothing
+        }
+        if (!text || AInto.Units + text->size() > limits.Units) {
+            AInto.Complete = false;
+            continue;
+        }
+        AInto.Units += text->size();
+        const std::u16string& stored = AInto.Texts.emplace_back(std::move(*text));
+        ReadIncludes(ARules, UsedAmong(stored, kNoIdentifiers).IncludeNames, ADepth + 1, AInto);
+    }
+}
+
 }  // namespace
+
+const IncludedTexts& ReadIncludedTexts(const NameRules& ARules, const std::vector<std::u16string_view>& ANames) {
+    std::optional<IncludedTexts>& included = ARules.Read.Included;
+    if (!included) {
+        included.emplace();
+        ReadIncludes(ARules, ANames, 0, *included);
+    }
+    return *included;
+}
 
 const TIdentifierSet* FindUnitSet(const NameRules& ARules, std::u16string_view AName) {
     return FindWithScopeNames(ARules, AName,
@@ -214,47 +248,29 @@ ConstraintFinder::UsedSpellings ConstraintFinder::UsedSharedIdentifiers(const Fo
 }
 
 // An include file that cannot be read may use any of them: all count then.
+// The names the finder of unneeded units read, when it did, spare reading the text again.
 ConstraintFinder::UsedSpellings ConstraintFinder::UsedInFileAndIncludes(const IdentifierFilter& AShared) {
-    UsedIdentifiers found = UsedAmong(FRules.Text(), AShared);
+    UsedIdentifiers found;
+    if (const std::optional<FileUses>& uses = FRules.Read.Uses) {
+        AShared.ForEach([&](std::u16string_view AIdentifier) {
+            if (const std::u16string_view first = uses->FirstInText(AIdentifier); !first.empty())
+                found.Spellings.emplace(AIdentifier, first);
+        });
+        found.IncludesFiles = uses->IncludesFiles();
+        found.IncludeNames = uses->IncludeNames();
+    } else {
+        found = UsedAmong(FRules.Text(), AShared);
+    }
     auto used = std::move(found.Spellings);
     if (!found.IncludesFiles) return used;
     FWithIncludes = true;
-    std::optional<IncludedTexts>& included = FRules.Read.Included;
-    if (!included) {  // read once for all clauses of the file
-        included.emplace();
-        ReadIncludes(found.IncludeNames, 0, *included);
-    }
-    if (!included->Complete) {
+    const IncludedTexts& included = ReadIncludedTexts(FRules, found.IncludeNames);
+    if (!included.Complete) {
         AShared.ForEach([&](std::u16string_view AIdentifier) { used.try_emplace(AIdentifier); });
         return used;
     }
-    for (const std::u16string& text : included->Texts) used.merge(UsedAmong(text, AShared).Spellings);
+    for (const std::u16string& text : included.Texts) used.merge(UsedAmong(text, AShared).Spellings);
     return used;
-}
-
-// The files ANames name, each followed by those it names, as the include
-// walker reads them and within its limits; the text's names come from the
-// reading for the identifiers it uses, so the text is not read again.
-void ConstraintFinder::ReadIncludes(const std::vector<std::u16string_view>& ANames, int ADepth,
-                                    IncludedTexts& AInto) const {
-    static const IdentifierFilter kNoIdentifiers;
-    const IncludeLimits limits;
-    for (std::u16string_view name : ANames) {
-        if (ADepth >= limits.Depth || AInto.Texts.size() >= limits.Count) continue;
-        std::optional<std::u16string> text;
-        try {
-            if (FRules.ReadInclude && *FRules.ReadInclude) text = (*FRules.ReadInclude)(name);
-        } catch (...) {
-            text.reset();  // a reader that fails finds nothing
-        }
-        if (!text || AInto.Units + text->size() > limits.Units) {
-            AInto.Complete = false;
-            continue;
-        }
-        AInto.Units += text->size();
-        const std::u16string& stored = AInto.Texts.emplace_back(std::move(*text));
-        ReadIncludes(UsedAmong(stored, kNoIdentifiers).IncludeNames, ADepth + 1, AInto);
-    }
 }
 
 // Whether the file declares AIdentifier at top level itself before any use

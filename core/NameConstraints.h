@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "FileUses.h"
 #include "IncludeWalker.h"
 #include "InterfaceIdentifiers.h"
 #include "UnitInterface.h"
@@ -34,6 +35,7 @@ struct IncludedTexts {
 // What is read of a file once for all its clauses, when first needed.
 struct FileReadings {
     std::optional<IncludedTexts> Included;
+    std::optional<FileUses> Uses;  // every name the file uses, when the finder of unneeded units read them
     std::optional<OwnDeclarationMap> Own;  // its own top-level declarations, as far as OwnUpTo at least
     std::size_t OwnUpTo = 0;
 };
@@ -51,6 +53,10 @@ struct NameRules {
     const TIncludeReader* ReadInclude = nullptr;  // and those of the include files it names
     mutable FileReadings Read;
 };
+
+// The include files ANames name (those of the file's own text), and those
+// they name in turn, read once per file into ARules.Read.Included.
+const IncludedTexts& ReadIncludedTexts(const NameRules& ARules, const std::vector<std::u16string_view>& ANames);
 
 // What ALookup finds for the unit AName as written, else with each scope name
 // in front (the compiler's order); nullptr for an empty name.
@@ -129,7 +135,6 @@ private:
     const FoundUnits& FindUnits(const std::vector<std::u16string>& ANames);
     UsedSpellings UsedSharedIdentifiers(const FoundUnits& AUnits);
     UsedSpellings UsedInFileAndIncludes(const IdentifierFilter& AShared);
-    void ReadIncludes(const std::vector<std::u16string_view>& ANames, int ADepth, IncludedTexts& AInto) const;
     void AddPairs(const FoundUnits& AUnits, const std::u16string& AIdentifier);
     bool DeclaredBeforeAnyUse(const std::u16string& AIdentifier, std::u16string_view ASpelling, std::size_t AUpTo);
 };

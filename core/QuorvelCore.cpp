@@ -259,8 +259,10 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         findingRules.ScopeNames = &FOptions.UnitScopeNames;
         findingRules.ReadInclude = &FIncludeReader;
         findingRules.InitOrder = FOptions.KeepInitOrder;
+        // The name rule's own when it is on: what the finder reads of the file, it reads too.
+        const detail::NameRules& rules = nameRules.Catalog != nullptr ? nameRules : findingRules;
         const detail::UnitFindings findings =
-            FindUnitFindings(wholeText(), isUnit, *first, second ? &*second : nullptr, findingRules, *FUnitEffects);
+            FindUnitFindings(wholeText(), isUnit, *first, second ? &*second : nullptr, rules, *FUnitEffects);
         const bool canCreate = isUnit && detail::MayTakeClauseAfter(AText, ToIndex(implementationPos));
         detail::ApplyUnitFindings(findings, FOptions, *first, second ? &*second : nullptr, canCreate, created);
     }

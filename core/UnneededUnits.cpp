@@ -3,91 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
 
 #include "AsciiCase.h"
-#include "IdentifierScan.h"
-#include "IncludeWalker.h"
 #include "InterfaceIdentifiers.h"
 
 namespace quorvel::detail {
 namespace {
-
-// Where the file uses a name: before the implementation section, after it, or both.
-enum Sections : std::uint8_t { kInterface = 1, kImplementation = 2, kBoth = 3 };
-
-bool Inside(std::size_t AAt, const ClauseUnits* AClause) {
-    return AClause != nullptr && AAt >= AClause->Range.Begin && AAt < AClause->Range.End;
-}
-
-// Names compared and hashed as the language does: ASCII letter case aside.
-struct FoldedHash {
-    std::size_t operator()(std::u16string_view AName) const {
-        std::size_t hash = 14695981039346656037ull;
-        for (char16_t unit : AName) hash = (hash ^ FoldAscii(unit)) * 1099511628211ull;
-        return hash;
-    }
-};
-struct FoldedEqual {
-    bool operator()(std::u16string_view ALeft, std::u16string_view ARight) const {
-        return SameAsciiName(ALeft, ARight);
-    }
-};
-
-// The names a file uses, each with the sections that use it; those of its
-// include files count for both. The names stay views into the texts read.
-class FileUses {
-public:
-    // What the text itself uses; whether it includes files is then known.
-    void ReadText(std::u16string_view AText, std::size_t AImplementationAt, const ClauseUnits* AFirst,
-                  const ClauseUnits* ASecond) {
-        FUses.reserve(1024);
-        const IdentifierScan scan = ScanIdentifiersBothWays(AText, [&](std::u16string_view AToken) {
-            const auto at = static_cast<std::size_t>(AToken.data() - AText.data());
-            if (Inside(at, AFirst) || Inside(at, ASecond)) return;
-            FUses[AToken] |= at < AImplementationAt ? kInterface : kImplementation;
-        });
-        FIncludesFiles = scan.IncludesFiles;
-    }
-    bool IncludesFiles() const { return FIncludesFiles; }
-    // Adds what the include files use; false when one cannot be read: what
-    // the file uses is then not known.
-    bool ReadIncludes(std::u16string_view AText, const NameRules& ARules) {
-        static const TIncludeReader kNoReader;
-        FIncluded.emplace(ARules.ReadInclude ? *ARules.ReadInclude : kNoReader);
-        FIncluded->SetLexRules({false, true});
-        FIncluded->Walk(AText, 0, {});
-        if (!FIncluded->Complete()) return false;
-        for (const std::u16string& text : FIncluded->Texts()) {
-            ScanIdentifiersBothWays(text, [&](std::u16string_view AToken) { FUses[AToken] |= kBoth; });
-        }
-        return true;
-    }
-
-    std::size_t Size() const { return FUses.size(); }
-    // The sections that use AFolded; 0: none.
-    std::uint8_t Sections(std::u16string_view AFolded) const {
-        const auto found = FUses.find(AFolded);
-        return found == FUses.end() ? 0 : found->second;
-    }
-    // AVisit(folded name, sections) for each name until it returns false.
-    template <typename Visit> void ForEach(Visit&& AVisit) const {
-        if (FFolded.size() != FUses.size()) {
-            // Folded once per file, however many units walk them.
-            FFolded.clear();
-            for (const auto& [name, sections] : FUses) FFolded.emplace_back(FoldAscii(name), sections);
-        }
-        for (const auto& [folded, sections] : FFolded) {
-            if (!AVisit(folded, sections)) return;
-        }
-    }
-
-private:
-    std::unordered_map<std::u16string_view, std::uint8_t, FoldedHash, FoldedEqual> FUses;
-    mutable std::vector<std::pair<std::u16string, std::uint8_t>> FFolded;  // FUses folded, once asked for
-    std::optional<IncludeWalker> FIncluded;                                // holds the include files' texts
-    bool FIncludesFiles = false;
-};
 
 std::u16string FoldedFirstPart(std::u16string_view AUnitName) {
     return FoldAscii(AUnitName.substr(0, AUnitName.find(u'.')));
@@ -144,11 +65,23 @@ std::vector<FoundUnit> FindUnits(const ClauseUnits* AFirst, const ClauseUnits* A
     return units;
 }
 
+// The names the implementation uses that AUnit declares: few, so that the
+// units after it are asked about those alone.
+std::vector<const std::u16string*> DeclaredForImplementation(const FoundUnit& AUnit, const FileUses& AUses) {
+    std::vector<const std::u16string*> declared;
+    AUses.ForEach([&](const std::u16string& AIdentifier, std::uint8_t AUsed) {
+        if ((AUsed & kImplementation) && AUnit.Set->contains(AIdentifier)) declared.push_back(&AIdentifier);
+        return true;
+    });
+    return declared;
+}
+
 // A unit that moves to the front of the implementation clause then comes after
 // the interface units that followed it: it must share none of the names the
 // implementation uses with those that stay (one without source may declare any).
-std::u16string WhyNotMovable(const FoundUnit& AUnit, const std::vector<FoundUnit>& AUnits,
-                             const std::vector<char>& AMoving, const ClauseUnits& AClause, const FileUses& AUses) {
+std::u16string WhyNotMovable(const FoundUnit& AUnit, const std::vector<const std::u16string*>& ADeclared,
+                             const std::vector<FoundUnit>& AUnits, const std::vector<char>& AMoving,
+                             const ClauseUnits& AClause) {
     for (std::size_t k = AUnit.Entry + 1; k < AClause.Names.size(); ++k) {
         if (AMoving[k]) continue;
         const FoundUnit& later = AUnits[k];
@@ -157,13 +90,9 @@ std::u16string WhyNotMovable(const FoundUnit& AUnit, const std::vector<FoundUnit
                 return u"no source was found for " + AClause.Names[k] + u", which follows it";
             continue;
         }
-        std::u16string shared;
-        AUses.ForEach([&](const std::u16string& AIdentifier, std::uint8_t AUsed) {
-            if ((AUsed & kImplementation) && AUnit.Set->contains(AIdentifier) && later.Set->contains(AIdentifier))
-                shared = AIdentifier;
-            return shared.empty();
-        });
-        if (!shared.empty()) return AClause.Names[k] + u" declares " + shared + u" too";
+        for (const std::u16string* identifier : ADeclared) {
+            if (later.Set->contains(*identifier)) return AClause.Names[k] + u" declares " + *identifier + u" too";
+        }
     }
     return {};
 }
@@ -220,12 +149,16 @@ std::vector<UnitFinding> ImplementationOnly(const std::vector<FoundUnit>& AUnits
         moving[k] = !ARules.InitOrder || AEffects.StartingSetOf(*AUnits[k].Links, ARules).Empty();
         if (!moving[k]) why[k] = u"it runs code as the program starts or ends";
     }
+    std::vector<std::vector<const std::u16string*>> declared(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        if (moving[k]) declared[k] = DeclaredForImplementation(AUnits[k], AUses);
+    }
     // Each unit that cannot move may keep another from moving: until none changes.
     for (bool changed = true; changed;) {
         changed = false;
         for (std::size_t k = 0; k < count; ++k) {
             if (!moving[k]) continue;
-            why[k] = WhyNotMovable(AUnits[k], AUnits, moving, AClause, AUses);
+            why[k] = WhyNotMovable(AUnits[k], declared[k], AUnits, moving, AClause);
             if (!why[k].empty()) moving[k] = 0, changed = true;
         }
     }
@@ -244,8 +177,13 @@ UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplement
     if (ARules.Catalog == nullptr) return {};
     std::vector<FoundUnit> units = FindUnits(AFirst, ASecond, ARules, AEffects);
     if (!AnyKnown(units)) return {};
-    FileUses uses;
-    uses.ReadText(AText, AImplementationAt, AFirst, ASecond);
+    std::vector<TextRange> clauses;
+    for (const ClauseUnits* clause : {AFirst, ASecond}) {
+        if (clause != nullptr) clauses.push_back(clause->Range);
+    }
+    // Kept for the name rule, which then need not read the text again.
+    FileUses& uses = ARules.Read.Uses.emplace();
+    uses.ReadText(AText, AImplementationAt, clauses);
     const auto readSections = [&](bool AOnlyFindings) {
         bool findings = false;
         for (std::size_t k = 0; k < units.size(); ++k) {
@@ -262,9 +200,12 @@ UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplement
         return findings;
     };
     // Include files are read only when the text itself leaves a unit unused
-    // there: most files use every unit in their own text.
+    // there: most files use every unit in their own text. When one cannot be
+    // read, what the file uses is not known.
     if (readSections(false) && uses.IncludesFiles()) {
-        if (!uses.ReadIncludes(AText, ARules)) return {};
+        const IncludedTexts& included = ReadIncludedTexts(ARules, uses.IncludeNames());
+        if (!included.Complete) return {};
+        for (const std::u16string& text : included.Texts) uses.ReadIncluded(text);
         readSections(true);
     }
     UnitFindings findings = Unneeded(units, AEffects, ARules);

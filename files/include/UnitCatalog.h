@@ -103,6 +103,7 @@ private:
     PathList FindIncludeByName(const std::filesystem::path& AUnitFolder, std::u16string_view AName) const;
     std::optional<std::u16string> ReadInclude(const std::filesystem::path& AUnitFolder, std::u16string_view AName,
                                               UnitReadRecord* ARecord) const;
+    std::optional<std::u16string> ReadIncludeFile(const NativePath& AFile) const;
 
     std::unique_ptr<UnitIndexCache> FCache;
     std::vector<std::filesystem::path::string_type> FDeepRoots;  // PathIdentity, ending in a separator
@@ -119,6 +120,8 @@ private:
     mutable std::mutex FAskedLock;
     mutable std::unordered_map<NativePath, std::optional<FileStamp>> FStamps;
     mutable std::map<std::pair<NativePath, std::u16string>, IncludeFiles> FIncludesFound;
+    mutable std::unordered_map<NativePath, std::u16string> FIncludeTexts;  // as decoded, up to a bound
+    mutable std::size_t FIncludeTextsKept = 0;                           // their code units
 };
 
 }  // namespace quorvel::files

@@ -51,6 +51,7 @@ TEST_P(UnneededUnitsTest, FindsFixesAndStaysStable) {
     formatter.SetIncludeReader([](std::u16string_view AName) -> std::optional<std::u16string> {
         if (AName == u"uses-alpha.inc") return u"AlphaValue;";
         if (AName == u"empty.inc") return u"";
+        if (AName == u"uses-wide.inc") return u"WideValue;";
         return std::nullopt;
     });
     VerifyFormatAndNotes(formatter, c.Input, c.Expected, c.Notes);
@@ -59,7 +60,8 @@ TEST_P(UnneededUnitsTest, FindsFixesAndStaysStable) {
 constexpr std::string_view kUnits = "Alpha=ALPHAVALUE ALPHAONLY|Beta=BETAVALUE|Gamma=GAMMAVALUE INIT~CODE|"
                                     "Helpers=HELPER_FOR_INTEGER|Shadow=ALPHAVALUE|Over=OVERLOAD~ALPHAVALUE ALPHAVALUE|"
                                     "Mover=MOVERVALUE ALPHAVALUE|Wrap=USES~Gamma|Other=OTHERVALUE USES~Gamma|"
-                                    "CycleA=USES~CycleB|CycleB=USES~CycleA USES~Gamma|Reacher=REACHERVALUE USES~CycleB";
+                                    "CycleA=USES~CycleB|CycleB=USES~CycleA USES~Gamma|Reacher=REACHERVALUE USES~CycleB|"
+                                    "Wide=WIDEVALUE W1 W2 W3 W4 W5 W6 W7 W8 W9 W10 W11 W12";
 
 const UnneededCase kCases[] = {
     {"ReportOnlyNamesAndSorts", kReport, kUnits,
@@ -118,6 +120,11 @@ const UnneededCase kCases[] = {
     {"StartCodeOthersBringInKeptWithItsOrder", kRemove, kUnits,
      "program P;\nuses\n   Other,\n   Wrap;\nbegin OtherValue; end.\n", "",
      {"  [UNUSED] uses \xE2\x80\x94 Wrap brings in Gamma, which runs code as the program starts or ends: kept"}, true},
+    // The include file counts for both sections, though the text itself uses
+    // the name only in the implementation (and the unit declares more names
+    // than the file uses, so that the file's names are walked).
+    {"IncludeFileUseKeepsTheUnitInTheInterface", kMove, kUnits,
+     "unit U;\ninterface\nuses\n   Wide;\n{$I uses-wide.inc}\nimplementation\nbegin WideValue; end.\n", ""},
     // Units that bring each other in bring in the same start code, whichever is asked first.
     {"StartCodeThroughUnitsThatUseEachOther", kRemove, kUnits,
      "program P;\nuses\n   Alpha,\n   CycleA;\nbegin AlphaValue; end.\n", "",

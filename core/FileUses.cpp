@@ -1,0 +1,115 @@
+#include "FileUses.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "AsciiCase.h"
+#include "IdentifierScan.h"
+
+namespace quorvel::detail {
+namespace {
+
+// Equal for names that differ in ASCII letter case only: bit 5 of each code
+// unit is left out, which tells 'a' from 'A' (and some other units apart,
+// which only costs a comparison). Four code units at a time: tokens by the
+// million pass here.
+std::uint32_t FoldedHash(std::u16string_view AName) {
+    constexpr std::uint64_t kCaseBits = 0x0020002000200020ull, kMultiplier = 0x9E3779B97F4A7C15ull;
+    std::uint64_t hash = AName.size();
+    std::size_t at = 0;
+    for (; at + 4 <= AName.size(); at += 4) {
+        std::uint64_t four;
+        std::memcpy(&four, AName.data() + at, sizeof four);
+        hash = (hash ^ (four & ~kCaseBits)) * kMultiplier;
+    }
+    for (; at < AName.size(); ++at) hash = (hash ^ (AName[at] & ~0x20u)) * kMultiplier;
+    return static_cast<std::uint32_t>(hash >> 32);
+}
+
+}  // namespace
+
+void FileUses::ReadText(std::u16string_view AText, std::size_t AImplementationAt,
+                        const std::vector<TextRange>& AClauses) {
+    const auto inClause = [&](std::size_t AAt) {
+        return std::any_of(AClauses.begin(), AClauses.end(),
+                           [AAt](const TextRange& AClause) { return AAt >= AClause.Begin && AAt < AClause.End; });
+    };
+    const IdentifierScan scan = ScanIdentifiersBothWays(
+        AText,
+        [&](std::u16string_view AToken) {
+            const auto at = static_cast<std::size_t>(AToken.data() - AText.data());
+            const std::uint8_t sections = inClause(at) ? 0 : at < AImplementationAt ? kInterface : kImplementation;
+            Add(AToken, sections, true);
+        },
+        &FIncludeNames);
+    FIncludesFiles = scan.IncludesFiles;
+}
+
+void FileUses::ReadIncluded(std::u16string_view AText) {
+    ScanIdentifiersBothWays(AText, [&](std::u16string_view AToken) { Add(AToken, kBoth, false); });
+}
+
+void FileUses::Add(std::u16string_view AToken, std::uint8_t ASections, bool AInText) {
+    if ((FCount + 1) * 2 > FTable.size()) Grow();
+    const std::uint32_t hash = FoldedHash(AToken);
+    const std::size_t mask = FTable.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        Entry& entry = FTable[slot];
+        if (entry.First.empty()) {
+            entry = {AToken, hash, ASections, AInText};
+            ++FCount;
+            FFoldedStale = true;
+            return;
+        }
+        if (entry.Hash == hash && SameAsciiName(entry.First, AToken)) {
+            FFoldedStale = FFoldedStale || (entry.Sections | ASections) != entry.Sections;
+            entry.Sections |= ASections;
+            return;
+        }
+    }
+}
+
+const FileUses::Entry* FileUses::Find(std::u16string_view AName) const {
+    const std::uint32_t hash = FoldedHash(AName);
+    const std::size_t mask = FTable.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const Entry& entry = FTable[slot];
+        if (entry.First.empty()) return nullptr;
+        if (entry.Hash == hash && SameAsciiName(entry.First, AName)) return &entry;
+    }
+}
+
+void FileUses::Grow() {
+    std::vector<Entry> old(FTable.size() * 2);
+    old.swap(FTable);
+    const std::size_t mask = FTable.size() - 1;
+    for (const Entry& entry : old) {
+        if (entry.First.empty()) continue;
+        std::size_t slot = entry.Hash & mask;
+        while (!FTable[slot].First.empty()) slot = (slot + 1) & mask;
+        FTable[slot] = entry;
+    }
+}
+
+std::uint8_t FileUses::Sections(std::u16string_view AFolded) const {
+    const Entry* entry = Find(AFolded);
+    return entry ? entry->Sections : 0;
+}
+
+std::u16string_view FileUses::FirstInText(std::u16string_view AFolded) const {
+    const Entry* entry = Find(AFolded);
+    return entry && entry->InText ? entry->First : std::u16string_view();
+}
+
+// Folded once per file however many units walk them; again when what an
+// include file uses added to them.
+void FileUses::Fold() const {
+    if (!FFoldedStale) return;
+    FFolded.clear();
+    for (const Entry& entry : FTable) {
+        if (!entry.First.empty() && entry.Sections != 0) FFolded.emplace_back(FoldAscii(entry.First), entry.Sections);
+    }
+    FFoldedStale = false;
+}
+
+}  // namespace quorvel::detail
