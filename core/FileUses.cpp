@@ -50,55 +50,56 @@ void FileUses::ReadIncluded(std::u16string_view AText) {
 }
 
 void FileUses::Add(std::u16string_view AToken, std::uint8_t ASections, bool AInText) {
-    if ((FCount + 1) * 2 > FTable.size()) Grow();
+    if ((FNames.size() + 1) * 2 > FSlots.size()) Grow();
     const std::uint32_t hash = FoldedHash(AToken);
-    const std::size_t mask = FTable.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        Entry& entry = FTable[slot];
-        if (entry.First.empty()) {
-            entry = {AToken, hash, ASections, AInText};
-            ++FCount;
+    const std::size_t mask = FSlots.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        Slot& slot = FSlots[at];
+        if (slot.Name == 0) {
+            FNames.push_back({AToken, ASections, AInText});
+            slot = {hash, static_cast<std::uint32_t>(FNames.size())};
             FFoldedStale = true;
             return;
         }
-        if (entry.Hash == hash && SameAsciiName(entry.First, AToken)) {
-            FFoldedStale = FFoldedStale || (entry.Sections | ASections) != entry.Sections;
-            entry.Sections |= ASections;
+        Name& name = FNames[slot.Name - 1];
+        if (slot.Hash == hash && SameAsciiName(name.First, AToken)) {
+            FFoldedStale = FFoldedStale || (name.Sections | ASections) != name.Sections;
+            name.Sections |= ASections;
             return;
         }
     }
 }
 
-const FileUses::Entry* FileUses::Find(std::u16string_view AName) const {
+const FileUses::Name* FileUses::Find(std::u16string_view AName) const {
     const std::uint32_t hash = FoldedHash(AName);
-    const std::size_t mask = FTable.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const Entry& entry = FTable[slot];
-        if (entry.First.empty()) return nullptr;
-        if (entry.Hash == hash && SameAsciiName(entry.First, AName)) return &entry;
+    const std::size_t mask = FSlots.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        const Slot& slot = FSlots[at];
+        if (slot.Name == 0) return nullptr;
+        if (slot.Hash == hash && SameAsciiName(FNames[slot.Name - 1].First, AName)) return &FNames[slot.Name - 1];
     }
 }
 
 void FileUses::Grow() {
-    std::vector<Entry> old(FTable.size() * 2);
-    old.swap(FTable);
-    const std::size_t mask = FTable.size() - 1;
-    for (const Entry& entry : old) {
-        if (entry.First.empty()) continue;
-        std::size_t slot = entry.Hash & mask;
-        while (!FTable[slot].First.empty()) slot = (slot + 1) & mask;
-        FTable[slot] = entry;
+    std::vector<Slot> old(FSlots.size() * 2);
+    old.swap(FSlots);
+    const std::size_t mask = FSlots.size() - 1;
+    for (const Slot& slot : old) {
+        if (slot.Name == 0) continue;
+        std::size_t at = slot.Hash & mask;
+        while (FSlots[at].Name != 0) at = (at + 1) & mask;
+        FSlots[at] = slot;
     }
 }
 
-std::uint8_t FileUses::Sections(std::u16string_view AFolded) const {
-    const Entry* entry = Find(AFolded);
-    return entry ? entry->Sections : 0;
+std::uint8_t FileUses::Sections(std::u16string_view AName) const {
+    const Name* name = Find(AName);
+    return name ? name->Sections : 0;
 }
 
-std::u16string_view FileUses::FirstInText(std::u16string_view AFolded) const {
-    const Entry* entry = Find(AFolded);
-    return entry && entry->InText ? entry->First : std::u16string_view();
+std::u16string_view FileUses::FirstInText(std::u16string_view AName) const {
+    const Name* name = Find(AName);
+    return name && name->InText ? name->First : std::u16string_view();
 }
 
 // Folded once per file however many units walk them; again when what an
@@ -106,8 +107,8 @@ std::u16string_view FileUses::FirstInText(std::u16string_view AFolded) const {
 void FileUses::Fold() const {
     if (!FFoldedStale) return;
     FFolded.clear();
-    for (const Entry& entry : FTable) {
-        if (!entry.First.empty() && entry.Sections != 0) FFolded.emplace_back(FoldAscii(entry.First), entry.Sections);
+    for (const Name& name : FNames) {
+        if (name.Sections != 0) FFolded.emplace_back(FoldAscii(name.First), name.Sections);
     }
     FFoldedStale = false;
 }

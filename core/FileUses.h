@@ -29,11 +29,11 @@ public:
     // The include files the text names, as written, in its order.
     const std::vector<std::u16string_view>& IncludeNames() const { return FIncludeNames; }
 
-    std::size_t Size() const { return FCount; }
-    // The sections that use AFolded; 0: none.
-    std::uint8_t Sections(std::u16string_view AFolded) const;
+    std::size_t Size() const { return FNames.size(); }
+    // The sections that use AName (any ASCII letter case); 0: none.
+    std::uint8_t Sections(std::u16string_view AName) const;
     // Its first spelling in the text read by ReadText; empty when it has none.
-    std::u16string_view FirstInText(std::u16string_view AFolded) const;
+    std::u16string_view FirstInText(std::u16string_view AName) const;
     // AVisit(folded name, sections) for each name some section uses, until it returns false.
     template <typename Visit> void ForEach(Visit&& AVisit) const {
         Fold();
@@ -43,22 +43,27 @@ public:
     }
 
 private:
-    // Open addressing: a file's thousand names without a node each.
-    struct Entry {
-        std::u16string_view First;  // empty: a free slot
-        std::uint32_t Hash = 0;
+    struct Name {
+        std::u16string_view First;
         std::uint8_t Sections = 0;
         bool InText = false;
     };
-    std::vector<Entry> FTable = std::vector<Entry>(1024);
-    std::size_t FCount = 0;
+    // Open addressing over the names in the order first met, so that a walk
+    // meets the interface's names first: a file's thousand names without a
+    // node each.
+    struct Slot {
+        std::uint32_t Hash = 0;
+        std::uint32_t Name = 0;  // 1 + its place in FNames; 0: free
+    };
+    std::vector<Name> FNames;
+    std::vector<Slot> FSlots = std::vector<Slot>(2048);
     mutable std::vector<std::pair<std::u16string, std::uint8_t>> FFolded;  // the used ones folded, once asked for
     mutable bool FFoldedStale = true;                                      // a name or a section came since
     std::vector<std::u16string_view> FIncludeNames;
     bool FIncludesFiles = false;
 
     void Add(std::u16string_view AToken, std::uint8_t ASections, bool AInText);
-    const Entry* Find(std::u16string_view AName) const;
+    const Name* Find(std::u16string_view AName) const;
     void Grow();
     void Fold() const;
 };

@@ -10,9 +10,7 @@
 namespace quorvel::detail {
 namespace {
 
-std::u16string FoldedFirstPart(std::u16string_view AUnitName) {
-    return FoldAscii(AUnitName.substr(0, AUnitName.find(u'.')));
-}
+std::u16string_view FirstPart(std::u16string_view AUnitName) { return AUnitName.substr(0, AUnitName.find(u'.')); }
 
 struct FoundUnit {
     std::size_t Entry;
@@ -34,7 +32,7 @@ std::uint8_t SectionsUsing(const FoundUnit& AUnit, std::u16string_view AName, co
     // Enough is known once the unit is needed where it stands: a use in the
     // interface keeps an interface unit there, any use an implementation unit.
     const std::uint8_t enough = AUnit.InImplementationClause ? std::uint8_t{kImplementation} : std::uint8_t{kInterface};
-    std::uint8_t sections = AUses.Sections(FoldedFirstPart(AName)) & seen;
+    std::uint8_t sections = AUses.Sections(FirstPart(AName)) & seen;
     if (sections & enough) return sections;
     // The smaller side is walked, the other looked up.
     if (AUses.Size() < AUnit.Set->size()) {

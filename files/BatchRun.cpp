@@ -4,6 +4,7 @@
 #include <future>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "FileError.h"
@@ -105,8 +106,14 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
     // Those that fail are read again where first needed, and fail there.
     std::vector<std::shared_ptr<const ProjectSettings>> projectOfFile(AFiles.size());
     auto lookups = std::async(std::launch::async, [&] {
+        // Files of one folder come together: each folder is looked up once.
+        std::optional<std::filesystem::path> lastFolder;
+        std::shared_ptr<const ProjectSettings> lastProject;
         for (std::size_t i = 0; i < AFiles.size(); ++i) {
-            if (NeedsCatalog(ASetups[ASetupOfFile[i]].Options)) projectOfFile[i] = projects.For(AFiles[i].parent_path());
+            if (!NeedsCatalog(ASetups[ASetupOfFile[i]].Options)) continue;
+            std::filesystem::path folder = AFiles[i].parent_path();
+            if (folder != lastFolder) lastProject = projects.For(folder), lastFolder = std::move(folder);
+            projectOfFile[i] = lastProject;
         }
     });
     for (std::size_t setup = 0; setup < ASetups.size(); ++setup) {
@@ -149,6 +156,15 @@ BatchSummary RunBatch(const std::vector<std::filesystem::path>& AFiles, const st
     RunInOrder<FileResult>(AFiles.size(), std::max(AOptions.Workers, 1u), kBytesInProgress, process, size, deliver);
 
     report(RunEnded{summary, FileUnitCatalog::UnitsWithoutSource(catalogs)});
+    if (AOptions.EndsTheProcess) {
+        for (const FileUnitCatalog* catalog : catalogs) {
+            if (catalog) catalog->SaveCache();
+        }
+        // Reachable to the end, never freed.
+        static auto* const kLeftToTheSystem = new std::vector<std::shared_ptr<void>>();
+        kLeftToTheSystem->push_back(std::make_shared<decltype(formatters)>(std::move(formatters)));
+        kLeftToTheSystem->push_back(std::make_shared<decltype(shared)>(std::move(shared)));
+    }
     return summary;
 }
 

@@ -140,8 +140,11 @@ bool FileUnitCatalog::IdentityBelowDeepFolder(const NativePath& AIdentity) const
     return false;
 }
 
-FileUnitCatalog::~FileUnitCatalog() {
+FileUnitCatalog::~FileUnitCatalog() { SaveCache(); }
+
+void FileUnitCatalog::SaveCache() const {
     if (FCache) FCache->Save();
+    if (FBase) FBase->SaveCache();
 }
 
 void FileUnitCatalog::IndexFolder(const fs::path& AFolder, bool ARecursive) {
@@ -349,30 +352,13 @@ std::optional<std::u16string> FileUnitCatalog::ReadInclude(const fs::path& AUnit
     const IncludeFiles found = FindInclude(AUnitFolder, AName);
     if (ARecord != nullptr) ARecord->Lookups.push_back({AUnitFolder.native(), std::u16string(AName), found.Files});
     for (const NativePath& file : found.Files) NoteRead(ARecord, file);
-    if (found.Beside) return ReadIncludeFile(found.Files.front());
+    if (found.Beside) return TryReadTextFile(found.Files.front());
     if (found.Files.empty()) return std::nullopt;
     std::u16string joined;
     for (const NativePath& path : found.Files) {
-        if (const auto text = ReadIncludeFile(path)) joined += *text + u"\n";
+        if (const auto text = TryReadTextFile(path)) joined += *text + u"\n";
     }
     return joined;
-}
-
-// Read once per catalog, within a bound: most sources of a tree name the same
-// few include files, and each file's reading would decode them again.
-std::optional<std::u16string> FileUnitCatalog::ReadIncludeFile(const NativePath& AFile) const {
-    constexpr std::size_t kLargestKept = std::size_t{1} << 18, kAllKept = std::size_t{4} << 20;  // code units
-    {
-        const std::lock_guard lock(FAskedLock);
-        if (const auto known = FIncludeTexts.find(AFile); known != FIncludeTexts.end()) return known->second;
-    }
-    std::optional<std::u16string> text = TryReadTextFile(fs::path(AFile));
-    if (text && text->size() <= kLargestKept) {
-        const std::lock_guard lock(FAskedLock);
-        if (FIncludeTextsKept + text->size() <= kAllKept && FIncludeTexts.try_emplace(AFile, *text).second)
-            FIncludeTextsKept += text->size();
-    }
-    return text;
 }
 
 std::u16string FileUnitCatalog::F_DeclaredName(std::u16string_view AUnitName) const {

@@ -334,6 +334,7 @@ void UnitIndexCache::Save() const noexcept {
             fs::remove(temporary, error);
             throw;
         }
+        FChanged = false;
     } catch (...) {
         // The next run lists and reads again; nothing else depends on the cache.
     }

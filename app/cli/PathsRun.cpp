@@ -113,7 +113,8 @@ int RunOnPaths(const CliOptions& AOptions) {
     const files::BatchOptions batchOptions{.Backup = AOptions.Backup,
                                            .WriteChanges = !AOptions.WritesNothing(),
                                            .Workers = AOptions.Workers,
-                                           .KeepTexts = AOptions.Diff};
+                                           .KeepTexts = AOptions.Diff,
+                                           .EndsTheProcess = true};
     files::BatchSummary summary;
     try {
         summary = files::RunBatch(list, formats.Formats(), formatOfFile, batchOptions, callbacks);

@@ -47,6 +47,8 @@ public:
                              std::shared_ptr<const FileUnitCatalog> ABase = nullptr);
     // Keeps what this catalog listed and read for the next run.
     ~FileUnitCatalog() override;
+    // The same now (its base's too); later saves write only what came since.
+    void SaveCache() const;
 
     // The units are matched by file name without its extension, ignoring ASCII
     // case. Several sources of one name (one per platform, say) count together:
@@ -103,7 +105,6 @@ private:
     PathList FindIncludeByName(const std::filesystem::path& AUnitFolder, std::u16string_view AName) const;
     std::optional<std::u16string> ReadInclude(const std::filesystem::path& AUnitFolder, std::u16string_view AName,
                                               UnitReadRecord* ARecord) const;
-    std::optional<std::u16string> ReadIncludeFile(const NativePath& AFile) const;
 
     std::unique_ptr<UnitIndexCache> FCache;
     std::vector<std::filesystem::path::string_type> FDeepRoots;  // PathIdentity, ending in a separator
@@ -120,8 +121,6 @@ private:
     mutable std::mutex FAskedLock;
     mutable std::unordered_map<NativePath, std::optional<FileStamp>> FStamps;
     mutable std::map<std::pair<NativePath, std::u16string>, IncludeFiles> FIncludesFound;
-    mutable std::unordered_map<NativePath, std::u16string> FIncludeTexts;  // as decoded, up to a bound
-    mutable std::size_t FIncludeTextsKept = 0;                           // their code units
 };
 
 }  // namespace quorvel::files

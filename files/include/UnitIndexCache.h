@@ -78,7 +78,7 @@ public:
                                        UnitRecordPart APart = UnitRecordPart::Whole) const;
     void StoreUnit(const std::u16string& AFoldedName, const UnitReadRecord& ARecord);
 
-    // Writes the cache file again when anything was stored. Never throws: a
+    // Writes the cache file again when anything was stored since. Never throws: a
     // cache that cannot be written only costs the next run its time.
     void Save() const noexcept;
 
@@ -92,7 +92,7 @@ private:
     Bytes FLoaded;                                                   // in the file as loaded
     std::list<std::string> FStored;                                  // or stored since
     mutable std::mutex FLock;
-    bool FChanged = false;
+    mutable bool FChanged = false;  // since loaded or saved
 
     void Load();
 };

@@ -163,6 +163,16 @@ INSTANTIATE_TEST_SUITE_P(Options, CliOrderTest, ::testing::Values(
     OrderCase{"PlainOrder", "--plain-order --keep-first Mine", "Classes, cmem, cthreads, Mine, Zed"}),
     test::CaseName);
 
+// Without the name rule no units are read at all: a run over files must end
+// as well as one over standard input.
+TEST(CliOrderTest, PlainOrderChecksFilesOnDisk) {
+    const TestFolder folder;
+    const fs::path file = folder.Write("p.pas", "program P;\nuses Zed, Classes;\nbegin end.\n");
+    const Outcome outcome = RunTool(folder, "--check --plain-order " + Quoted(file));
+    EXPECT_EQ(outcome.ExitCode, 1) << outcome.Err;
+    EXPECT_NE(outcome.Out.find("Would change: "), std::string::npos) << outcome.Out;
+}
+
 // Scope names, declared case and groups each log their changes and count them
 // in the summary; the unit's own source beside the file gives its case.
 TEST(CliUnitNamesTest, LogsAndCountsEachChange) {
