@@ -7,13 +7,11 @@
 #include "IdentifierScan.h"
 
 namespace quorvel::detail {
-namespace {
 
-// Equal for names that differ in ASCII letter case only: bit 5 of each code
-// unit is left out, which tells 'a' from 'A' (and some other units apart,
-// which only costs a comparison). Four code units at a time: tokens by the
-// million pass here.
-std::uint32_t FoldedHash(std::u16string_view AName) {
+// Bit 5 of each code unit is left out, which tells 'a' from 'A' (and some
+// other units apart, which only costs a comparison). Four code units at a
+// time: tokens by the million pass here.
+std::uint32_t FoldedNameHash(std::u16string_view AName) {
     constexpr std::uint64_t kCaseBits = 0x0020002000200020ull, kMultiplier = 0x9E3779B97F4A7C15ull;
     std::uint64_t hash = AName.size();
     std::size_t at = 0;
@@ -25,8 +23,6 @@ std::uint32_t FoldedHash(std::u16string_view AName) {
     for (; at < AName.size(); ++at) hash = (hash ^ (AName[at] & ~0x20u)) * kMultiplier;
     return static_cast<std::uint32_t>(hash >> 32);
 }
-
-}  // namespace
 
 void FileUses::ReadText(std::u16string_view AText, std::size_t AImplementationAt,
                         const std::vector<TextRange>& AClauses) {
@@ -51,7 +47,7 @@ void FileUses::ReadIncluded(std::u16string_view AText) {
 
 void FileUses::Add(std::u16string_view AToken, std::uint8_t ASections, bool AInText) {
     if ((FNames.size() + 1) * 2 > FSlots.size()) Grow();
-    const std::uint32_t hash = FoldedHash(AToken);
+    const std::uint32_t hash = FoldedNameHash(AToken);
     const std::size_t mask = FSlots.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
         Slot& slot = FSlots[at];
@@ -71,7 +67,7 @@ void FileUses::Add(std::u16string_view AToken, std::uint8_t ASections, bool AInT
 }
 
 const FileUses::Name* FileUses::Find(std::u16string_view AName) const {
-    const std::uint32_t hash = FoldedHash(AName);
+    const std::uint32_t hash = FoldedNameHash(AName);
     const std::size_t mask = FSlots.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
         const Slot& slot = FSlots[at];
@@ -107,8 +103,9 @@ std::u16string_view FileUses::FirstInText(std::u16string_view AName) const {
 void FileUses::Fold() const {
     if (!FFoldedStale) return;
     FFolded.clear();
-    for (const Name& name : FNames) {
-        if (name.Sections != 0) FFolded.emplace_back(FoldAscii(name.First), name.Sections);
+    for (std::size_t k = 0; k < FNames.size(); ++k) {
+        const Name& name = FNames[k];
+        if (name.Sections != 0) FFolded.push_back({FoldAscii(name.First), name.Sections, FoldedNameHash(name.First)});
     }
     FFoldedStale = false;
 }

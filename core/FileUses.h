@@ -15,6 +15,9 @@ namespace quorvel::detail {
 // Where the file uses a name: before the implementation section, after it, or both.
 enum UsedIn : std::uint8_t { kInterface = 1, kImplementation = 2, kBoth = 3 };
 
+// Equal for names that differ in ASCII letter case only.
+std::uint32_t FoldedNameHash(std::u16string_view AName);
+
 class FileUses {
 public:
     // What AText uses outside comments and strings, in every conditional
@@ -34,11 +37,12 @@ public:
     std::uint8_t Sections(std::u16string_view AName) const;
     // Its first spelling in the text read by ReadText; empty when it has none.
     std::u16string_view FirstInText(std::u16string_view AName) const;
-    // AVisit(folded name, sections) for each name some section uses, until it returns false.
+    // AVisit(folded name, sections, FoldedNameHash of it) for each name some
+    // section uses, until it returns false.
     template <typename Visit> void ForEach(Visit&& AVisit) const {
         Fold();
-        for (const auto& [folded, sections] : FFolded) {
-            if (!AVisit(folded, sections)) return;
+        for (const Folded& name : FFolded) {
+            if (!AVisit(name.Name, name.Sections, name.Hash)) return;
         }
     }
 
@@ -57,8 +61,13 @@ private:
     };
     std::vector<Name> FNames;
     std::vector<Slot> FSlots = std::vector<Slot>(2048);
-    mutable std::vector<std::pair<std::u16string, std::uint8_t>> FFolded;  // the used ones folded, once asked for
-    mutable bool FFoldedStale = true;                                      // a name or a section came since
+    struct Folded {
+        std::u16string Name;
+        std::uint8_t Sections;
+        std::uint32_t Hash;
+    };
+    mutable std::vector<Folded> FFolded;  // the used ones folded, once asked for
+    mutable bool FFoldedStale = true;     // a name or a section came since
     std::vector<std::u16string_view> FIncludeNames;
     bool FIncludesFiles = false;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "FileUses.h"
 #include "InterfaceIdentifiers.h"
 
 namespace quorvel::detail {
@@ -27,17 +28,31 @@ const UnitEffectsCache::Unit* UnitEffectsCache::Find(const NameRules& ARules, st
     return unit;
 }
 
-bool UnitEffectsCache::ActsUnnamed(const TIdentifierSet& AUnit) {
+NameFilter::NameFilter(const TIdentifierSet& AIdentifiers) {
+    // About eight bits a name and two bits each: one name in twenty passes wrongly.
+    std::uint32_t bits = 64;
+    while (bits < AIdentifiers.size() * 8 && bits < (1u << 30)) bits *= 2;
+    FBits.assign(bits / 64, 0);
+    FMask = bits - 1;
+    for (const std::u16string& identifier : AIdentifiers) {
+        const std::uint32_t hash = FoldedNameHash(identifier), second = hash >> 13 | hash << 19;
+        FBits[(hash & FMask) / 64] |= std::uint64_t{1} << (hash & 63);
+        FBits[(second & FMask) / 64] |= std::uint64_t{1} << (second & 63);
+    }
+}
+
+// Made outside the lock; a race makes one twice and keeps the first.
+const UnitEffectsCache::SetFacts& UnitEffectsCache::FactsOf(const TIdentifierSet& AUnit) {
     {
         const std::lock_guard lock(FMutex);
-        if (const auto known = FActsUnnamed.find(&AUnit); known != FActsUnnamed.end()) return known->second;
+        if (const auto known = FSetFacts.find(&AUnit); known != FSetFacts.end()) return known->second;
     }
     const bool acts = std::any_of(AUnit.begin(), AUnit.end(), [](const std::u16string& AIdentifier) {
         return AIdentifier.starts_with(kHelperPrefix) || AIdentifier.starts_with(kOperatorPrefix);
     });
+    SetFacts facts{acts, NameFilter(AUnit)};
     const std::lock_guard lock(FMutex);
-    FActsUnnamed.emplace(&AUnit, acts);
-    return acts;
+    return FSetFacts.emplace(&AUnit, std::move(facts)).first->second;
 }
 
 const UnitEffectsCache::Uses& UnitEffectsCache::DirectUses(const Unit& AUnit, const NameRules& ARules) {

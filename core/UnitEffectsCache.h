@@ -46,6 +46,23 @@ private:
     std::vector<std::uint64_t> FWords;
 };
 
+// A quick test whether a unit may declare a name, by FoldedNameHash: most
+// names a file uses are not among a unit's, and this tells most of them so
+// without hashing the name again for each unit.
+class NameFilter {
+public:
+    explicit NameFilter(const TIdentifierSet& AIdentifiers);
+    bool MayHold(std::uint32_t AHash) const {
+        const std::uint32_t second = AHash >> 13 | AHash << 19;
+        return (FBits[(AHash & FMask) / 64] >> (AHash & 63) & 1) != 0 &&
+               (FBits[(second & FMask) / 64] >> (second & 63) & 1) != 0;
+    }
+
+private:
+    std::vector<std::uint64_t> FBits;
+    std::uint32_t FMask;  // bits - 1
+};
+
 // Thread-safe; the catalog's units must outlive it.
 class UnitEffectsCache {
 public:
@@ -62,7 +79,8 @@ public:
     // nullptr when the catalog knows no source for it.
     const Unit* Find(const NameRules& ARules, std::u16string_view AName);
     // Whether AUnit declares a helper or an operator, which act without being named.
-    bool ActsUnnamed(const TIdentifierSet& AUnit);
+    bool ActsUnnamed(const TIdentifierSet& AUnit) { return FactsOf(AUnit).ActsUnnamed; }
+    const NameFilter& NamesOf(const TIdentifierSet& AUnit) { return FactsOf(AUnit).Names; }
     // The units with start code AUnit brings into a program: itself, then
     // those its uses clauses bring in at any depth, nearest first.
     const Starting& StartingUnits(const Unit& AUnit, const NameRules& ARules);
@@ -73,7 +91,12 @@ private:
     using Uses = std::vector<std::pair<const Unit*, std::u16string_view>>;
 
     std::mutex FMutex;
-    std::unordered_map<const TIdentifierSet*, bool> FActsUnnamed;
+    struct SetFacts {
+        bool ActsUnnamed;
+        NameFilter Names;
+    };
+    std::unordered_map<const TIdentifierSet*, SetFacts> FSetFacts;  // nodes stay put
+    const SetFacts& FactsOf(const TIdentifierSet& AUnit);
     std::deque<Unit> FUnits;  // numbered by place; stays put
     std::size_t FStartingUnits = 0;
     std::unordered_map<const TUnitLinks*, const Unit*> FByLinks;

@@ -36,8 +36,10 @@ std::uint8_t SectionsUsing(const FoundUnit& AUnit, std::u16string_view AName, co
     if (sections & enough) return sections;
     // The smaller side is walked, the other looked up.
     if (AUses.Size() < AUnit.Set->size()) {
-        AUses.ForEach([&](const std::u16string& AIdentifier, std::uint8_t AUsed) {
-            if ((sections | (AUsed & seen)) != sections && AUnit.Set->contains(AIdentifier)) sections |= AUsed & seen;
+        const NameFilter& names = AEffects.NamesOf(*AUnit.Set);
+        AUses.ForEach([&](const std::u16string& AIdentifier, std::uint8_t AUsed, std::uint32_t AHash) {
+            if ((sections | (AUsed & seen)) != sections && names.MayHold(AHash) && AUnit.Set->contains(AIdentifier))
+                sections |= AUsed & seen;
             return (sections & enough) == 0;
         });
         return sections;
@@ -65,10 +67,13 @@ std::vector<FoundUnit> FindUnits(const ClauseUnits* AFirst, const ClauseUnits* A
 
 // The names the implementation uses that AUnit declares: few, so that the
 // units after it are asked about those alone.
-std::vector<const std::u16string*> DeclaredForImplementation(const FoundUnit& AUnit, const FileUses& AUses) {
+std::vector<const std::u16string*> DeclaredForImplementation(const FoundUnit& AUnit, const FileUses& AUses,
+                                                             UnitEffectsCache& AEffects) {
     std::vector<const std::u16string*> declared;
-    AUses.ForEach([&](const std::u16string& AIdentifier, std::uint8_t AUsed) {
-        if ((AUsed & kImplementation) && AUnit.Set->contains(AIdentifier)) declared.push_back(&AIdentifier);
+    const NameFilter& names = AEffects.NamesOf(*AUnit.Set);
+    AUses.ForEach([&](const std::u16string& AIdentifier, std::uint8_t AUsed, std::uint32_t AHash) {
+        if ((AUsed & kImplementation) && names.MayHold(AHash) && AUnit.Set->contains(AIdentifier))
+            declared.push_back(&AIdentifier);
         return true;
     });
     return declared;
@@ -149,7 +154,7 @@ std::vector<UnitFinding> ImplementationOnly(const std::vector<FoundUnit>& AUnits
     }
     std::vector<std::vector<const std::u16string*>> declared(count);
     for (std::size_t k = 0; k < count; ++k) {
-        if (moving[k]) declared[k] = DeclaredForImplementation(AUnits[k], AUses);
+        if (moving[k]) declared[k] = DeclaredForImplementation(AUnits[k], AUses, AEffects);
     }
     // Each unit that cannot move may keep another from moving: until none changes.
     for (bool changed = true; changed;) {
