@@ -11,6 +11,17 @@ namespace quorvel::detail {
 // Bit 5 of each code unit is left out, which tells 'a' from 'A' (and some
 // other units apart, which only costs a comparison). Four code units at a
 // time: tokens by the million pass here.
+namespace {
+
+// A name is mostly spelled the same way each time: bytes first, letter case after.
+bool SameName(std::u16string_view ALeft, std::u16string_view ARight) {
+    return ALeft.size() == ARight.size() &&
+           (std::memcmp(ALeft.data(), ARight.data(), ALeft.size() * sizeof(char16_t)) == 0 ||
+            SameAsciiName(ALeft, ARight));
+}
+
+}  // namespace
+
 std::uint32_t FoldedNameHash(std::u16string_view AName) {
     constexpr std::uint64_t kCaseBits = 0x0020002000200020ull, kMultiplier = 0x9E3779B97F4A7C15ull;
     std::uint64_t hash = AName.size();
@@ -52,14 +63,12 @@ void FileUses::Add(std::u16string_view AToken, std::uint8_t ASections, bool AInT
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
         Slot& slot = FSlots[at];
         if (slot.Name == 0) {
-            FNames.push_back({AToken, ASections, AInText});
+            FNames.push_back({AToken, hash, ASections, AInText});
             slot = {hash, static_cast<std::uint32_t>(FNames.size())};
-            FFoldedStale = true;
             return;
         }
         Name& name = FNames[slot.Name - 1];
-        if (slot.Hash == hash && SameAsciiName(name.First, AToken)) {
-            FFoldedStale = FFoldedStale || (name.Sections | ASections) != name.Sections;
+        if (slot.Hash == hash && SameName(name.First, AToken)) {
             name.Sections |= ASections;
             return;
         }
@@ -72,7 +81,7 @@ const FileUses::Name* FileUses::Find(std::u16string_view AName) const {
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
         const Slot& slot = FSlots[at];
         if (slot.Name == 0) return nullptr;
-        if (slot.Hash == hash && SameAsciiName(FNames[slot.Name - 1].First, AName)) return &FNames[slot.Name - 1];
+        if (slot.Hash == hash && SameName(FNames[slot.Name - 1].First, AName)) return &FNames[slot.Name - 1];
     }
 }
 
@@ -96,18 +105,6 @@ std::uint8_t FileUses::Sections(std::u16string_view AName) const {
 std::u16string_view FileUses::FirstInText(std::u16string_view AName) const {
     const Name* name = Find(AName);
     return name && name->InText ? name->First : std::u16string_view();
-}
-
-// Folded once per file however many units walk them; again when what an
-// include file uses added to them.
-void FileUses::Fold() const {
-    if (!FFoldedStale) return;
-    FFolded.clear();
-    for (std::size_t k = 0; k < FNames.size(); ++k) {
-        const Name& name = FNames[k];
-        if (name.Sections != 0) FFolded.push_back({FoldAscii(name.First), name.Sections, FoldedNameHash(name.First)});
-    }
-    FFoldedStale = false;
 }
 
 }  // namespace quorvel::detail

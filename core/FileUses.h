@@ -37,18 +37,18 @@ public:
     std::uint8_t Sections(std::u16string_view AName) const;
     // Its first spelling in the text read by ReadText; empty when it has none.
     std::u16string_view FirstInText(std::u16string_view AName) const;
-    // AVisit(folded name, sections, FoldedNameHash of it) for each name some
-    // section uses, until it returns false.
+    // AVisit(name as first spelled, sections, FoldedNameHash of it) for each
+    // name some section uses, in the order first met, until it returns false.
     template <typename Visit> void ForEach(Visit&& AVisit) const {
-        Fold();
-        for (const Folded& name : FFolded) {
-            if (!AVisit(name.Name, name.Sections, name.Hash)) return;
+        for (const Name& name : FNames) {
+            if (name.Sections != 0 && !AVisit(name.First, name.Sections, name.Hash)) return;
         }
     }
 
 private:
     struct Name {
         std::u16string_view First;
+        std::uint32_t Hash;
         std::uint8_t Sections = 0;
         bool InText = false;
     };
@@ -61,20 +61,12 @@ private:
     };
     std::vector<Name> FNames;
     std::vector<Slot> FSlots = std::vector<Slot>(2048);
-    struct Folded {
-        std::u16string Name;
-        std::uint8_t Sections;
-        std::uint32_t Hash;
-    };
-    mutable std::vector<Folded> FFolded;  // the used ones folded, once asked for
-    mutable bool FFoldedStale = true;     // a name or a section came since
     std::vector<std::u16string_view> FIncludeNames;
     bool FIncludesFiles = false;
 
     void Add(std::u16string_view AToken, std::uint8_t ASections, bool AInText);
     const Name* Find(std::u16string_view AName) const;
     void Grow();
-    void Fold() const;
 };
 
 }  // namespace quorvel::detail

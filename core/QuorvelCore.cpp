@@ -130,6 +130,12 @@ TQuorvel::TQuorvel(TFormatOptions AOptions)
       FUnitFacts(std::make_shared<detail::UnitFactsCache>()),
       FUnitEffects(std::make_shared<detail::UnitEffectsCache>()) {}
 
+void TQuorvel::SetOptions(TFormatOptions AOptions) {
+    // What units bring in is found through the scope names: other names, other facts.
+    if (AOptions.UnitScopeNames != FOptions.UnitScopeNames) FUnitEffects = std::make_shared<detail::UnitEffectsCache>();
+    FOptions = std::move(AOptions);
+}
+
 void TQuorvel::SetUnitCatalog(const TUnitCatalog* ACatalog) {
     FUnitCatalog = ACatalog;
     // A new cache: copies made before keep the one that fits their catalog.

@@ -18,13 +18,22 @@ const TUnitLinks* UnitEffectsCache::FindLinks(const NameRules& ARules, std::u16s
 }
 
 const UnitEffectsCache::Unit* UnitEffectsCache::Find(const NameRules& ARules, std::u16string_view AName) {
+    std::u16string name(AName);
+    {
+        const std::lock_guard lock(FMutex);
+        if (const auto known = FByName.find(name); known != FByName.end()) return known->second;
+    }
     const TUnitLinks* links =
         FindWithScopeNames(ARules, AName, [&](std::u16string_view AFull) { return FindLinks(ARules, AFull); });
-    if (links == nullptr) return nullptr;
     const std::lock_guard lock(FMutex);
-    const Unit*& unit = FByLinks[links];
-    if (unit == nullptr)
-        unit = &FUnits.emplace_back(*links, FUnits.size(), links->InitCode ? FStartingUnits++ : std::size_t{0});
+    const Unit* unit = nullptr;
+    if (links != nullptr) {
+        const Unit*& known = FByLinks[links];
+        if (known == nullptr)
+            known = &FUnits.emplace_back(*links, FUnits.size(), links->InitCode ? FStartingUnits++ : std::size_t{0});
+        unit = known;
+    }
+    FByName.emplace(std::move(name), unit);
     return unit;
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -76,7 +77,8 @@ public:
     using Starting = std::vector<StartingUnit>;
 
     // The unit AName (as written, else with each scope name in front);
-    // nullptr when the catalog knows no source for it.
+    // nullptr when the catalog knows no source for it. The scope names must
+    // be the same in every call to one cache.
     const Unit* Find(const NameRules& ARules, std::u16string_view AName);
     // Whether AUnit declares a helper or an operator, which act without being named.
     bool ActsUnnamed(const TIdentifierSet& AUnit) { return FactsOf(AUnit).ActsUnnamed; }
@@ -100,6 +102,8 @@ private:
     std::deque<Unit> FUnits;  // numbered by place; stays put
     std::size_t FStartingUnits = 0;
     std::unordered_map<const TUnitLinks*, const Unit*> FByLinks;
+    // Names as written, found once: the same few names fill most uses clauses.
+    std::unordered_map<std::u16string, const Unit*> FByName;
     std::unordered_map<const TIdentifierSet*, TUnitLinks> FLinksRead;  // for catalogs that offer no links
     std::mutex FSetsMutex;  // one walk at a time fills the sets of what it reaches
     std::size_t FWalks = 0;

@@ -37,8 +37,9 @@ std::uint8_t SectionsUsing(const FoundUnit& AUnit, std::u16string_view AName, co
     // The smaller side is walked, the other looked up.
     if (AUses.Size() < AUnit.Set->size()) {
         const NameFilter& names = AEffects.NamesOf(*AUnit.Set);
-        AUses.ForEach([&](const std::u16string& AIdentifier, std::uint8_t AUsed, std::uint32_t AHash) {
-            if ((sections | (AUsed & seen)) != sections && names.MayHold(AHash) && AUnit.Set->contains(AIdentifier))
+        AUses.ForEach([&](std::u16string_view AIdentifier, std::uint8_t AUsed, std::uint32_t AHash) {
+            if ((sections | (AUsed & seen)) != sections && names.MayHold(AHash) &&
+                AUnit.Set->contains(FoldAscii(AIdentifier)))
                 sections |= AUsed & seen;
             return (sections & enough) == 0;
         });
@@ -67,13 +68,14 @@ std::vector<FoundUnit> FindUnits(const ClauseUnits* AFirst, const ClauseUnits* A
 
 // The names the implementation uses that AUnit declares: few, so that the
 // units after it are asked about those alone.
-std::vector<const std::u16string*> DeclaredForImplementation(const FoundUnit& AUnit, const FileUses& AUses,
-                                                             UnitEffectsCache& AEffects) {
-    std::vector<const std::u16string*> declared;
+std::vector<std::u16string> DeclaredForImplementation(const FoundUnit& AUnit, const FileUses& AUses,
+                                                      UnitEffectsCache& AEffects) {
+    std::vector<std::u16string> declared;
     const NameFilter& names = AEffects.NamesOf(*AUnit.Set);
-    AUses.ForEach([&](const std::u16string& AIdentifier, std::uint8_t AUsed, std::uint32_t AHash) {
-        if ((AUsed & kImplementation) && names.MayHold(AHash) && AUnit.Set->contains(AIdentifier))
-            declared.push_back(&AIdentifier);
+    AUses.ForEach([&](std::u16string_view AIdentifier, std::uint8_t AUsed, std::uint32_t AHash) {
+        if (!(AUsed & kImplementation) || !names.MayHold(AHash)) return true;
+        std::u16string folded = FoldAscii(AIdentifier);
+        if (AUnit.Set->contains(folded)) declared.push_back(std::move(folded));
         return true;
     });
     return declared;
@@ -82,7 +84,7 @@ std::vector<const std::u16string*> DeclaredForImplementation(const FoundUnit& AU
 // A unit that moves to the front of the implementation clause then comes after
 // the interface units that followed it: it must share none of the names the
 // implementation uses with those that stay (one without source may declare any).
-std::u16string WhyNotMovable(const FoundUnit& AUnit, const std::vector<const std::u16string*>& ADeclared,
+std::u16string WhyNotMovable(const FoundUnit& AUnit, const std::vector<std::u16string>& ADeclared,
                              const std::vector<FoundUnit>& AUnits, const std::vector<char>& AMoving,
                              const ClauseUnits& AClause) {
     for (std::size_t k = AUnit.Entry + 1; k < AClause.Names.size(); ++k) {
@@ -93,8 +95,8 @@ std::u16string WhyNotMovable(const FoundUnit& AUnit, const std::vector<const std
                 return u"no source was found for " + AClause.Names[k] + u", which follows it";
             continue;
         }
-        for (const std::u16string* identifier : ADeclared) {
-            if (later.Set->contains(*identifier)) return AClause.Names[k] + u" declares " + *identifier + u" too";
+        for (const std::u16string& identifier : ADeclared) {
+            if (later.Set->contains(identifier)) return AClause.Names[k] + u" declares " + identifier + u" too";
         }
     }
     return {};
@@ -152,7 +154,7 @@ std::vector<UnitFinding> ImplementationOnly(const std::vector<FoundUnit>& AUnits
         moving[k] = !ARules.InitOrder || AEffects.StartingSetOf(*AUnits[k].Links, ARules).Empty();
         if (!moving[k]) why[k] = u"it runs code as the program starts or ends";
     }
-    std::vector<std::vector<const std::u16string*>> declared(count);
+    std::vector<std::vector<std::u16string>> declared(count);
     for (std::size_t k = 0; k < count; ++k) {
         if (moving[k]) declared[k] = DeclaredForImplementation(AUnits[k], AUses, AEffects);
     }

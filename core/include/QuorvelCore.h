@@ -92,7 +92,7 @@ public:
     explicit TQuorvel(TFormatOptions AOptions = {});
 
     const TFormatOptions& Options() const { return FOptions; }
-    void SetOptions(TFormatOptions AOptions) { FOptions = std::move(AOptions); }
+    void SetOptions(TFormatOptions AOptions);
     // The layout options one by one, as the window changes them.
     bool PreserveComments() const { return FOptions.PreserveComments; }
     void SetPreserveComments(bool AValue) { FOptions.PreserveComments = AValue; }

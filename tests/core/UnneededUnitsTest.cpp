@@ -156,6 +156,23 @@ const UnneededCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Table, UnneededUnitsTest, ::testing::ValuesIn(kCases),
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });
 
+// A copy of an engine shares what it learnt of the units, unless its scope
+// names differ: then a unit may bring in another.
+TEST(UnneededUnitsScopesTest, OtherScopeNamesFollowUnitsAfresh) {
+    const FakeUnitCatalog catalog(u"Outer=OUTERVALUE USES~Inner|Sys.Inner=INIT~CODE");
+    const std::string_view text = "program P;\nuses\n   Outer;\nbegin end.\n";
+    TQuorvel plain(OptionsFor(kReport));
+    plain.SetUnitCatalog(&catalog);
+    VerifyFormatAndNotes(plain, text, "", {"  [UNUSED] uses \xE2\x80\x94 Outer"});
+    TQuorvel scoped = plain;
+    TFormatOptions options = scoped.Options();
+    options.UnitScopeNames = {u"Sys"};
+    scoped.SetOptions(options);
+    VerifyFormatAndNotes(scoped, text, "",
+                         {"  [UNUSED] uses \xE2\x80\x94 Outer brings in Inner, which runs code as the program "
+                          "starts or ends: kept"});
+}
+
 // Positions in 8-bit text differ from those in UTF-16 once a character takes
 // more than one byte: the units of the clause must still be told from their uses.
 TEST(UnneededUnitsBytesTest, ReadAsTheirWidenedText) {
