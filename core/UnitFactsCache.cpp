@@ -42,30 +42,15 @@ const UnitFactsCache::Identifiers& UnitFactsCache::Shared(const TIdentifierSet* 
             }
         }
     };
-    // The hashes of both sides ascend: a walk through both finds the common
-    // ones, skipping ahead by binary search when the smaller side is sparse
-    // in the larger, and stepping without branches when they are alike in
-    // size (cheaper on the cache and the branch predictor).
-    if (small.size() * 16 < large.size()) {
-        auto from = large.begin();
-        for (std::size_t k = 0; k < small.size(); ++k) {
-            if (k > 0 && small[k] == small[k - 1]) continue;  // the run was compared at its first
-            from = std::lower_bound(from, large.end(), small[k]);
-            if (from != large.end() && *from == small[k]) compareRuns(k, static_cast<std::size_t>(from - large.begin()));
-        }
-    } else {
-        std::size_t k = 0, m = 0;
-        while (k < small.size() && m < large.size()) {
-            const std::uint32_t a = small[k], b = large[m];
-            if (a == b) {
-                compareRuns(k, m);
-                while (k < small.size() && small[k] == a) ++k;
-                while (m < large.size() && large[m] == a) ++m;
-            } else {
-                k += a < b;
-                m += b < a;
-            }
-        }
+    // Each hash of the smaller side that the larger's bits may hold is
+    // searched for there; both ascend, so each search starts where the last ended.
+    auto from = large.begin();
+    for (std::size_t k = 0; k < small.size(); ++k) {
+        if (k > 0 && small[k] == small[k - 1]) continue;  // the run was compared at its first
+        if (!larger.MayHold(small[k])) continue;
+        from = std::lower_bound(from, large.end(), small[k]);
+        if (from == large.end()) break;
+        if (*from == small[k]) compareRuns(k, static_cast<std::size_t>(from - large.begin()));
     }
     std::sort(shared.begin(), shared.end(), [](const std::u16string* ALeft, const std::u16string* ARight) { return *ALeft < *ARight; });
     return shared;
@@ -91,6 +76,12 @@ const UnitFactsCache::HashIndex& UnitFactsCache::Index(const TIdentifierSet* ASe
             it->second.Hashes.push_back(hash);
             it->second.Identifiers.push_back(identifier);
         }
+        std::uint32_t bits = 64;
+        while (bits < entries.size() * 8 && bits < (1u << 30)) bits *= 2;
+        it->second.Bits.assign(bits / 64, 0);
+        it->second.Mask = bits - 1;
+        for (const auto& [hash, identifier] : entries)
+            it->second.Bits[(hash & it->second.Mask) / 64] |= std::uint64_t{1} << (hash & 63);
     }
     return it->second;
 }

@@ -41,6 +41,12 @@ private:
     struct HashIndex {
         std::vector<std::uint32_t> Hashes;
         std::vector<const std::u16string*> Identifiers;  // of Hashes[k]
+        // A bit for each hash's low bits, about eight bits a hash: most
+        // hashes of one side are not among the other's, and one look at the
+        // bits tells most of them so, where a walk or a search would step.
+        std::vector<std::uint64_t> Bits;
+        std::uint32_t Mask = 0;  // bits - 1
+        bool MayHold(std::uint32_t AHash) const { return (Bits[(AHash & Mask) / 64] >> (AHash & 63) & 1) != 0; }
     };
 
     std::mutex FMutex;  // one lock per clause: a clause of n units asks for n(n-1)/2 pairs

@@ -124,7 +124,8 @@ UnitFindings Unneeded(const std::vector<FoundUnit>& AUnits, UnitEffectsCache& AE
             }
             keptRead = true;
         }
-        if (!starting.Outside(kept)) {
+        // With the start order kept, any start code keeps it, even code a unit kept before brings in too.
+        if (starting.Empty() || (!ARules.InitOrder && !starting.Outside(kept))) {
             found.push_back({UnitFindingKind::Unneeded, unit.Entry});
             continue;
         }

@@ -132,6 +132,12 @@ const UnneededCase kCases[] = {
     {"StartCodeANeededUnitBringsInThroughACycle", kRemove, kUnits,
      "program P;\nuses\n   CycleA,\n   Reacher;\nbegin ReacherValue; end.\n",
      "program P;\nuses\n   Reacher;\nbegin ReacherValue; end.\n", {"  [UNUSED] uses \xE2\x80\x94 CycleA (removed)"}},
+    // Gamma's start code comes with Wrap, which stays; with the order kept it stays all the same.
+    {"StartOrderKeepsEachUnitWithStartCode", kRemove, kUnits,
+     "program P;\nuses\n   Wrap,\n   Gamma;\nbegin end.\n", "",
+     {"  [UNUSED] uses \xE2\x80\x94 Wrap brings in Gamma, which runs code as the program starts or ends: kept",
+      "  [UNUSED] uses \xE2\x80\x94 Gamma runs code as the program starts or ends: kept",
+      "  [INIT] uses \xE2\x80\x94 Wrap stays before Gamma (initialization: Gamma, Gamma)"}, true},
     {"MoveThatWouldChangeANameStays", kMove, kUnits,
      "unit U;\ninterface\nuses\n   Mover,\n   Alpha;\nconst X = AlphaOnly;\nimplementation\nbegin MoverValue; AlphaValue; end.\n", "",
      {"  [MOVE] interface uses \xE2\x80\x94 Mover is used only in the implementation; it stays, as Alpha declares "
