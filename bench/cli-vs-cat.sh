@@ -63,6 +63,7 @@ if baseline:
         "baseline --check": [baseline, "--check", "-q"] + files,
         "baseline --check -j 1": [baseline, "--check", "-q", "-j", "1"] + files,
         "baseline, no cache": ["/usr/bin/env", "QUORVEL_CACHE_DIR=none", baseline, "--check", "-q"] + files,
+        "baseline --check --unused": [baseline, "--check", "-q", "--unused"] + files,
     })
 for argv in commands.values():
     run(argv)  # warms the cache
@@ -90,4 +91,8 @@ for name in list(commands)[1:]:
 check_time = statistics.median(r[0] for r in results["quorvel-cli --check"])
 unused_time = statistics.median(r[0] for r in results["--check --unused"])
 print(f"  --unused on top of --check: {unused_time / check_time:5.2f} x (goal 1.20)")
+if baseline:
+    base_check = statistics.median(r[0] for r in results["baseline --check"])
+    base_unused = statistics.median(r[0] for r in results["baseline --check --unused"])
+    print(f"  the same for the baseline:  {base_unused / base_check:5.2f} x")
 PYTHON
