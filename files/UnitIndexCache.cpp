@@ -109,6 +109,25 @@ std::string FileNameFor(const std::string& AKey) {
     return name + ".idx";
 }
 
+// Whether AFile is a cache file that another build of the program at
+// AProgramPath wrote (its key begins with that path and another size or
+// time): no run of the program there reads it again.
+bool FromAnotherBuild(const fs::path& AFile, std::string_view AProgramKey, const NativePath& AProgramPath) {
+    std::ifstream file(platform::SystemPath(AFile), std::ios::binary);
+    std::string head(kMagic.size() + 8 + AProgramKey.size(), '\0');
+    file.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(file.gcount()));
+    try {
+        ByteReader in(head);
+        if (in.Take(kMagic.size()) != kMagic) return false;
+        in.Number();  // the whole key's length
+        const std::string_view program = std::string_view(head).substr(kMagic.size() + 8);
+        return program != AProgramKey && in.Path() == AProgramPath;
+    } catch (const ByteReader::Damaged&) {
+        return false;
+    }
+}
+
 void WriteListing(ByteWriter& AOut, const FolderListingRecord& AListing) {
     AOut.Number(AListing.Folders.size());
     for (const auto& [folder, time] : AListing.Folders) {
@@ -227,6 +246,7 @@ std::optional<std::int64_t> FolderTimeOf(const fs::path& AFolder) {
 UnitIndexCache::UnitIndexCache(fs::path ACacheFolder, const std::vector<fs::path>& ADeepFolders) {
     const std::string program = ProgramKey();
     if (program.empty()) return;  // without knowing the build, nothing cached could be trusted
+    FProgramKey = program;
     FKey = CacheKey(program, ADeepFolders);
     FFile = std::move(ACacheFolder) / FileNameFor(FKey);
     Load();
@@ -335,8 +355,24 @@ void UnitIndexCache::Save() const noexcept {
             throw;
         }
         FChanged = false;
+        RemoveOtherBuildsFiles();
     } catch (...) {
         // The next run lists and reads again; nothing else depends on the cache.
+    }
+}
+
+// A new build starts with caches of its own; those its predecessors at the
+// same place wrote would only fill the folder, by some megabytes a build.
+void UnitIndexCache::RemoveOtherBuildsFiles() const {
+    const NativePath programPath = platform::RunningProgramFile().native();
+    static const NativePath kPrefix = fs::path("units-").native(), kExtension = fs::path(".idx").native();
+    for (const platform::FolderEntry& entry : platform::ReadFolder(FFile.parent_path())) {
+        if (entry.IsFolder || entry.IsLink || !entry.Name.starts_with(kPrefix) || !entry.Name.ends_with(kExtension))
+            continue;
+        const fs::path file = FFile.parent_path() / entry.Name;
+        if (file == FFile || !FromAnotherBuild(file, FProgramKey, programPath)) continue;
+        std::error_code error;
+        fs::remove(platform::SystemPath(file), error);  // one still open elsewhere stays; nothing lost
     }
 }
 

@@ -5,7 +5,8 @@
 // listing holds while every folder in it has the time it had, a unit's facts
 // while every file read for them has its size and time and every include
 // name still leads to the same files. Another build of the program starts
-// afresh, since it may read units differently.
+// afresh, since it may read units differently, and removes the files that
+// earlier builds of the program at the same place wrote.
 
 #include <cstdint>
 #include <filesystem>
@@ -86,7 +87,8 @@ public:
 
 private:
     std::filesystem::path FFile;
-    std::string FKey;  // the program's build and the folders searched
+    std::string FProgramKey;  // the program's path and build
+    std::string FKey;         // that and the folders searched
     std::map<NativePath, FolderListingRecord> FListings;
     std::map<std::u16string, std::string_view, std::less<>> FUnits;  // folded name: the record's bytes,
     Bytes FLoaded;                                                   // in the file as loaded
@@ -95,6 +97,7 @@ private:
     mutable bool FChanged = false;  // since loaded or saved
 
     void Load();
+    void RemoveOtherBuildsFiles() const;
 };
 
 // Where catalogs keep their caches: the folder QUORVEL_CACHE_DIR names ("none":

@@ -11,6 +11,7 @@
 #include "TestFolder.h"
 #include "UnitCatalog.h"
 #include "UnitIndexCache.h"
+#include "platform/Platform.h"
 
 namespace quorvel::files {
 namespace {
@@ -118,6 +119,37 @@ TEST_F(UnitIndexCacheTest, LinksAloneComeFromTheCacheUntilTheSourceChanges) {
     FFolder.Write("lib/rtl/Gamma.pas", UnitText("Gamma", "uses Beta;"));
     EXPECT_EQ(links(), "Beta -init");
     EXPECT_EQ(links(), "Beta -init") << "from the cache";
+}
+
+// A cache file as another build of a program left it: the key's start (the
+// program's path, size and time), the rest of the file passed over.
+void WriteCacheOf(const fs::path& AFile, const fs::path& AProgram, std::uint64_t ASize) {
+    std::string bytes = "QUORVEL-UNIT-INDEX 2\n";
+    const auto number = [&bytes](std::uint64_t AValue) { bytes.append(reinterpret_cast<const char*>(&AValue), 8); };
+    const fs::path::string_type& path = AProgram.native();
+    number(8 + path.size() * sizeof(path[0]) + 16);
+    number(path.size());
+    bytes.append(reinterpret_cast<const char*>(path.data()), path.size() * sizeof(path[0]));
+    number(ASize);
+    number(12345);
+    std::ofstream(AFile, std::ios::binary) << bytes;
+}
+
+// A new build's first cache removes those the program's earlier builds at
+// the same place wrote, and nothing else.
+TEST_F(UnitIndexCacheTest, TheFilesOfEarlierBuildsGo) {
+    const fs::path cache = FFolder / "cache";
+    fs::create_directories(cache);
+    const fs::path program = platform::RunningProgramFile();
+    WriteCacheOf(cache / "units-00000000000000a1.idx", program, fs::file_size(program) + 1);
+    WriteCacheOf(cache / "units-00000000000000a2.idx", program.parent_path() / "other-program", 1);
+    FFolder.Write("cache/units-notes.txt", "not a cache file");
+    FFolder.Write("cache/units-00000000000000a3.idx", "not a cache file either");
+    EXPECT_EQ(Find(u"Beta"), "SECOND ");
+    EXPECT_FALSE(fs::exists(cache / "units-00000000000000a1.idx"));
+    for (const char* kept : {"units-00000000000000a2.idx", "units-notes.txt", "units-00000000000000a3.idx"})
+        EXPECT_TRUE(fs::exists(cache / kept)) << kept;
+    EXPECT_EQ(CacheFiles().size(), 4u) << "the new build's own file beside them";
 }
 
 TEST_F(UnitIndexCacheTest, ASecondCatalogTakesTheListingFromTheCache) {
