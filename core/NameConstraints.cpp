@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "InterfaceIdentifiers.h"
+#include "UnitEffectsCache.h"
 #include "UnitFactsCache.h"
 #include "UsedIdentifiers.h"
 
@@ -141,31 +142,6 @@ const TIdentifierSet* FindUnitSet(const NameRules& ARules, std::u16string_view A
                               [&](std::u16string_view AFull) { return ARules.Catalog->F_FindUnit(AFull); });
 }
 
-void VisitUnitsBroughtIn(const NameRules& ARules, const TIdentifierSet& AUnit, const UnitVisitor& AVisit) {
-    std::vector<const TIdentifierSet*> queue = {&AUnit};
-    std::unordered_set<const TIdentifierSet*> seen = {&AUnit};
-    for (std::size_t next = 0; next < queue.size(); ++next) {
-        for (const std::u16string& fact : *queue[next]) {
-            if (!fact.starts_with(kUsesPrefix)) continue;
-            const std::u16string_view name = std::u16string_view(fact).substr(kUsesPrefix.size());
-            const TIdentifierSet* used = FindUnitSet(ARules, name);
-            if (used == nullptr || !seen.insert(used).second) continue;
-            if (!AVisit(*used, name)) return;
-            queue.push_back(used);
-        }
-    }
-}
-
-std::optional<std::u16string> InitCodeThrough(const NameRules& ARules, const TIdentifierSet& AUnit) {
-    if (AUnit.contains(std::u16string(kInitCode))) return std::u16string();
-    std::optional<std::u16string> through;
-    VisitUnitsBroughtIn(ARules, AUnit, [&](const TIdentifierSet& AUsed, std::u16string_view AName) {
-        if (AUsed.contains(std::u16string(kInitCode))) through.emplace(AName);
-        return !through;
-    });
-    return through;
-}
-
 std::vector<Constraint> ConstraintFinder::Find(const std::vector<std::u16string>& ANames) {
     const FoundUnits& found = FindUnits(ANames);
     if (found.size() < 2 || !FRules.Names) return {};
@@ -218,7 +194,9 @@ const ConstraintFinder::FoundUnits& ConstraintFinder::FindUnits(const std::vecto
 std::vector<InitUnit> ConstraintFinder::InitUnits(const std::vector<std::u16string>& ANames) {
     std::vector<InitUnit> units;
     for (const auto& [entry, set] : FindUnits(ANames)) {
-        if (std::optional<std::u16string> through = InitCodeThrough(FRules, *set)) units.push_back({entry, std::move(*through)});
+        const UnitEffectsCache::Unit* unit = FRules.Effects->Find(FRules, ANames[entry]);
+        if (unit == nullptr) continue;
+        if (const auto first = FRules.Effects->FirstStarting(*unit, FRules)) units.push_back({entry, std::u16string(*first)});
     }
     return units;
 }

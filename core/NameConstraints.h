@@ -22,6 +22,7 @@
 namespace quorvel::detail {
 
 class IdentifierFilter;
+class UnitEffectsCache;
 class UnitFactsCache;
 
 // The include files a text names, and those they name in turn, as the
@@ -47,6 +48,7 @@ struct NameRules {
     const TUnitCatalog* Catalog = nullptr;
     const std::vector<std::u16string>* ScopeNames = nullptr;
     UnitFactsCache* Facts = nullptr;
+    UnitEffectsCache* Effects = nullptr;  // what units bring in and run as the program starts
     // The whole file, asked for only when a name two units share needs it:
     // the identifiers it uses count.
     std::function<std::u16string_view()> Text;
@@ -76,17 +78,6 @@ auto FindWithScopeNames(const NameRules& ARules, std::u16string_view AName, Look
 // The declarations of the unit AName (as written, else with each scope name
 // in front); nullptr when the catalog knows no source for it.
 const TIdentifierSet* FindUnitSet(const NameRules& ARules, std::u16string_view AName);
-
-// Told each unit AUnit brings in through its uses clauses, at any depth,
-// breadth first (so nearest first), with its name as the clause spells it;
-// false ends the walk. Units without source are passed over.
-using UnitVisitor = std::function<bool(const TIdentifierSet& AUnit, std::u16string_view AName)>;
-void VisitUnitsBroughtIn(const NameRules& ARules, const TIdentifierSet& AUnit, const UnitVisitor& AVisit);
-
-// Empty when AUnit's own initialization or finalization section holds code,
-// else the name of the first unit it brings in (through its uses clauses, at
-// any depth) whose sections do; nothing when none does.
-std::optional<std::u16string> InitCodeThrough(const NameRules& ARules, const TIdentifierSet& AUnit);
 
 // An entry whose unit runs code as the program starts or ends: its own
 // (Through empty) or that of a unit it brings in (Through: that unit's name).

@@ -81,8 +81,7 @@ const TWiden kNoWiden;
 // UTF-16 text. An 8-bit text's positions differ from the widened one's, so the
 // clauses are found again in it.
 detail::UnitFindings FindUnitFindings(std::u16string_view AText, bool AIsUnit, const detail::LocatedClause& AFirst,
-                                      const detail::LocatedClause* ASecond, const detail::NameRules& ARules,
-                                      detail::UnitEffectsCache& AEffects) {
+                                      const detail::LocatedClause* ASecond, const detail::NameRules& ARules) {
     const auto units = [&](const detail::LocatedClause* AClause, std::size_t ABegin, std::size_t AEnd) {
         std::optional<detail::ClauseUnits> found;
         TUsesBlock block;
@@ -103,7 +102,7 @@ detail::UnitFindings FindUnitFindings(std::u16string_view AText, bool AIsUnit, c
         first = units(&AFirst, 0, AText.size());
     }
     return detail::FindUnneededUnits(AText, implementationAt, first ? &*first : nullptr, second ? &*second : nullptr,
-                                     ARules, AEffects);
+                                     ARules);
 }
 
 }  // namespace
@@ -176,6 +175,7 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         nameRules.Catalog = FUnitCatalog;
         nameRules.ScopeNames = &FOptions.UnitScopeNames;
         nameRules.Facts = FUnitFacts.get();
+        nameRules.Effects = FUnitEffects.get();
         nameRules.Text = [&wholeText] { return wholeText(); };
         nameRules.ReadInclude = &FIncludeReader;
     }
@@ -265,10 +265,11 @@ std::vector<TClauseRewrite> TQuorvel::ClauseRewrites(std::basic_string_view<Char
         findingRules.ScopeNames = &FOptions.UnitScopeNames;
         findingRules.ReadInclude = &FIncludeReader;
         findingRules.InitOrder = FOptions.KeepInitOrder;
+        findingRules.Effects = FUnitEffects.get();
         // The name rule's own when it is on: what the finder reads of the file, it reads too.
         const detail::NameRules& rules = nameRules.Catalog != nullptr ? nameRules : findingRules;
         const detail::UnitFindings findings =
-            FindUnitFindings(wholeText(), isUnit, *first, second ? &*second : nullptr, rules, *FUnitEffects);
+            FindUnitFindings(wholeText(), isUnit, *first, second ? &*second : nullptr, rules);
         const bool canCreate = isUnit && detail::MayTakeClauseAfter(AText, ToIndex(implementationPos));
         detail::ApplyUnitFindings(findings, FOptions, *first, second ? &*second : nullptr, canCreate, created);
     }

@@ -73,23 +73,40 @@ const UnitEffectsCache::Uses& UnitEffectsCache::DirectUses(const Unit& AUnit, co
     return AUnit.FUses;
 }
 
+template <typename Visit>
+void UnitEffectsCache::WalkBroughtIn(const Unit& AUnit, const NameRules& ARules, Visit&& AVisit) {
+    std::vector<const Unit*> queue = {&AUnit};
+    UnitMarks seen;
+    seen.Mark(AUnit);
+    for (std::size_t next = 0; next < queue.size(); ++next) {
+        for (const auto& [used, name] : DirectUses(*queue[next], ARules)) {
+            if (!seen.Mark(*used)) continue;
+            if (!AVisit(*used, name)) return;
+            queue.push_back(used);
+        }
+    }
+}
+
 const UnitEffectsCache::Starting& UnitEffectsCache::StartingUnits(const Unit& AUnit, const NameRules& ARules) {
     std::call_once(AUnit.FStartingRead, [&] {
-        // Breadth first over each unit's uses, read once per unit.
         Starting& starting = AUnit.FStarting;
         if (AUnit.Links.InitCode) starting.push_back({&AUnit, {}});
-        std::vector<const Unit*> queue = {&AUnit};
-        UnitMarks seen;
-        seen.Mark(AUnit);
-        for (std::size_t next = 0; next < queue.size(); ++next) {
-            for (const auto& [used, name] : DirectUses(*queue[next], ARules)) {
-                if (!seen.Mark(*used)) continue;
-                if (used->Links.InitCode) starting.push_back({used, name});
-                queue.push_back(used);
-            }
-        }
+        WalkBroughtIn(AUnit, ARules, [&](const Unit& AUsed, std::u16string_view AName) {
+            if (AUsed.Links.InitCode) starting.push_back({&AUsed, AName});
+            return true;
+        });
     });
     return AUnit.FStarting;
+}
+
+std::optional<std::u16string_view> UnitEffectsCache::FirstStarting(const Unit& AUnit, const NameRules& ARules) {
+    if (AUnit.Links.InitCode) return std::u16string_view();
+    std::optional<std::u16string_view> first;
+    WalkBroughtIn(AUnit, ARules, [&](const Unit& AUsed, std::u16string_view AName) {
+        if (AUsed.Links.InitCode) first = AName;
+        return !first;
+    });
+    return first;
 }
 
 const StartingSet& UnitEffectsCache::StartingSetOf(const Unit& AUnit, const NameRules& ARules) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -86,6 +87,9 @@ public:
     // The units with start code AUnit brings into a program: itself, then
     // those its uses clauses bring in at any depth, nearest first.
     const Starting& StartingUnits(const Unit& AUnit, const NameRules& ARules);
+    // The first of them: an empty name for AUnit itself; nothing when there
+    // is none. The walk ends there.
+    std::optional<std::u16string_view> FirstStarting(const Unit& AUnit, const NameRules& ARules);
     // The same as a set, cheap to join with others'.
     const StartingSet& StartingSetOf(const Unit& AUnit, const NameRules& ARules);
 
@@ -111,6 +115,9 @@ private:
     const TUnitLinks* FindLinks(const NameRules& ARules, std::u16string_view AName);
     const Uses& DirectUses(const Unit& AUnit, const NameRules& ARules);
     void FillStartingSets(const Unit& ARoot, const NameRules& ARules);
+    // AVisit(unit, name) for each unit AUnit brings in, breadth first (so
+    // nearest first), each once, until it returns false.
+    template <typename Visit> void WalkBroughtIn(const Unit& AUnit, const NameRules& ARules, Visit&& AVisit);
 };
 
 class UnitEffectsCache::Unit {

@@ -179,9 +179,10 @@ std::vector<UnitFinding> ImplementationOnly(const std::vector<FoundUnit>& AUnits
 }  // namespace
 
 UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplementationAt, const ClauseUnits* AFirst,
-                               const ClauseUnits* ASecond, const NameRules& ARules, UnitEffectsCache& AEffects) {
+                               const ClauseUnits* ASecond, const NameRules& ARules) {
     if (ARules.Catalog == nullptr) return {};
-    std::vector<FoundUnit> units = FindUnits(AFirst, ASecond, ARules, AEffects);
+    UnitEffectsCache& effects = *ARules.Effects;
+    std::vector<FoundUnit> units = FindUnits(AFirst, ASecond, ARules, effects);
     if (!AnyKnown(units)) return {};
     std::vector<TextRange> clauses;
     for (const ClauseUnits* clause : {AFirst, ASecond}) {
@@ -200,7 +201,7 @@ UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplement
             if (AOnlyFindings && !isFinding()) continue;
             const ClauseUnits& clause = unit.InImplementationClause ? *ASecond : *AFirst;
             unit.Sections =
-                unit.Set ? SectionsUsing(unit, clause.Names[unit.Entry], uses, AEffects) : std::uint8_t{kBoth};
+                unit.Set ? SectionsUsing(unit, clause.Names[unit.Entry], uses, effects) : std::uint8_t{kBoth};
             findings = findings || isFinding();
         }
         return findings;
@@ -214,9 +215,9 @@ UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplement
         for (const std::u16string& text : included.Texts) uses.ReadIncluded(text);
         readSections(true);
     }
-    UnitFindings findings = Unneeded(units, AEffects, ARules);
+    UnitFindings findings = Unneeded(units, effects, ARules);
     if (AFirst != nullptr && AImplementationAt < AText.size()) {
-        std::vector<UnitFinding> moves = ImplementationOnly(units, *AFirst, uses, AEffects, ARules);
+        std::vector<UnitFinding> moves = ImplementationOnly(units, *AFirst, uses, effects, ARules);
         findings.First.insert(findings.First.end(), moves.begin(), moves.end());
     }
     return findings;

@@ -56,6 +56,6 @@ struct UnitFindings {
 // of the file brings in; with ARules.InitOrder, when it brings in any, and such
 // units do not move either.
 UnitFindings FindUnneededUnits(std::u16string_view AText, std::size_t AImplementationAt, const ClauseUnits* AFirst,
-                               const ClauseUnits* ASecond, const NameRules& ARules, UnitEffectsCache& AEffects);
+                               const ClauseUnits* ASecond, const NameRules& ARules);
 
 }  // namespace quorvel::detail
